@@ -1,0 +1,29 @@
+# Unit tests (portable code with fakes and virtual time), on every build.
+file(GLOB TINTAL_FAKE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fakes/*.cpp)
+add_library(tintal_fakes STATIC ${TINTAL_FAKE_SOURCES})
+target_include_directories(tintal_fakes PUBLIC ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(tintal_fakes PUBLIC tintal_core)
+
+if(WIN32)
+  include(cmake/tests_win32.cmake)
+  return()
+endif()
+
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+file(GLOB TINTAL_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
+add_executable(tintal_unit_tests ${TINTAL_UNIT_TESTS})
+target_link_libraries(tintal_unit_tests PRIVATE tintal_fakes tintal_clips GTest::gtest_main)
+target_compile_definitions(tintal_unit_tests PRIVATE TINTAL_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+                                                      TINTAL_SHARED_DATA_DIR="${CMAKE_SOURCE_DIR}/../shared/data")
+gtest_discover_tests(tintal_unit_tests DISCOVERY_TIMEOUT 60)
+
+file(GLOB TINTAL_INTEGRATION_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/integration/*.cpp)
+if(TINTAL_INTEGRATION_TESTS)
+  add_executable(tintal_integration_tests ${TINTAL_INTEGRATION_TESTS})
+  target_link_libraries(tintal_integration_tests PRIVATE tintal_posix tintal_fakes GTest::gtest_main)
+  target_compile_definitions(tintal_integration_tests PRIVATE TINTAL_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+                                                                TINTAL_BINARY="$<TARGET_FILE:tintal>")
+  gtest_discover_tests(tintal_integration_tests DISCOVERY_TIMEOUT 60)
+endif()

@@ -1,0 +1,42 @@
+#pragma once
+// Where the radio side (transmitter lines, carrier detect, companion program, recorder), the sound
+// device and the weather take part in the clock and its announcements. The defaults are those of a
+// station with none of them: no serial port, no companion, no recorder, no weather source.
+namespace tintal {
+
+class StationHooks {
+public:
+    virtual ~StationHooks() = default;
+
+    // The receiver's carrier is on and the user asked to stay quiet then.
+    virtual bool carrierBlocksStart() { return false; }
+    // A held CTS/DSR line must not start another announcement once this one ends.
+    virtual void markHandshakeLinesSeen() {}
+    // A serial port is open and chosen for the transmitter.
+    virtual bool transmitterPortSelected() { return false; }
+    // Raises the ticked lines (DTR, RTS) and shows the transmit light.
+    virtual void keyTransmitter() {}
+    virtual void releaseTransmitter() {}
+    // A serial port is open (chosen or not for the transmitter): the tick then polls its lines.
+    virtual bool serialPortOpen() { return false; }
+    // The clock tick's line polling; may start an announcement.
+    virtual void pollLines() {}
+
+    virtual void startRecorder() {}
+    virtual void stopRecorder() {}
+
+    // The companion asked for this announcement: tell it that it is done.
+    virtual void sendCompanionDone() {}
+    // Close and reopen the companion link (failures ignored by the caller).
+    virtual void reconnectCompanion() {}
+
+    // The refresh of the spoken weather source that was postponed while announcing.
+    virtual void runDeferredWeatherRefresh() {}
+
+    // The clock tick's other duties: the device volume shown on the slider, the hourly station log.
+    virtual void readDeviceVolume() {}
+    virtual bool hourlyLogWanted() { return false; }
+    virtual void writeHourlyLog() {}
+};
+
+}  // namespace tintal

@@ -1,0 +1,136 @@
+#include "core/tform1.h"
+
+#include <cstdio>
+
+#include "base/numbers.h"
+#include "core/periods.h"
+
+namespace tintal {
+
+namespace {
+
+std::string twoDigits(int n) {
+    char text[4];
+    std::snprintf(text, sizeof text, "%02d", n);
+    return text;
+}
+
+}  // namespace
+
+TForm1::TForm1(MainWindowPorts ports)
+    : loop(ports.loop),
+      desktop(ports.desktop),
+      player(ports.player),
+      hooks(ports.hooks),
+      weather(ports.weather),
+      TimerSeconde(ports.loop, 500),
+      TimerSecurite(ports.loop, 120000),
+      TimerFinWave(ports.loop, 120000),
+      clock(*this),
+      sequencer(*this) {
+    for (int h = 0; h <= 24; ++h) {
+        D[h] = std::make_unique<MenuItem>(startHourGroup, "D" + twoDigits(h), twoDigits(h), h == 0);
+        F[h] = std::make_unique<MenuItem>(endHourGroup, "F" + twoDigits(h), twoDigits(h), h == 24);
+        MenuDebutPlageHoraire.add(*D[h]);
+        MenuFinPlageHoraire.add(*F[h]);
+        D[h]->onClick = [this, item = D[h].get()] { clock.D00Click(*item); };
+        F[h]->onClick = [this, item = F[h].get()] { clock.F00Click(*item); };
+    }
+    MenuPlageHoraire.add(MenuDebutPlageHoraire);
+    MenuPlageHoraire.add(MenuFinPlageHoraire);
+    MenuSimuErreur.setVisible(false);
+    MenuSimuErreur.setShortcut("Ctrl+Alt+E");
+    MenuSimuErreur.onClick = [this] { MenuSimuErreurClick(); };
+    Edit1.setEnabled(false);  // read-only: the period is chosen with the up-down control
+
+    Button1.onClick = [this] { sequencer.Button1Click(); };
+    UpDownPeriode.onChange = [this] { UpDownPeriodeMouseDown(); };
+    CheckBoxheure.onClick = [this] { CheckBoxheureClick(); };
+    CheckBoxNoMinutes.onClick = [this] { CheckBoxNoMinutesClick(); };
+    TimerSeconde.onTimer = [this] { clock.TimerSecondeTimer(); };
+    TimerSecurite.onTimer = [this] { TimerSecuriteTimer(); };
+    TimerFinWave.onTimer = [this] { TimerFinWaveTimer(); };
+    player.setHost(this);
+}
+
+TForm1::~TForm1() { player.setHost(nullptr); }
+
+void TForm1::FormCreate() {
+    for (int h = 0; h <= 24; ++h) {
+        HourMenuItems[h] = D[h].get();
+        HourMenuItems[25 + h] = F[h].get();
+    }
+    TimerSeconde.start();
+}
+
+void TForm1::LoadConfig() {
+    TimerSeconde.stop();
+    if (onLoadSettings) onLoadSettings();
+    Form1.show();
+    UpDownPeriodeMouseDown();
+    clock.readClock();
+    hooks.readDeviceVolume();
+    ConfigPending = false;
+    TimerSeconde.setInterval(1000);
+    TimerSeconde.start();
+}
+
+void TForm1::FormClose() {
+    player.markIdle();
+    if (onSaveSettings) onSaveSettings();
+    try {
+        player.releaseDevice();
+    } catch (...) {
+        // Closing goes on whatever the device says.
+    }
+    TimerSeconde.stop();
+    TimerSecurite.stop();
+    Form1.hide();
+}
+
+void TForm1::TimerSecuriteTimer() {
+    TimerSecurite.stop();
+    // A clip still sounding is left to finish: the announcement goes on without a safety timer.
+    if (announcing && player.clipPlaying()) return;
+    try {
+        player.releaseDevice();
+        loop.pump(1000);
+        hooks.reconnectCompanion();
+    } catch (...) {
+        // Each release is best effort; the return to idle below must happen.
+    }
+    player.markIdle();
+    announcing = false;
+    sequencer.reset();
+    Button1.setEnabled(true);
+}
+
+void TForm1::TimerFinWaveTimer() {
+    if (sequencer.step() > 0) Button1.click();
+}
+
+void TForm1::clipFailed(const std::string& text) {
+    EditData.setText(text);
+    TimerSecuriteTimer();
+}
+
+void TForm1::clipFinished() { TimerFinWaveTimer(); }
+
+void TForm1::UpDownPeriodeMouseDown() { Edit1.setText(std::to_string(kPeriodMinutes[UpDownPeriode.value()])); }
+
+int TForm1::periodMinutes() const { return strictToInt(Edit1.text()).value_or(0); }
+
+void TForm1::MenuSimuErreurClick() {
+    errorSimulation = !errorSimulation;
+    EditData.setText(errorSimulation ? "simu erreur" : "raz simu err");
+}
+
+void TForm1::CheckBoxheureClick() {
+    if (CheckBoxheure.checked()) CheckBoxNoMinutes.setChecked(false);
+}
+
+void TForm1::CheckBoxNoMinutesClick() {
+    if (CheckBoxNoMinutes.checked()) CheckBoxheure.setChecked(false);
+}
+
+}  // namespace tintal

@@ -1,0 +1,30 @@
+#pragma once
+// The user's desktop: the system beep and the user's locale formats.
+//
+// Contract: called on the window thread. Formats follow the user's regional settings; the test
+// fake and headless runs use the French ones (dd/mm/yyyy, hh:mm:ss, decimal comma).
+#include <string>
+
+namespace tintal {
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+    virtual void beep() = 0;
+    // Date-times are days since 1899-12-30, local time.
+    virtual std::string shortDate(double dateTime) const = 0;
+    virtual std::string longTime(double dateTime) const = 0;
+    virtual char decimalSeparator() const = 0;
+};
+
+// French formats and no sound: for tests and programs without a desktop.
+class FrenchDesktop : public Desktop {
+public:
+    void beep() override { ++beeps; }
+    std::string shortDate(double dateTime) const override;
+    std::string longTime(double dateTime) const override;
+    char decimalSeparator() const override { return ','; }
+    int beeps = 0;
+};
+
+}  // namespace tintal

@@ -1,0 +1,197 @@
+#include "platform/posix/posix_event_loop.h"
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/timerfd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <ctime>
+#include <limits>
+#include <system_error>
+#include <vector>
+
+#include "base/date_time.h"
+
+namespace tintal {
+
+namespace {
+
+constexpr std::int64_t kNsPerMs = 1'000'000;
+constexpr std::int64_t kNsPerSecond = 1'000'000'000;
+
+[[noreturn]] void throwErrno(const char* what) { throw std::system_error(errno, std::system_category(), what); }
+
+std::int64_t monotonicNs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<std::int64_t>(ts.tv_sec) * kNsPerSecond + ts.tv_nsec;
+}
+
+// Empties a non-blocking eventfd or timerfd; both hand out one 8-byte counter per read.
+void drain(int fd) {
+    std::uint64_t count = 0;
+    while (read(fd, &count, sizeof count) < 0 && errno == EINTR) {
+    }
+}
+
+}  // namespace
+
+PosixEventLoop::PosixEventLoop() {
+    wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (wakeFd_ < 0) throwErrno("eventfd");
+    timerFd_ = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
+    if (timerFd_ < 0) {
+        const int saved = errno;
+        close(wakeFd_);
+        throw std::system_error(saved, std::system_category(), "timerfd_create");
+    }
+}
+
+PosixEventLoop::~PosixEventLoop() {
+    close(timerFd_);
+    close(wakeFd_);
+}
+
+std::int64_t PosixEventLoop::monotonicMs() const { return monotonicNs() / kNsPerMs; }
+
+double PosixEventLoop::localNow() const {
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    const time_t seconds = ts.tv_sec;
+    tm local{};
+    localtime_r(&seconds, &local);
+    DateTimeFields f;
+    f.year = local.tm_year + 1900;
+    f.month = local.tm_mon + 1;
+    f.day = local.tm_mday;
+    f.hour = local.tm_hour;
+    f.minute = local.tm_min;
+    f.second = std::min(local.tm_sec, 59);  // a leap second reads as the last second of the minute
+    f.millisecond = static_cast<int>(ts.tv_nsec / kNsPerMs);
+    return encodeDateTime(f);
+}
+
+EventLoop::TimerId PosixEventLoop::startTimer(int intervalMs, Task fn) {
+    const TimerId id = nextId_++;
+    const std::int64_t intervalNs = std::max(1, intervalMs) * kNsPerMs;
+    auto& timer = timers_[id];
+    timer.intervalNs = intervalNs;
+    timer.fn = std::make_shared<Task>(std::move(fn));
+    timer.key = {std::numeric_limits<std::int64_t>::min(), 0};  // not queued yet
+    schedule(id, timer, monotonicNs() + intervalNs);
+    return id;
+}
+
+void PosixEventLoop::stopTimer(TimerId id) {
+    const auto it = timers_.find(id);
+    if (it == timers_.end()) return;
+    deadlines_.erase(it->second.key);
+    timers_.erase(it);
+}
+
+void PosixEventLoop::schedule(TimerId id, TimerEntry& timer, std::int64_t dueNs) {
+    deadlines_.erase(timer.key);
+    timer.key = {dueNs, nextSequence_++};
+    deadlines_.emplace(timer.key, id);
+}
+
+void PosixEventLoop::post(Task fn) {
+    if (!fn) return;
+    {
+        std::lock_guard lock(postedMutex_);
+        posted_.push_back(std::move(fn));
+    }
+    // Written on every post: the loop drains the counter before it dispatches, so no wake-up is lost.
+    const std::uint64_t one = 1;
+    while (write(wakeFd_, &one, sizeof one) < 0 && errno == EINTR) {
+    }
+}
+
+void PosixEventLoop::runPostedBatch() {
+    std::size_t count = 0;
+    {
+        std::lock_guard lock(postedMutex_);
+        count = posted_.size();
+    }
+    // One task at a time off the shared queue, so a throwing task leaves the others queued and a
+    // nested pump inside a task picks up the ones after it.
+    for (; count > 0; --count) {
+        Task task;
+        {
+            std::lock_guard lock(postedMutex_);
+            if (posted_.empty()) return;
+            task = std::move(posted_.front());
+            posted_.pop_front();
+        }
+        task();
+    }
+}
+
+void PosixEventLoop::fireDueTimers() {
+    const std::int64_t now = monotonicNs();
+    std::vector<std::pair<TimerId, QueueKey>> due;
+    for (auto it = deadlines_.begin(); it != deadlines_.end() && it->first.first <= now; ++it) {
+        due.emplace_back(it->second, it->first);
+    }
+    for (const auto& [id, key] : due) {
+        const auto it = timers_.find(id);
+        // Skipped when an earlier handler stopped it, or a nested pump already fired it.
+        if (it == timers_.end() || it->second.key != key) continue;
+        TimerEntry& timer = it->second;
+        schedule(id, timer, std::max(key.first + timer.intervalNs, monotonicNs()));
+        const std::shared_ptr<Task> fn = timer.fn;
+        if (*fn) (*fn)();
+    }
+}
+
+void PosixEventLoop::dispatch() {
+    runPostedBatch();
+    fireDueTimers();
+}
+
+void PosixEventLoop::waitForWork(std::int64_t untilNs) {
+    std::int64_t wakeNs = untilNs;
+    if (!deadlines_.empty()) {
+        const std::int64_t next = deadlines_.begin()->first.first;
+        wakeNs = wakeNs < 0 ? next : std::min(wakeNs, next);
+    }
+    itimerspec spec{};  // all zero disarms
+    if (wakeNs >= 0) {
+        wakeNs = std::max<std::int64_t>(wakeNs, 1);  // an absolute zero would disarm instead
+        spec.it_value.tv_sec = static_cast<time_t>(wakeNs / kNsPerSecond);
+        spec.it_value.tv_nsec = static_cast<long>(wakeNs % kNsPerSecond);
+    }
+    if (timerfd_settime(timerFd_, TFD_TIMER_ABSTIME, &spec, nullptr) < 0) throwErrno("timerfd_settime");
+
+    pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {timerFd_, POLLIN, 0}};
+    if (poll(fds, 2, -1) < 0) {
+        if (errno == EINTR) return;  // the caller re-checks its deadline and waits again
+        throwErrno("poll");
+    }
+    if (fds[0].revents & POLLIN) drain(wakeFd_);
+    if (fds[1].revents & POLLIN) drain(timerFd_);
+}
+
+void PosixEventLoop::processPending() { dispatch(); }
+
+void PosixEventLoop::pump(int ms) {
+    const std::int64_t untilNs = monotonicNs() + std::max(0, ms) * kNsPerMs;
+    for (;;) {
+        dispatch();
+        if (monotonicNs() >= untilNs) return;
+        waitForWork(untilNs);
+    }
+}
+
+void PosixEventLoop::run() {
+    while (!quitRequested_) {
+        dispatch();
+        if (quitRequested_) break;
+        waitForWork(-1);
+    }
+    quitRequested_ = false;
+}
+
+}  // namespace tintal

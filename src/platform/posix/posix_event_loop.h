@@ -1,0 +1,74 @@
+#pragma once
+// The Linux window-thread dispatcher: poll() on an eventfd (woken by post()) and a timerfd armed
+// at the nearest deadline on CLOCK_MONOTONIC.
+//
+// Responsibilities, beyond the EventLoop contract:
+// - One dispatch pass runs the posted work queued when the pass starts, in order, then every timer
+//   due at that moment once. Work posted during a pass waits for the next one, so a task that
+//   re-posts itself cannot starve the timers or keep processPending() from returning.
+// - A timer's next deadline is set before its handler runs, to max(previous deadline + interval,
+//   now): a handler that lags gets one late call, not a burst of catch-up calls.
+// - quit() only ends run(); a pump() always waits its full time, and a quit() made inside a nested
+//   pump() ends run() once the pumps have unwound. A quit() made outside run() makes the next
+//   run() return at once. quit() ends the innermost run() when runs are nested.
+// - An exception thrown by a task or a timer handler propagates out of the dispatching call
+//   (processPending, pump or run). The loop stays usable: the throwing task is gone, a throwing
+//   timer keeps its new deadline, and the rest of the queued work runs on the next dispatch.
+// - The constructor throws std::system_error when the kernel objects cannot be created.
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <utility>
+
+#include "platform/event_loop.h"
+
+namespace tintal {
+
+class PosixEventLoop : public EventLoop {
+public:
+    PosixEventLoop();
+    ~PosixEventLoop() override;
+    PosixEventLoop(const PosixEventLoop&) = delete;
+    PosixEventLoop& operator=(const PosixEventLoop&) = delete;
+
+    std::int64_t monotonicMs() const override;
+    double localNow() const override;
+    TimerId startTimer(int intervalMs, Task fn) override;
+    void stopTimer(TimerId id) override;
+    void post(Task fn) override;
+    void processPending() override;
+    void pump(int ms) override;
+    void run() override;
+    void quit() override { quitRequested_ = true; }
+
+private:
+    // Ordered by deadline, then by when the deadline was set.
+    using QueueKey = std::pair<std::int64_t, std::uint64_t>;
+    struct TimerEntry {
+        std::int64_t intervalNs;
+        QueueKey key;
+        std::shared_ptr<Task> fn;  // shared so the handler survives a stopTimer() of its own
+    };
+
+    void dispatch();
+    void runPostedBatch();
+    void fireDueTimers();
+    void schedule(TimerId id, TimerEntry& timer, std::int64_t dueNs);
+    // Blocks until posted work arrives, a timer falls due or untilNs (monotonic ns, < 0: none) passes.
+    void waitForWork(std::int64_t untilNs);
+
+    int wakeFd_ = -1;
+    int timerFd_ = -1;
+    std::map<TimerId, TimerEntry> timers_;
+    std::map<QueueKey, TimerId> deadlines_;
+    TimerId nextId_ = 1;
+    std::uint64_t nextSequence_ = 0;
+    bool quitRequested_ = false;
+
+    std::mutex postedMutex_;
+    std::deque<Task> posted_;
+};
+
+}  // namespace tintal

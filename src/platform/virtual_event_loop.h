@@ -1,0 +1,62 @@
+#pragma once
+// An event loop on virtual time: time moves only when the owner advances it, and due work runs
+// in a fixed order (posted work first, then timers by due instant, then by when they were set).
+// Used by the tests and by the program's headless runs (dry runs and renders to a file).
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <mutex>
+
+#include "platform/event_loop.h"
+
+namespace tintal {
+
+class VirtualEventLoop : public EventLoop {
+public:
+    explicit VirtualEventLoop(double localStart);
+
+    std::int64_t monotonicMs() const override { return nowMs_; }
+    double localNow() const override;
+    TimerId startTimer(int intervalMs, Task fn) override;
+    void stopTimer(TimerId id) override;
+    void post(Task fn) override;
+    void processPending() override;
+    void pump(int ms) override { advance(ms); }
+    // Runs until quit(), jumping from one due instant to the next; returns early when nothing is left to run.
+    void run() override;
+    void quit() override { quitRequested_ = true; }
+
+    // Moves time forward by ms, running everything that falls due on the way.
+    void advance(std::int64_t ms);
+    // Advances in steps of stepMs until done() holds or limitMs have passed; returns done().
+    template <typename Predicate>
+    bool advanceUntil(Predicate done, std::int64_t limitMs, std::int64_t stepMs = 10) {
+        for (std::int64_t elapsed = 0; !done() && elapsed < limitMs; elapsed += stepMs) advance(stepMs);
+        return done();
+    }
+    // Sets the wall clock (as a user or a time server would); the monotonic clock does not move.
+    void setLocalNow(double localNow);
+    std::size_t activeTimers() const { return timers_.size(); }
+
+private:
+    struct TimerEntry {
+        int interval;
+        std::int64_t due;
+        std::uint64_t order;
+        Task fn;
+    };
+    bool runPosted();
+    // Fires the earliest timer due at or before limit; false when none is.
+    bool fireNextTimer(std::int64_t limit);
+
+    std::int64_t nowMs_ = 0;
+    double localOffset_;
+    std::map<TimerId, TimerEntry> timers_;
+    TimerId nextId_ = 1;
+    std::uint64_t nextOrder_ = 0;
+    std::mutex postedMutex_;
+    std::deque<Task> posted_;
+    bool quitRequested_ = false;
+};
+
+}  // namespace tintal

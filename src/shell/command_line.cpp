@@ -1,0 +1,105 @@
+#include "shell/command_line.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "base/date_time.h"
+#include "base/numbers.h"
+#include "core/periods.h"
+
+namespace tintal {
+
+namespace {
+
+std::optional<int> periodIndexOf(const std::string& minutes) {
+    const std::optional<int> value = strictToInt(minutes);
+    for (int i = 0; value && i < 7; ++i) {
+        if (kPeriodMinutes[i] == *value) return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> hourOf(const std::string& text) {
+    const std::optional<int> value = strictToInt(text);
+    if (!value || *value < 0 || *value > 24) return std::nullopt;
+    return value;
+}
+
+// "START-END", hours 0..24.
+bool parseHours(const std::string& text, Options& options) {
+    const auto dash = text.find('-');
+    if (dash == std::string::npos) return false;
+    options.startHour = hourOf(text.substr(0, dash));
+    options.endHour = hourOf(text.substr(dash + 1));
+    return options.startHour && options.endHour;
+}
+
+}  // namespace
+
+std::optional<double> parseLocalDateTime(const std::string& text) {
+    int year, month, day, hour, minute, consumed = 0;
+    if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d%n", &year, &month, &day, &hour, &minute, &consumed) != 5 ||
+        consumed != static_cast<int>(text.size())) {
+        return std::nullopt;
+    }
+    if (year < 1 || month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month) || hour < 0 ||
+        hour > 23 || minute < 0 || minute > 59) {
+        return std::nullopt;
+    }
+    return encodeDateTime(year, month, day, hour, minute);
+}
+
+std::optional<Options> parseCommandLine(int argc, const char* const* argv, std::string& error) {
+    Options options;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--dry-run") {
+            options.dryRun = true;
+        } else if (arg == "--at" || arg == "--period" || arg == "--hours") {
+            if (!hasValue) {
+                error = arg + " needs a value";
+                return std::nullopt;
+            }
+            const std::string& value = args[++i];
+            if (arg == "--at" && !(options.at = parseLocalDateTime(value))) {
+                error = "--at takes a local time as \"YYYY-MM-DD HH:MM\", not \"" + value + "\"";
+                return std::nullopt;
+            }
+            if (arg == "--period" && !(options.periodIndex = periodIndexOf(value))) {
+                error = "--period takes 0, 5, 10, 15, 20, 30 or 60 minutes, not \"" + value + "\"";
+                return std::nullopt;
+            }
+            if (arg == "--hours" && !parseHours(value, options)) {
+                error = "--hours takes START-END, hours 0 to 24 (22-06 wraps past midnight), not \"" + value + "\"";
+                return std::nullopt;
+            }
+        } else {
+            error = "unknown option \"" + arg + "\"";
+            return std::nullopt;
+        }
+    }
+    if (options.at && !options.dryRun) {
+        error = "--at goes with --dry-run";
+        return std::nullopt;
+    }
+    return options;
+}
+
+std::string usageText() {
+    return "Usage: tintal [options]\n"
+           "The French talking clock for amateur-radio stations.\n"
+           "\n"
+           "  (no option)        run the clock: announce on schedule, print each clip as it starts\n"
+           "  --dry-run          print the clips of an announcement made now, one per line, and exit\n"
+           "  --at \"YYYY-MM-DD HH:MM\"\n"
+           "                     with --dry-run: the local time of that announcement\n"
+           "  --period MIN       announce every MIN minutes: 0 (never), 5, 10, 15, 20, 30 or 60\n"
+           "  --hours START-END  announce only from hour START to hour END (0 to 24; 22-06 wraps)\n"
+           "  --help             this text\n";
+}
+
+}  // namespace tintal

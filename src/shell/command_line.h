@@ -1,0 +1,21 @@
+#pragma once
+// The Linux program's command line: options and their checks.
+#include <optional>
+#include <string>
+
+namespace tintal {
+
+struct Options {
+    bool help = false;
+    bool dryRun = false;
+    std::optional<double> at;           // local date-time for a dry run
+    std::optional<int> periodIndex;     // 0..6: none, 5, 10, 15, 20, 30, 60 minutes
+    std::optional<int> startHour, endHour;
+};
+
+// Returns nullopt with a message in error for a command line it cannot take.
+std::optional<Options> parseCommandLine(int argc, const char* const* argv, std::string& error);
+std::optional<double> parseLocalDateTime(const std::string& text);
+std::string usageText();
+
+}  // namespace tintal

@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include "base/date_time.h"
+#include "shell/command_line.h"
+
+namespace tintal {
+namespace {
+
+std::optional<Options> parse(std::vector<const char*> args, std::string* errorOut = nullptr) {
+    args.insert(args.begin(), "tintal");
+    std::string error;
+    auto options = parseCommandLine(static_cast<int>(args.size()), args.data(), error);
+    if (errorOut) *errorOut = error;
+    return options;
+}
+
+TEST(CommandLine, DryRunAtALocalTime) {
+    const auto options = parse({"--dry-run", "--at", "2026-12-01 21:01"});
+    ASSERT_TRUE(options);
+    EXPECT_TRUE(options->dryRun);
+    ASSERT_TRUE(options->at);
+    EXPECT_DOUBLE_EQ(*options->at, encodeDateTime(2026, 12, 1, 21, 1));
+}
+
+TEST(CommandLine, PeriodAndHours) {
+    const auto options = parse({"--period", "15", "--hours", "22-06"});
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options->periodIndex, 3);
+    EXPECT_EQ(options->startHour, 22);
+    EXPECT_EQ(options->endHour, 6);
+}
+
+TEST(CommandLine, RefusesWhatItCannotTakeWithAReason) {
+    std::string error;
+    EXPECT_FALSE(parse({"--period", "7"}, &error));
+    EXPECT_NE(error.find("--period"), std::string::npos);
+    EXPECT_FALSE(parse({"--hours", "7-25"}, &error));
+    EXPECT_FALSE(parse({"--hours", "7"}, &error));
+    EXPECT_FALSE(parse({"--dry-run", "--at", "2026-02-30 10:00"}, &error));
+    EXPECT_FALSE(parse({"--dry-run", "--at", "2026-12-01 24:00"}, &error));
+    EXPECT_FALSE(parse({"--dry-run", "--at", "2026-12-01 10:00x"}, &error));
+    EXPECT_FALSE(parse({"--dry-run", "--at"}, &error));
+    EXPECT_EQ(error, "--at needs a value");
+    EXPECT_FALSE(parse({"--at", "2026-12-01 10:00"}, &error));
+    EXPECT_FALSE(parse({"--bogus"}, &error));
+    EXPECT_EQ(error, "unknown option \"--bogus\"");
+}
+
+}  // namespace
+}  // namespace tintal

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a build needs, only those missing; apt-get update runs once, before the first install.
+# Usage: tools/install-deps.sh native|windows|clips ...
+set -euo pipefail
+
+declare -A SETS=(
+  [native]="cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev libasound2-dev libcurl4-openssl-dev python3"
+  [windows]="g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 xvfb xauth pulseaudio pulseaudio-utils imagemagick x11-utils"
+  [clips]="espeak-ng sox"
+)
+
+wanted=()
+for set in "$@"; do
+  [[ -n "${SETS[$set]:-}" ]] || { echo "install-deps: unknown set '$set' (native, windows, clips)" >&2; exit 2; }
+  for pkg in ${SETS[$set]}; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || wanted+=("$pkg")
+  done
+done
+[[ ${#wanted[@]} -eq 0 ]] && exit 0
+
+SUDO=""
+[[ $(id -u) -eq 0 ]] || SUDO="sudo"
+echo "install-deps: installing ${wanted[*]}"
+# A fresh machine has no package lists yet: refresh them once, before installing.
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${wanted[@]}"

@@ -3,7 +3,8 @@ file(GLOB TINTAL_POSIX_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platfor
 add_library(tintal_posix STATIC ${TINTAL_POSIX_SOURCES})
 target_link_libraries(tintal_posix PUBLIC tintal_core tintal_clips)
 find_package(Threads REQUIRED)
-target_link_libraries(tintal_posix PUBLIC Threads::Threads)
+find_package(ALSA REQUIRED)
+target_link_libraries(tintal_posix PUBLIC Threads::Threads ALSA::ALSA)
 
 file(GLOB TINTAL_POSIX_APP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/app/posix_*.cpp)
 add_executable(tintal ${TINTAL_POSIX_APP_SOURCES})

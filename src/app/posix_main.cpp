@@ -11,6 +11,7 @@
 #include "base/date_time.h"
 #include "core/listing_player.h"
 #include "core/tform1.h"
+#include "platform/null_audio_device.h"
 #include "platform/posix/posix_event_loop.h"
 #include "platform/virtual_event_loop.h"
 
@@ -31,7 +32,8 @@ int dryRun(const Options& options, double at) {
     StationHooks hooks;
     NoWeather weather;
     ListingPlayer player(loop, [](const ClipRequest& clip) { std::cout << clip.name << '\n'; }, 700);
-    TForm1 form({loop, desktop, player, hooks, weather});
+    NullAudioDevice audio;
+    TForm1 form({loop, desktop, player, audio, hooks, weather});
     form.onLoadSettings = [&] { applyOptions(form, options); };
     form.FormCreate();
     loop.advanceUntil([&] { return !form.ConfigPending; }, 5000);
@@ -77,7 +79,8 @@ int runClock(const Options& options) {
             std::fflush(stdout);
         },
         700);
-    TForm1 form({loop, desktop, player, hooks, weather});
+    NullAudioDevice audio;
+    TForm1 form({loop, desktop, player, audio, hooks, weather});
     form.onLoadSettings = [&] { applyOptions(form, options); };
     form.EditData.onChange = [&] { std::fprintf(stderr, "%s\n", form.EditData.text().c_str()); };
     form.FormCreate();

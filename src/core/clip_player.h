@@ -28,6 +28,11 @@ public:
     virtual void releaseDevice() = 0;
     // Never fails: the device counts as closed and no clip as playing.
     virtual void markIdle() = 0;
+    // The output device for the next clip; -1 lets the system choose.
+    virtual void setOutputDevice(int device) = 0;
+    // Start-up allocation of the clip memory; returns the error text when it cannot be had.
+    virtual std::string Alloc_Mem() { return {}; }
+    virtual void Free_unlock() {}
 };
 
 }  // namespace tintal

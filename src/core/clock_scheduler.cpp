@@ -7,7 +7,7 @@ namespace tintal {
 
 void ClockScheduler::TimerSecondeTimer() {
     if (form_.ConfigPending) form_.LoadConfig();
-    form_.hooks.readDeviceVolume();
+    if (!form_.sound.volumeBusy) form_.sound.ReadDeviceVolume();
     readClock();
     if (fields_.minute != lastAnnouncedMinute) {
         announcedThisMinute = false;

@@ -26,6 +26,7 @@ public:
     bool clipPlaying() const override { return timer_ != 0; }
     void releaseDevice() override { markIdle(); }
     void markIdle() override;
+    void setOutputDevice(int) override {}
 
 private:
     void play(ClipRequest request);

@@ -116,6 +116,7 @@ void Sequencer::finish() {
     f.announcing = false;
     step_ = 0;
     f.Button1.setEnabled(true);
+    f.sound.BitBtnOKCarteSon.setEnabled(true);
     f.TimerSecurite.stop();
     f.EditData.setText("TINTAL_DONE");
     if (companionRequested) {

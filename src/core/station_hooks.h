@@ -33,8 +33,7 @@ public:
     // The refresh of the spoken weather source that was postponed while announcing.
     virtual void runDeferredWeatherRefresh() {}
 
-    // The clock tick's other duties: the device volume shown on the slider, the hourly station log.
-    virtual void readDeviceVolume() {}
+    // The clock tick's hourly station log.
     virtual bool hourlyLogWanted() { return false; }
     virtual void writeHourlyLog() {}
 };

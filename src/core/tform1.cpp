@@ -26,6 +26,7 @@ TForm1::TForm1(MainWindowPorts ports)
       TimerSeconde(ports.loop, 500),
       TimerSecurite(ports.loop, 120000),
       TimerFinWave(ports.loop, 120000),
+      sound(ports.loop, ports.audio, ports.player, ports.desktop),
       clock(*this),
       sequencer(*this) {
     for (int h = 0; h <= 24; ++h) {
@@ -41,6 +42,11 @@ TForm1::TForm1(MainWindowPorts ports)
     MenuSimuErreur.setVisible(false);
     MenuSimuErreur.setShortcut("Ctrl+Alt+E");
     MenuSimuErreur.onClick = [this] { MenuSimuErreurClick(); };
+    MenuCarteSon.onClick = [this] { sound.MenuCarteSonClick(announcing); };
+    ButtonPlayWave.setVisible(false);
+    ButtonPlayWaveRes.setVisible(false);
+    ButtonPlayWave.onClick = [this] { ButtonPlayWaveClick(); };
+    ButtonPlayWaveRes.onClick = [this] { ButtonPlayWaveResClick(); };
     Edit1.setEnabled(false);  // read-only: the period is chosen with the up-down control
 
     Button1.onClick = [this] { sequencer.Button1Click(); };
@@ -67,9 +73,14 @@ void TForm1::LoadConfig() {
     TimerSeconde.stop();
     if (onLoadSettings) onLoadSettings();
     Form1.show();
+    if (const std::string error = player.Alloc_Mem(); !error.empty()) {
+        EditData.setText(error);
+        if (onTerminate) onTerminate();
+        return;
+    }
     UpDownPeriodeMouseDown();
     clock.readClock();
-    hooks.readDeviceVolume();
+    sound.ReadDeviceVolume();
     ConfigPending = false;
     TimerSeconde.setInterval(1000);
     TimerSeconde.start();
@@ -80,6 +91,7 @@ void TForm1::FormClose() {
     if (onSaveSettings) onSaveSettings();
     try {
         player.releaseDevice();
+        player.Free_unlock();
     } catch (...) {
         // Closing goes on whatever the device says.
     }
@@ -124,6 +136,10 @@ void TForm1::MenuSimuErreurClick() {
     errorSimulation = !errorSimulation;
     EditData.setText(errorSimulation ? "simu erreur" : "raz simu err");
 }
+
+void TForm1::ButtonPlayWaveClick() { player.PlayWaveFile("tintal.wav"); }
+
+void TForm1::ButtonPlayWaveResClick() { player.PlayWaveResource("son0"); }
 
 void TForm1::CheckBoxheureClick() {
     if (CheckBoxheure.checked()) CheckBoxNoMinutes.setChecked(false);

@@ -8,6 +8,7 @@
 #include "core/clip_player.h"
 #include "core/clock_scheduler.h"
 #include "core/sequencer.h"
+#include "core/sound_controls.h"
 #include "core/station_hooks.h"
 #include "core/weather_steps.h"
 #include "platform/desktop.h"
@@ -26,6 +27,7 @@ struct MainWindowPorts {
     EventLoop& loop;
     Desktop& desktop;
     ClipPlayer& player;
+    AudioDevice& audio;
     StationHooks& hooks;
     WeatherSteps& weather;
 };
@@ -49,6 +51,8 @@ public:
     void MenuSimuErreurClick();
     void CheckBoxheureClick();
     void CheckBoxNoMinutesClick();
+    void ButtonPlayWaveClick();
+    void ButtonPlayWaveResClick();
 
     // PlayerHost.
     void clipFailed(const std::string& text) override;
@@ -76,6 +80,8 @@ public:
     // Loads the stored settings into the controls; set by the settings component.
     std::function<void()> onLoadSettings;
     std::function<void()> onSaveSettings;
+    // The program must end (the player's memory could not be had); EditData holds the reason.
+    std::function<void()> onTerminate;
 
     Window Form1{"Form1", "Tintal", Rect{200, 120, 560, 420}};
     Button Button1{"Button1", "Ecouter le tintal"};
@@ -104,12 +110,17 @@ public:
     // Entries 0..24 are D00..D24, 25..49 are F00..F24 (filled by FormCreate).
     std::array<MenuItem*, 50> HourMenuItems{};
     MenuItem MenuRecord{"MenuRecord", "Enregistrer le message"};
+    MenuItem MenuCarteSon{"MenuCarteSon", "Carte Son"};
+    // Hidden test buttons: the cuckoo file and the clip "son0".
+    Button ButtonPlayWave{"ButtonPlayWave", "Wave ext"};
+    Button ButtonPlayWaveRes{"ButtonPlayWaveRes", "Wave int"};
     MenuItem MenuSimuErreur{"MenuSimuErreur", "Simu Errreur (caché)"};
 
     Timer TimerSeconde;
     Timer TimerSecurite;
     Timer TimerFinWave;
 
+    SoundControls sound;
     ClockScheduler clock;
     Sequencer sequencer;
 };

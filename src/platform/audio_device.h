@@ -4,8 +4,9 @@
 //
 // Contract: window thread only, except that an adapter may do its own work on a thread of its
 // own. Notifications (opened, buffer done) always reach the listener on the window thread, through
-// EventLoop::post, never from inside the call that caused them. The buffers' memory belongs to the
-// caller and must stay valid until the buffer is done or the device is reset.
+// EventLoop::post, never from inside the call that caused them, and none after close(). The
+// buffers' memory belongs to the caller and must stay valid until the buffer is done or the
+// device is reset.
 #include <cstddef>
 #include <cstdint>
 #include <optional>

@@ -22,6 +22,8 @@ public:
     bool clipPlaying() const override { return playing_; }
     void releaseDevice() override { ++releases; }
     void markIdle() override;
+    void setOutputDevice(int device) override { outputDevice = device; }
+    int outputDevice = -1;
 
     // Names (as formed, clip names or file paths) of the clips asked for, in order.
     std::vector<std::string> names() const;

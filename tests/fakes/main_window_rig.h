@@ -2,6 +2,7 @@
 // A main window on virtual time with fake ports, started as the program starts it.
 #include "base/date_time.h"
 #include "core/tform1.h"
+#include "fakes/fake_audio_device.h"
 #include "fakes/fake_clip_player.h"
 #include "platform/desktop.h"
 #include "platform/virtual_event_loop.h"
@@ -12,7 +13,7 @@ struct RecordingHooks : StationHooks {
     bool carrier = false;
     bool portSelected = false;
     int keyed = 0, released = 0, handshakeMarks = 0, companionDone = 0, reconnects = 0, polls = 0;
-    int recorderStarts = 0, recorderStops = 0, deferredRefreshes = 0, volumeReads = 0;
+    int recorderStarts = 0, recorderStops = 0, deferredRefreshes = 0;
     bool carrierBlocksStart() override { return carrier; }
     void markHandshakeLinesSeen() override { ++handshakeMarks; }
     bool transmitterPortSelected() override { return portSelected; }
@@ -25,12 +26,11 @@ struct RecordingHooks : StationHooks {
     void sendCompanionDone() override { ++companionDone; }
     void reconnectCompanion() override { ++reconnects; }
     void runDeferredWeatherRefresh() override { ++deferredRefreshes; }
-    void readDeviceVolume() override { ++volumeReads; }
 };
 
 struct MainWindowRig {
     explicit MainWindowRig(double start, int clipMs = 1000)
-        : loop(start), player(loop, clipMs), form({loop, desktop, player, hooks, weather}) {}
+        : loop(start), audio(loop), player(loop, clipMs), form({loop, desktop, player, audio, hooks, weather}) {}
 
     // FormCreate and the first tick (the start-up routine).
     void start() {
@@ -45,6 +45,7 @@ struct MainWindowRig {
 
     VirtualEventLoop loop;
     FrenchDesktop desktop;
+    FakeAudioDevice audio;
     RecordingHooks hooks;
     NoWeather weather;
     FakeClipPlayer player;

@@ -95,6 +95,24 @@ TEST(PosixEventLoop, NestedPumpReentersTheTimerThatIsWaiting) {
     EXPECT_EQ(deepest, 2);  // the handler ran again while its first call was pumping
     EXPECT_GE(ticks, 3);
     EXPECT_EQ(depth, 0);
+
+    // Two timers due in the same pass: the first pumps, the second fires inside that pump and
+    // must not be called again by the outer pass once the pump returns.
+    PosixEventLoop pair;
+    int first = 0, secondInside = 0, secondAfter = 0;
+    bool firstReturned = false;
+    pair.startTimer(10, [&] {
+        if (++first == 1) {
+            pair.pump(30);
+            firstReturned = true;
+        }
+    });
+    pair.startTimer(10, [&] { ++(firstReturned ? secondAfter : secondInside); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(15));
+    pair.processPending();
+    EXPECT_TRUE(firstReturned);
+    EXPECT_GT(secondInside, 0);
+    EXPECT_EQ(secondAfter, 0);
 }
 
 TEST(PosixEventLoop, PostsFromManyThreadsAllArriveInOrderOnTheLoopThread) {

@@ -123,9 +123,9 @@ TEST(ClockScheduler, StartUpRoutineAndTickCadence) {
     EXPECT_EQ(rig.form.EditTime.text(), " 21:01:00");
     EXPECT_EQ(rig.form.EditDate.text(), " 01/12/2026");
     EXPECT_EQ(rig.form.Edit1.text(), "0");
-    const int reads = rig.hooks.volumeReads;
+    const int reads = rig.audio.volumeReads;
     rig.loop.advance(10000);
-    EXPECT_EQ(rig.hooks.volumeReads - reads, 10);
+    EXPECT_EQ(rig.audio.volumeReads - reads, 10);
     EXPECT_EQ(rig.form.EditTime.text(), " 21:01:10");
     rig.form.UpDownPeriode.setValue(5);
     EXPECT_EQ(rig.form.Edit1.text(), "30");

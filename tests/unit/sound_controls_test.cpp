@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include "fakes/main_window_rig.h"
+
+namespace tintal {
+namespace {
+
+struct SoundRig : MainWindowRig {
+    SoundRig() : MainWindowRig(encodeDateTime(2026, 12, 1, 12, 0, 30)) { start(); }
+    SoundControls& sound() { return form.sound; }
+};
+
+TEST(SoundControls, SliderAndBalanceSetTheDeviceVolume) {
+    SoundRig rig;
+    rig.sound().balance = 20;
+    rig.sound().TrackBarVolume.setValue(1);  // the full device volume has put the slider at 0
+    rig.sound().TrackBarVolume.setValue(0);
+    EXPECT_EQ(rig.audio.lastVolumeSet & 0xFFFF, 65535u);
+    EXPECT_EQ(rig.audio.lastVolumeSet >> 16, 52428u);
+    rig.sound().balance = -50;
+    rig.sound().TrackBarVolume.setValue(5);  // x = 32768 (32767.5 to even)
+    EXPECT_EQ(rig.audio.lastVolumeSet >> 16, 32768u);
+    EXPECT_EQ(rig.audio.lastVolumeSet & 0xFFFF, 16384u);
+    rig.sound().TrackBarVolume.setValue(10);
+    EXPECT_EQ(rig.audio.lastVolumeSet, 0u);
+    EXPECT_FALSE(rig.sound().volumeBusy);
+}
+
+TEST(SoundControls, TheClockShowsTheDeviceVolumeWithoutWritingItBack) {
+    SoundRig rig;
+    rig.audio.deviceVolume = 32768u | (16384u << 16);  // left louder
+    const int writes = rig.audio.volumeWrites;
+    rig.loop.advance(1000);
+    EXPECT_EQ(rig.sound().balance, 50);
+    EXPECT_EQ(rig.sound().TrackBarVolume.value(), 5);
+    rig.audio.deviceVolume = 13107u | (65535u << 16);  // right louder
+    rig.loop.advance(1000);
+    EXPECT_EQ(rig.sound().balance, -80);
+    EXPECT_EQ(rig.sound().TrackBarVolume.value(), 0);
+    rig.audio.deviceVolume = 0;  // silent: the balance stays as it was
+    rig.loop.advance(1000);
+    EXPECT_EQ(rig.sound().balance, -80);
+    EXPECT_EQ(rig.sound().TrackBarVolume.value(), 10);
+    EXPECT_EQ(rig.audio.volumeWrites, writes);
+    rig.sound().volumeBusy = true;  // the user is moving the slider
+    const int reads = rig.audio.volumeReads;
+    rig.loop.advance(3000);
+    EXPECT_EQ(rig.audio.volumeReads, reads);
+}
+
+TEST(SoundControls, ChoosingTheSoundCard) {
+    SoundRig rig;
+    rig.audio.names = {"Haut-parleurs", "Casque USB", "HDMI"};
+    rig.audio.unreadableName = 1;
+    rig.form.MenuCarteSon.click();
+    SoundControls& s = rig.sound();
+    EXPECT_TRUE(s.PanelCarteSon.visible());
+    EXPECT_EQ(s.ComboBoxChoixOut.items(), (std::vector<std::string>{"Haut-parleurs", "HDMI"}));
+    EXPECT_TRUE(s.BitBtnOKCarteSon.enabled());
+
+    // "Je choisis" with nothing chosen: a beep and the panel stays.
+    s.RadioButtonCarteMoi.setChecked(true);
+    s.BitBtnOKCarteSon.click();
+    EXPECT_EQ(rig.desktop.beeps, 1);
+    EXPECT_TRUE(s.PanelCarteSon.visible());
+
+    s.ComboBoxChoixOut.setItemIndex(1);  // HDMI is device 2: the unreadable one has no entry
+    s.BitBtnOKCarteSon.click();
+    EXPECT_FALSE(s.PanelCarteSon.visible());
+    EXPECT_EQ(s.outputDevice(), 2);
+    EXPECT_EQ(rig.player.outputDevice, 2);
+
+    rig.form.MenuCarteSon.click();  // reopening shows the choice
+    EXPECT_EQ(s.ComboBoxChoixOut.text(), "HDMI");
+    s.RadioButtonCarteWin.setChecked(true);
+    s.BitBtnOKCarteSon.click();
+    EXPECT_EQ(s.outputDevice(), -1);
+    EXPECT_EQ(rig.player.outputDevice, -1);
+}
+
+TEST(SoundControls, TheChoiceCannotBeConfirmedWhileAnnouncing) {
+    SoundRig rig;
+    rig.form.Button1.click();
+    ASSERT_TRUE(rig.form.announcing);
+    rig.form.MenuCarteSon.click();
+    EXPECT_FALSE(rig.sound().BitBtnOKCarteSon.enabled());
+    ASSERT_TRUE(rig.loop.advanceUntil([&] { return !rig.form.announcing; }, 60000));
+    EXPECT_TRUE(rig.sound().BitBtnOKCarteSon.enabled());
+}
+
+}  // namespace
+}  // namespace tintal

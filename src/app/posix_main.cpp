@@ -1,51 +1,99 @@
 // The Linux clock: the same announcements as the Windows program, on a console.
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdio>
-#include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <thread>
 
-#include "shell/command_line.h"
 #include "base/date_time.h"
 #include "core/listing_player.h"
 #include "core/tform1.h"
+#include "core/wave_player.h"
 #include "platform/null_audio_device.h"
+#include "platform/posix/embedded_clip_store.h"
 #include "platform/posix/posix_event_loop.h"
 #include "platform/virtual_event_loop.h"
+#include "platform/wav_file_device.h"
+#include "shell/command_line.h"
 
 using namespace tintal;
 
 namespace {
 
+// The cuckoo sound is installed beside the program; a copy in the working folder takes precedence.
+std::string defaultCuckooPath() {
+    const std::string name = "tintal.wav";
+    if (std::filesystem::exists(name)) return name;
+    std::error_code error;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error && std::filesystem::exists(exe.parent_path() / name)) return (exe.parent_path() / name).string();
+    return name;
+}
+
 // The settings a command line may give, applied as a user would set the controls.
 void applyOptions(TForm1& form, const Options& options) {
+    form.cuckooFilePath = defaultCuckooPath();
     if (options.periodIndex) form.UpDownPeriode.setValue(*options.periodIndex);
     if (options.startHour) form.HourMenuItems[*options.startHour]->click();
     if (options.endHour) form.HourMenuItems[25 + *options.endHour]->click();
 }
 
-int dryRun(const Options& options, double at) {
-    VirtualEventLoop loop(at);
+// One announcement on virtual time, made as the user makes it: start, then "Ecouter le tintal".
+// Returns the status line at its end ("TINTAL_DONE" when it completed).
+std::string announceOnce(const Options& options, VirtualEventLoop& loop, ClipPlayer& player, AudioDevice& device,
+                         const std::function<void()>& onDone) {
     FrenchDesktop desktop;
     StationHooks hooks;
     NoWeather weather;
-    ListingPlayer player(loop, [](const ClipRequest& clip) { std::cout << clip.name << '\n'; }, 700);
-    NullAudioDevice audio;
-    TForm1 form({loop, desktop, player, audio, hooks, weather});
+    TForm1 form({loop, desktop, player, device, hooks, weather});
     form.onLoadSettings = [&] { applyOptions(form, options); };
+    form.EditData.onChange = [&] {
+        if (form.EditData.text() == "TINTAL_DONE" && onDone) onDone();
+    };
     form.FormCreate();
     loop.advanceUntil([&] { return !form.ConfigPending; }, 5000);
     form.Button1.click();
-    const bool ended = loop.advanceUntil([&] { return !form.announcing; }, 600000, 100);
+    loop.advanceUntil([&] { return !form.announcing; }, 600000, 100);
     const std::string status = form.EditData.text();
     form.FormClose();
-    if (!ended || status != "TINTAL_DONE") {
-        std::cerr << "tintal: the announcement did not complete: " << status << '\n';
+    return status;
+}
+
+int reportEnd(const std::string& status) {
+    if (status == "TINTAL_DONE") return 0;
+    std::cerr << "tintal: the announcement did not complete: " << status << '\n';
+    return 1;
+}
+
+int dryRun(const Options& options, double at) {
+    VirtualEventLoop loop(at);
+    NullAudioDevice device;
+    ListingPlayer player(loop, [](const ClipRequest& clip) { std::cout << clip.name << '\n'; }, 700);
+    return reportEnd(announceOnce(options, loop, player, device, nullptr));
+}
+
+int render(const Options& options, double at) {
+    VirtualEventLoop loop(at);
+    WavFileDevice device(loop);
+    FrenchDesktop desktop;
+    EmbeddedClipStore clips;
+    WavePlayer player(loop, device, clips, desktop);
+    bool saved = false;
+    const std::string status =
+        announceOnce(options, loop, player, device, [&] { saved = device.save(options.renderPath); });
+    if (status == "TINTAL_DONE" && !saved) {
+        std::cerr << "tintal: cannot write " << options.renderPath << '\n';
         return 1;
     }
-    return 0;
+    if (status == "TINTAL_DONE") {
+        std::cout << options.renderPath << ": " << device.clipSamples().size() << " clips, "
+                  << device.samples().size() * 1000 / WavFileDevice::kRate << " ms\n";
+    }
+    return reportEnd(status);
 }
 
 PosixEventLoop* runningLoop = nullptr;
@@ -71,6 +119,7 @@ int runClock(const Options& options) {
     FrenchDesktop desktop;
     StationHooks hooks;
     NoWeather weather;
+    NullAudioDevice device;
     ListingPlayer player(
         loop,
         [&](const ClipRequest& clip) {
@@ -79,8 +128,7 @@ int runClock(const Options& options) {
             std::fflush(stdout);
         },
         700);
-    NullAudioDevice audio;
-    TForm1 form({loop, desktop, player, audio, hooks, weather});
+    TForm1 form({loop, desktop, player, device, hooks, weather});
     form.onLoadSettings = [&] { applyOptions(form, options); };
     form.EditData.onChange = [&] { std::fprintf(stderr, "%s\n", form.EditData.text().c_str()); };
     form.FormCreate();
@@ -90,6 +138,11 @@ int runClock(const Options& options) {
     runningLoop = nullptr;
     watcher.detach();  // it may still wait for a signal that will never come
     return 0;
+}
+
+double localNow() {
+    PosixEventLoop clock;
+    return clock.localNow();
 }
 
 }  // namespace
@@ -105,10 +158,8 @@ int main(int argc, char** argv) {
         std::cout << usageText();
         return 0;
     }
-    if (options->dryRun) {
-        if (options->at) return dryRun(*options, *options->at);
-        PosixEventLoop clock;
-        return dryRun(*options, clock.localNow());
-    }
+    const double at = options->at ? *options->at : localNow();
+    if (options->dryRun) return dryRun(*options, at);
+    if (!options->renderPath.empty()) return render(*options, at);
     return runClock(*options);
 }

@@ -59,7 +59,7 @@ std::optional<Options> parseCommandLine(int argc, const char* const* argv, std::
             options.help = true;
         } else if (arg == "--dry-run") {
             options.dryRun = true;
-        } else if (arg == "--at" || arg == "--period" || arg == "--hours") {
+        } else if (arg == "--at" || arg == "--period" || arg == "--hours" || arg == "--render") {
             if (!hasValue) {
                 error = arg + " needs a value";
                 return std::nullopt;
@@ -73,6 +73,13 @@ std::optional<Options> parseCommandLine(int argc, const char* const* argv, std::
                 error = "--period takes 0, 5, 10, 15, 20, 30 or 60 minutes, not \"" + value + "\"";
                 return std::nullopt;
             }
+            if (arg == "--render") {
+                if (value.empty()) {
+                    error = "--render needs a file name";
+                    return std::nullopt;
+                }
+                options.renderPath = value;
+            }
             if (arg == "--hours" && !parseHours(value, options)) {
                 error = "--hours takes START-END, hours 0 to 24 (22-06 wraps past midnight), not \"" + value + "\"";
                 return std::nullopt;
@@ -82,8 +89,12 @@ std::optional<Options> parseCommandLine(int argc, const char* const* argv, std::
             return std::nullopt;
         }
     }
-    if (options.at && !options.dryRun) {
-        error = "--at goes with --dry-run";
+    if (options.dryRun && !options.renderPath.empty()) {
+        error = "--dry-run and --render exclude each other";
+        return std::nullopt;
+    }
+    if (options.at && !options.dryRun && options.renderPath.empty()) {
+        error = "--at goes with --dry-run or --render";
         return std::nullopt;
     }
     return options;
@@ -95,8 +106,9 @@ std::string usageText() {
            "\n"
            "  (no option)        run the clock: announce on schedule, print each clip as it starts\n"
            "  --dry-run          print the clips of an announcement made now, one per line, and exit\n"
+           "  --render FILE.wav  write the announcement made now to a WAV file, as it would be heard\n"
            "  --at \"YYYY-MM-DD HH:MM\"\n"
-           "                     with --dry-run: the local time of that announcement\n"
+           "                     with --dry-run or --render: the local time of that announcement\n"
            "  --period MIN       announce every MIN minutes: 0 (never), 5, 10, 15, 20, 30 or 60\n"
            "  --hours START-END  announce only from hour START to hour END (0 to 24; 22-06 wraps)\n"
            "  --help             this text\n";

@@ -8,7 +8,8 @@ namespace tintal {
 struct Options {
     bool help = false;
     bool dryRun = false;
-    std::optional<double> at;           // local date-time for a dry run
+    std::string renderPath;             // write the announcement to this WAV file
+    std::optional<double> at;           // local date-time for a dry run or a render
     std::optional<int> periodIndex;     // 0..6: none, 5, 10, 15, 20, 30, 60 minutes
     std::optional<int> startHour, endHour;
 };

@@ -47,7 +47,6 @@ TForm1::TForm1(MainWindowPorts ports)
     ButtonPlayWaveRes.setVisible(false);
     ButtonPlayWave.onClick = [this] { ButtonPlayWaveClick(); };
     ButtonPlayWaveRes.onClick = [this] { ButtonPlayWaveResClick(); };
-    Edit1.setEnabled(false);  // read-only: the period is chosen with the up-down control
 
     Button1.onClick = [this] { sequencer.Button1Click(); };
     UpDownPeriode.onChange = [this] { UpDownPeriodeMouseDown(); };

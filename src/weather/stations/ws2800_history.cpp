@@ -1,0 +1,114 @@
+#include "weather/stations/ws2800_history.h"
+
+#include <bit>
+#include <cmath>
+#include <limits>
+
+#include "base/date_time.h"
+#include "base/numbers.h"
+#include "weather/weather_reading.h"
+
+namespace tintal {
+
+namespace {
+
+static_assert(std::numeric_limits<float>::is_iec559 && std::numeric_limits<double>::is_iec559,
+              "the file stores IEEE 754 binary32 and binary64 values");
+
+constexpr double kKmhPerMs = 3.6;
+constexpr double kDegreesPerSector = 22.5;
+constexpr double kOneHour = 1.0 / 24.0;
+constexpr double kOneDay = 1.0;
+constexpr float kNoGust = 51.0f;  // m/s
+
+std::uint32_t readU32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+std::uint64_t readU64(const std::uint8_t* p) {
+    return static_cast<std::uint64_t>(readU32(p)) | static_cast<std::uint64_t>(readU32(p + 4)) << 32;
+}
+
+float readFloat(const std::uint8_t* p) { return std::bit_cast<float>(readU32(p)); }
+
+bool isDateTime(double t) {
+    // Years 1 to 9999; before the epoch the fraction counts forward from midnight, hence the open bounds.
+    static const double first = encodeDateTime(1, 1, 1) - 1.0;
+    static const double afterLast = encodeDateTime(9999, 12, 31) + 1.0;
+    return t > first && t < afterLast;  // false for NaN
+}
+
+// Index of the record about one hour before the last one, assuming a constant interval; computed in
+// double and clamped before any conversion, so a tiny or huge interval cannot overflow the index.
+std::size_t trendIndex(std::size_t last, double recordInterval) {
+    const double k = std::trunc(static_cast<double>(last) - kOneHour / recordInterval);
+    if (!(k >= 1.0)) return 1;
+    return static_cast<std::size_t>(k);  // k <= last, since the subtracted term is positive
+}
+
+}  // namespace
+
+std::size_t ws2800RecordCount(std::span<const std::uint8_t> file) { return file.size() / kWs2800RecordSize; }
+
+Ws2800Record ws2800Record(std::span<const std::uint8_t> file, std::size_t index) {
+    const std::uint8_t* p = file.subspan(index * kWs2800RecordSize, kWs2800RecordSize).data();
+    Ws2800Record r;
+    r.time = std::bit_cast<double>(readU64(p));
+    r.absolutePressure = readFloat(p + 8);
+    r.relativePressure = readFloat(p + 12);
+    r.wind = readFloat(p + 16);
+    r.direction = static_cast<std::int32_t>(readU32(p + 20));
+    r.gust = readFloat(p + 24);
+    r.rain = readFloat(p + 32);
+    r.tempInt = readFloat(p + 36);
+    r.tempExt = readFloat(p + 40);
+    r.humidityInt = readFloat(p + 44);
+    r.humidityExt = readFloat(p + 48);
+    return r;
+}
+
+std::optional<Ws2800Reading> decodeWs2800History(std::span<const std::uint8_t> file, Ws2800Pressure kind,
+                                                 double pressureOffset) {
+    const std::size_t count = ws2800RecordCount(file);
+    if (count == 0) return std::nullopt;
+    const std::size_t last = count - 1;
+    const Ws2800Record latest = ws2800Record(file, last);
+    if (!isDateTime(latest.time)) return std::nullopt;
+
+    Ws2800Reading out;
+    out.recordCount = count;
+    out.observedAt = latest.time;
+    out.recordInterval = last > 1 ? latest.time - ws2800Record(file, last - 1).time : 0.0;
+    out.tempInt = latest.tempInt;
+    out.tempExt = latest.tempExt;
+    out.pressureOffset = pressureOffset;
+    out.pressure = latest.pressure(kind) + pressureOffset;
+
+    if (out.recordInterval > 0) {
+        out.trendRecord = trendIndex(last, out.recordInterval);
+        // Same order of operations as the window's rule: shown pressure minus the earlier one minus the offset.
+        out.pressureChange = out.pressure - ws2800Record(file, out.trendRecord).pressure(kind) - pressureOffset;
+    }
+
+    out.windSpeed = latest.wind * kKmhPerMs;
+    out.gustSpeed = latest.gust * kKmhPerMs;
+    out.gustIsNoData = latest.gust == kNoGust;
+    out.windDirection = static_cast<int>(roundHalfEven((latest.direction & 31) * kDegreesPerSector));
+    out.humidityInt = latest.humidityInt;
+    out.humidityExt = latest.humidityExt;
+
+    // Walk back from the second-to-last record; record 0 never counts, and the first record a whole day
+    // (or more) older than the latest ends the walk.
+    double rain = latest.rain;
+    for (std::size_t j = last; j-- > 1;) {
+        const Ws2800Record r = ws2800Record(file, j);
+        if (latest.time - r.time >= kOneDay) break;
+        rain += r.rain;
+    }
+    out.rainSum = rain;
+    out.rain24h = rain >= 0 ? rain : kNoRain;
+    return out;
+}
+
+}  // namespace tintal

@@ -1,0 +1,563 @@
+#include "weather/stations/vantage_archive.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "base/date_time.h"
+#include "base/numbers.h"
+#include "weather/weather_reading.h"
+
+namespace tintal {
+namespace {
+
+// One 88-byte record; the defaults are a plausible 5-minute data record.
+struct Rec {
+    std::uint8_t type = 1;
+    std::uint8_t interval = 5;
+    std::uint16_t minutes = 600;
+    std::uint16_t tempOut = 680;
+    std::uint16_t tempIn = 700;
+    std::uint16_t barometer = 29921;
+    std::uint16_t humOut = 500;
+    std::uint16_t humIn = 400;
+    std::uint8_t clicks = 0;
+    std::uint8_t collector = 0x10;
+    std::uint16_t wind = 0;
+    std::uint16_t gust = 0;
+    std::uint8_t direction = 0;
+};
+
+Rec summary() {
+    Rec r;
+    r.type = 2;
+    r.clicks = 99;  // must never be counted as rain
+    r.barometer = 1;
+    return r;
+}
+
+class WlkBuilder {
+public:
+    WlkBuilder& day(int d, std::uint16_t records) {
+        days_[d] = records;
+        return *this;
+    }
+    WlkBuilder& add(const Rec& r, int times = 1) {
+        for (int i = 0; i < times; ++i) records_.push_back(r);
+        return *this;
+    }
+    WlkBuilder& count(std::int32_t n) {
+        count_ = n;
+        return *this;
+    }
+    std::vector<std::uint8_t> build() const {
+        std::vector<std::uint8_t> b(kWlkHeaderSize, 0);
+        const std::string id = "WDAT5.3";
+        std::copy(id.begin(), id.end(), b.begin());
+        put32(b, 16, count_.value_or(static_cast<std::int32_t>(records_.size())));
+        for (int d = 0; d < 32; ++d) put16(b, 20 + 6 * d, days_[d]);
+        for (const Rec& r : records_) {
+            std::vector<std::uint8_t> rec(kWlkRecordSize, 0xEE);  // filler the decoder must ignore
+            rec[0] = r.type;
+            rec[1] = r.interval;
+            put16(rec, 4, r.minutes);
+            put16(rec, 6, r.tempOut);
+            put16(rec, 12, r.tempIn);
+            put16(rec, 14, r.barometer);
+            put16(rec, 16, r.humOut);
+            put16(rec, 18, r.humIn);
+            rec[20] = r.clicks;
+            rec[21] = r.collector;
+            put16(rec, 24, r.wind);
+            put16(rec, 26, r.gust);
+            rec[28] = r.direction;
+            b.insert(b.end(), rec.begin(), rec.end());
+        }
+        return b;
+    }
+
+private:
+    static void put16(std::vector<std::uint8_t>& b, std::size_t at, std::uint16_t v) {
+        b[at] = static_cast<std::uint8_t>(v);
+        b[at + 1] = static_cast<std::uint8_t>(v >> 8);
+    }
+    static void put32(std::vector<std::uint8_t>& b, std::size_t at, std::int32_t v) {
+        const auto u = static_cast<std::uint32_t>(v);
+        for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(u >> (8 * i));
+    }
+    std::uint16_t days_[32] = {};
+    std::vector<Rec> records_;
+    std::optional<std::int32_t> count_;  // default: the number of records added
+};
+
+constexpr WlkMonth kMarch2024{2024, 3};
+
+VantageArchiveReading decodeOk(const std::vector<std::uint8_t>& file, WlkMonth month = kMarch2024, double offset = 0) {
+    const VantageArchiveResult r = decodeVantageArchive(file, month, offset);
+    EXPECT_EQ(r.error, WlkError::None);
+    EXPECT_TRUE(r.reading.has_value());
+    return r.reading.value_or(VantageArchiveReading{});
+}
+
+WlkError decodeError(const std::vector<std::uint8_t>& file, WlkMonth month = kMarch2024) {
+    const VantageArchiveResult r = decodeVantageArchive(file, month, 0);
+    EXPECT_EQ(r.error != WlkError::None, !r.reading.has_value());
+    return r.error;
+}
+
+TEST(WlkFileName, ExtensionMustBeExactlyLowerCaseWlk) {
+    EXPECT_TRUE(hasWlkExtension("C:\\meteo\\2024-03.wlk"));
+    EXPECT_TRUE(hasWlkExtension("/srv/wx/2024-03.wlk"));
+    EXPECT_FALSE(hasWlkExtension("C:\\meteo\\2024-03.WLK"));
+    EXPECT_FALSE(hasWlkExtension("2024-03.Wlk"));
+    EXPECT_FALSE(hasWlkExtension("2024-03.wlk.bak"));
+    EXPECT_FALSE(hasWlkExtension("2024-03.wlkx"));
+    EXPECT_FALSE(hasWlkExtension("C:\\old.wlk\\2024-03"));  // a dot in the folder is no extension
+}
+
+TEST(WlkFileName, YearIsFirstFourCharactersMonthSitsBetweenDashAndDot) {
+    EXPECT_EQ(parseWlkFileName("C:\\Weatherlink\\Station\\2024-03.wlk"), (WlkMonth{2024, 3}));
+    EXPECT_EQ(parseWlkFileName("/home/f4-abc/wx.1/2012-08.wlk"), (WlkMonth{2012, 8}));  // folder ignored
+    EXPECT_EQ(parseWlkFileName("2024-3.wlk"), (WlkMonth{2024, 3}));
+    EXPECT_EQ(parseWlkFileName("2024-11.copy.wlk"), (WlkMonth{2024, 11}));  // first dot
+    EXPECT_EQ(parseWlkFileName("2024-13.wlk"), (WlkMonth{2024, 13}));       // range is the date's business
+    EXPECT_FALSE(parseWlkFileName("meteo-03.wlk"));
+    EXPECT_FALSE(parseWlkFileName("2024-mars.wlk"));
+    EXPECT_FALSE(parseWlkFileName("2024-.wlk"));
+    EXPECT_FALSE(parseWlkFileName("202403.wlk"));
+    EXPECT_FALSE(parseWlkFileName("2024.03-1.wlk"));
+    EXPECT_FALSE(parseWlkFileName(""));
+}
+
+TEST(WlkFileName, FollowUpLooksForTheCurrentMonthInTheSameFolder) {
+    EXPECT_EQ(wlkFileName({2024, 4}), "2024-04.wlk");
+    EXPECT_EQ(wlkFileName({2024, 12}), "2024-12.wlk");
+    EXPECT_FALSE(wlkFollowUpPath("C:\\meteo\\2024-03.wlk", {2024, 3}, 2024, 3));
+    // "2024-3.wlk" names the same month as March 2024: the comparison is numeric.
+    EXPECT_FALSE(wlkFollowUpPath("C:\\meteo\\2024-3.wlk", {2024, 3}, 2024, 3));
+    EXPECT_EQ(wlkFollowUpPath("C:\\meteo\\2024-03.wlk", {2024, 3}, 2024, 4), "C:\\meteo\\2024-04.wlk");
+    EXPECT_EQ(wlkFollowUpPath("/var/wx/2024-12.wlk", {2024, 12}, 2025, 1), "/var/wx/2025-01.wlk");
+    EXPECT_EQ(wlkFollowUpPath("/var/wx/2023-03.wlk", {2023, 3}, 2024, 3), "/var/wx/2024-03.wlk");
+    EXPECT_EQ(wlkFollowUpPath("2024-03.wlk", {2024, 3}, 2024, 4), "2024-04.wlk");
+}
+
+TEST(VantageArchiveHeader, ShortOrInconsistentFilesFail) {
+    EXPECT_EQ(decodeError({}), WlkError::ShortHeader);
+    EXPECT_EQ(decodeError(std::vector<std::uint8_t>(kWlkHeaderSize - 1, 0)), WlkError::ShortHeader);
+
+    std::vector<std::uint8_t> full = WlkBuilder().day(1, 3).add(Rec{}, 3).build();
+    ASSERT_EQ(full.size(), kWlkHeaderSize + 3 * kWlkRecordSize);
+    decodeOk(full);
+    full.pop_back();  // the last announced record is one byte short
+    EXPECT_EQ(decodeError(full), WlkError::TruncatedRecords);
+
+    EXPECT_EQ(decodeError(WlkBuilder().day(1, 1).add(Rec{}).count(2).build()), WlkError::TruncatedRecords);
+    EXPECT_EQ(decodeError(WlkBuilder().day(1, 1).add(Rec{}).count(-5).build()), WlkError::BadRecordCount);
+    EXPECT_EQ(decodeError(WlkBuilder().day(1, 1).add(Rec{}).count(0x7fffffff).build()), WlkError::TruncatedRecords);
+}
+
+TEST(VantageArchiveHeader, NoDataRecordFails) {
+    EXPECT_EQ(decodeError(WlkBuilder().day(1, 1).add(Rec{}).count(0).build()), WlkError::NoDataRecord);
+    EXPECT_EQ(decodeError(WlkBuilder().day(1, 2).add(summary(), 2).build()), WlkError::NoDataRecord);
+    EXPECT_EQ(decodeError(WlkBuilder().day(1, 0).build()), WlkError::NoDataRecord);  // no data beats no day
+}
+
+TEST(VantageArchiveHeader, OnlyTheAnnouncedRecordsAreRead) {
+    Rec beyond;
+    beyond.tempOut = 500;
+    const VantageArchiveReading r =
+        decodeOk(WlkBuilder().day(1, 2).add(Rec{}).add(summary()).add(beyond).count(2).build());
+    EXPECT_EQ(r.latestIndex, 0u);
+    EXPECT_EQ(r.recordCount, 2);
+    EXPECT_DOUBLE_EQ(r.tempExt, 20.0);
+}
+
+TEST(VantageArchiveDate, DayIsTheLastDayWithRecords) {
+    Rec late;
+    late.minutes = 1125;
+    const auto dayOf = [&late](WlkBuilder b) { return decodeOk(b.add(late).build()).day; };
+    EXPECT_EQ(dayOf(WlkBuilder().day(1, 1).day(2, 1).day(3, 1).day(4, 1).day(5, 1).day(6, 1)), 6);
+    EXPECT_EQ(dayOf(WlkBuilder().day(1, 1).day(31, 1)), 31);
+    // A station started on the 3rd or down for a day still dates its latest records right.
+    EXPECT_EQ(dayOf(WlkBuilder().day(3, 1).day(4, 1)), 4);
+    EXPECT_EQ(dayOf(WlkBuilder().day(1, 1).day(2, 1).day(4, 1).day(5, 1)), 5);
+    // Entry 0 is not a day.
+    EXPECT_EQ(decodeError(WlkBuilder().day(0, 5).add(late).build()), WlkError::BadDate);
+
+    const VantageArchiveReading r = decodeOk(WlkBuilder().day(1, 1).day(2, 1).add(late).build());
+    EXPECT_DOUBLE_EQ(r.observedAt, encodeDateTime(2024, 3, 2, 18, 45));
+}
+
+TEST(VantageArchiveDate, ImpossibleDatesFail) {
+    const std::vector<std::uint8_t> day31 = WlkBuilder().day(31, 1).add(Rec{}).build();
+    EXPECT_EQ(decodeError(day31, {2024, 4}), WlkError::BadDate);
+    EXPECT_EQ(decodeError(day31, {2024, 13}), WlkError::BadDate);
+    EXPECT_EQ(decodeError(day31, {2024, 0}), WlkError::BadDate);
+    EXPECT_EQ(decodeError(day31, {0, 3}), WlkError::BadDate);
+    EXPECT_EQ(decodeError(WlkBuilder().day(1, 1).day(29, 1).add(Rec{}).build(), {2023, 2}), WlkError::BadDate);
+    decodeOk(WlkBuilder().day(1, 1).day(29, 1).add(Rec{}).build(), {2024, 2});
+    decodeOk(day31, {2024, 3});
+}
+
+TEST(VantageArchiveDate, EndOfPeriodMinutesGiveTheTime) {
+    const auto at = [](std::uint16_t minutes, int day, WlkMonth month) {
+        Rec r;
+        r.minutes = minutes;
+        return decodeDateTime(decodeOk(WlkBuilder().day(1, 1).day(day, 1).add(r).build(), month).observedAt);
+    };
+    DateTimeFields f = at(1440, 14, kMarch2024);  // 24:00 on the 14th is midnight of the 15th
+    EXPECT_EQ(f.day, 15);
+    EXPECT_EQ(f.month, 3);
+    EXPECT_EQ(f.hour, 0);
+    EXPECT_EQ(f.minute, 0);
+    f = at(1440, 31, {2024, 12});  // ... across the year
+    EXPECT_EQ(f.year, 2025);
+    EXPECT_EQ(f.month, 1);
+    EXPECT_EQ(f.day, 1);
+    EXPECT_EQ(f.hour, 0);
+    f = at(1439, 14, kMarch2024);
+    EXPECT_EQ(f.day, 14);
+    EXPECT_EQ(f.hour, 23);
+    EXPECT_EQ(f.minute, 59);
+    EXPECT_EQ(f.second, 0);
+    f = at(0, 14, kMarch2024);
+    EXPECT_EQ(f.day, 14);
+    EXPECT_EQ(f.hour, 0);
+    f = at(61, 14, kMarch2024);
+    EXPECT_EQ(f.hour, 1);
+    EXPECT_EQ(f.minute, 1);
+
+    Rec beyond;
+    beyond.minutes = 1500;  // 25:00 is no time of day
+    EXPECT_EQ(decodeError(WlkBuilder().day(1, 1).add(beyond).build()), WlkError::BadDate);
+}
+
+TEST(VantageArchiveFigures, UnitConversions) {
+    Rec rec;
+    rec.tempOut = 320;
+    rec.tempIn = 212;
+    rec.barometer = 29921;
+    rec.wind = 100;
+    rec.gust = 253;
+    rec.humOut = 855;
+    rec.humIn = 1000;
+    const VantageArchiveReading r = decodeOk(WlkBuilder().day(1, 1).add(rec).build(), kMarch2024, 3);
+    EXPECT_DOUBLE_EQ(r.tempExt, 0.0);
+    EXPECT_DOUBLE_EQ(r.tempInt, -6.0);
+    EXPECT_NEAR(r.pressure, 1013.0712022 + 3, 1e-9);
+    EXPECT_EQ(formatFixed(r.pressure - 3, 1, '.'), "1013.1");
+    EXPECT_DOUBLE_EQ(r.windSpeed, 16.09344);
+    EXPECT_NEAR(r.gustSpeed, 40.7164032, 1e-9);
+    EXPECT_DOUBLE_EQ(r.humidityExt, 85.5);
+    EXPECT_DOUBLE_EQ(r.humidityInt, 100.0);
+
+    // Below 0 °F the unsigned reading is far out of limits, and so shows as invalid.
+    rec.tempOut = static_cast<std::uint16_t>(-15);
+    rec.tempIn = 0x7fff;
+    rec.barometer = 0;
+    const VantageArchiveReading cold = decodeOk(WlkBuilder().day(1, 1).add(rec).build());
+    EXPECT_FALSE(kTemperatureLimits.contains(cold.tempExt));
+    EXPECT_GT(cold.tempExt, 60.0);
+    EXPECT_FALSE(kTemperatureLimits.contains(cold.tempInt));
+    EXPECT_DOUBLE_EQ(cold.pressure, 0.0);
+}
+
+TEST(VantageArchiveFigures, DirectionRoundsHalfToEvenAndLosesOutOfRangeCodes) {
+    const auto direction = [](std::uint8_t code) {
+        Rec r;
+        r.direction = code;
+        return decodeOk(WlkBuilder().day(1, 1).add(r).build()).windDirection;
+    };
+    EXPECT_EQ(direction(0), 0);
+    EXPECT_EQ(direction(1), 22);             // 22.5
+    EXPECT_EQ(direction(3), 68);             // 67.5
+    EXPECT_EQ(direction(9), 202);            // 202.5
+    EXPECT_EQ(direction(15), 338);           // 337.5
+    EXPECT_EQ(direction(16), kNoDirection);  // 360
+    EXPECT_EQ(direction(255), kNoDirection);
+}
+
+TEST(VantageArchiveFigures, LatestDataRecordSkipsTrailingSummaries) {
+    Rec first, last;
+    first.tempOut = 500;
+    last.tempOut = 860;
+    last.minutes = 605;
+    const VantageArchiveReading r = decodeOk(WlkBuilder().day(1, 5).add(first).add(last).add(summary(), 3).build());
+    EXPECT_EQ(r.latestIndex, 1u);
+    EXPECT_DOUBLE_EQ(r.tempExt, 30.0);
+    EXPECT_DOUBLE_EQ(r.observedAt, encodeDateTime(2024, 3, 1, 10, 5));
+}
+
+// Records whose barometer counts up by one thousandth of inHg per record from `start`.
+WlkBuilder risingBarometer(int records, std::uint8_t interval, std::uint16_t start = 29000) {
+    WlkBuilder b;
+    b.day(1, static_cast<std::uint16_t>(records));
+    for (int i = 0; i < records; ++i) {
+        Rec r;
+        r.interval = interval;
+        r.barometer = static_cast<std::uint16_t>(start + i);
+        b.add(r);
+    }
+    return b;
+}
+
+TEST(VantageArchiveTrend, ComparesWithTheRecordOneHourBack) {
+    // 5-minute records: twelve places back.
+    VantageArchiveReading r = decodeOk(risingBarometer(30, 5).build(), kMarch2024, 7);
+    EXPECT_EQ(r.trendBasis, WlkTrendBasis::Compared);
+    EXPECT_NEAR(r.pressureChange, 12 / 1000.0 * 33.8582, 1e-12);  // the offset plays no part
+    // 1-minute records: sixty places back.
+    r = decodeOk(risingBarometer(100, 1).build());
+    EXPECT_NEAR(r.pressureChange, 60 / 1000.0 * 33.8582, 1e-12);
+    // A falling barometer gives a negative change.
+    WlkBuilder falling = risingBarometer(13, 5);
+    Rec low;
+    low.barometer = 28000;
+    r = decodeOk(falling.add(low).build());
+    EXPECT_NEAR(r.pressureChange, (28000 - 29001) / 1000.0 * 33.8582, 1e-12);
+}
+
+TEST(VantageArchiveTrend, LooksFurtherBackOverNonDataRecords) {
+    // Index 0..4 data, 5 summary (the look-back point of L = 17), 6..17 data.
+    WlkBuilder b = risingBarometer(5, 5, 29000);
+    b.add(summary());
+    for (int i = 0; i < 12; ++i) {
+        Rec r;
+        r.barometer = static_cast<std::uint16_t>(29100 + i);
+        b.add(r);
+    }
+    const VantageArchiveReading r = decodeOk(b.build());
+    EXPECT_EQ(r.latestIndex, 17u);
+    EXPECT_EQ(r.trendBasis, WlkTrendBasis::Compared);
+    EXPECT_NEAR(r.pressureChange, (29111 - 29004) / 1000.0 * 33.8582, 1e-12);
+}
+
+TEST(VantageArchiveTrend, LookBackBoundaries) {
+    // L = 12, k = 0: not looked back, although record 0 exists.
+    EXPECT_EQ(decodeOk(risingBarometer(13, 5).build()).trendBasis, WlkTrendBasis::NoLookBack);
+    // L = 13, k = 1.
+    VantageArchiveReading r = decodeOk(risingBarometer(14, 5).build());
+    EXPECT_EQ(r.trendBasis, WlkTrendBasis::Compared);
+    EXPECT_NEAR(r.pressureChange, 12 / 1000.0 * 33.8582, 1e-12);
+    // Interval 0: no look-back.
+    EXPECT_EQ(decodeOk(risingBarometer(50, 0).build()).trendBasis, WlkTrendBasis::NoLookBack);
+    // An interval over an hour compares the record with itself.
+    r = decodeOk(risingBarometer(5, 120).build());
+    EXPECT_EQ(r.trendBasis, WlkTrendBasis::Compared);
+    EXPECT_DOUBLE_EQ(r.pressureChange, 0.0);
+    // Nothing but summaries at and before the look-back point (k = 2).
+    WlkBuilder onlySummaries;
+    onlySummaries.day(1, 15).add(summary(), 3).add(Rec{}, 12);
+    EXPECT_EQ(decodeOk(onlySummaries.build()).trendBasis, WlkTrendBasis::NoEarlierRecord);
+    // ... but a data record at index 0 is reached.
+    WlkBuilder dataAtZero;
+    dataAtZero.day(1, 15).add(Rec{}).add(summary(), 2).add(Rec{}, 12);
+    EXPECT_EQ(decodeOk(dataAtZero.build()).trendBasis, WlkTrendBasis::Compared);
+}
+
+WlkBuilder rainyRecords(int records, std::uint8_t interval, std::uint8_t clicks, std::uint8_t collector) {
+    WlkBuilder b;
+    b.day(1, 1);
+    Rec r;
+    r.interval = interval;
+    r.clicks = clicks;
+    r.collector = collector;
+    b.add(r, records);
+    return b;
+}
+
+TEST(VantageArchiveRain, SumsADayOfRecordsLessOne) {
+    // 5-minute records: 287 of them, the latest included.
+    VantageArchiveReading r = decodeOk(rainyRecords(400, 5, 1, 0x20).build());
+    EXPECT_EQ(r.rainRecords, 287);
+    EXPECT_EQ(r.rainClicks, 287);
+    EXPECT_NEAR(r.rain24h, 287 * 0.2, 1e-9);
+    // 1-minute records: 1439.
+    r = decodeOk(rainyRecords(2000, 1, 2, 0x10).build());
+    EXPECT_EQ(r.rainRecords, 1439);
+    EXPECT_NEAR(r.rain24h, 2 * 1439 * 0.254, 1e-9);
+    // 60-minute records: 23.
+    EXPECT_EQ(decodeOk(rainyRecords(30, 60, 1, 0x30).build()).rainRecords, 23);
+    // Stops at the start of the file.
+    r = decodeOk(rainyRecords(10, 5, 3, 0x00).build());
+    EXPECT_EQ(r.rainRecords, 10);
+    EXPECT_NEAR(r.rain24h, 30 * 2.54, 1e-9);
+    // Interval 0: the latest record alone.
+    r = decodeOk(rainyRecords(10, 0, 3, 0x60).build());
+    EXPECT_EQ(r.rainRecords, 1);
+    EXPECT_NEAR(r.rain24h, 0.3, 1e-12);
+}
+
+TEST(VantageArchiveRain, SkipsNonDataRecordsWithoutCountingThem) {
+    Rec wet;
+    wet.clicks = 1;
+    WlkBuilder b;
+    b.day(1, 1);
+    // 300 data records with a summary pair after every 50, and summaries after the latest one.
+    for (int i = 0; i < 6; ++i) b.add(wet, 50).add(summary(), 2);
+    const VantageArchiveReading r = decodeOk(b.build());
+    EXPECT_EQ(r.latestIndex, 6u * 52 - 3);
+    EXPECT_EQ(r.rainRecords, 287);
+    EXPECT_EQ(r.rainClicks, 287);
+}
+
+TEST(VantageArchiveRain, TheLatestRecordsCollectorDecides) {
+    WlkBuilder b = rainyRecords(5, 5, 1, 0x00);  // 2.54 mm a click before ...
+    Rec last;
+    last.clicks = 1;
+    last.collector = 0x20;  // ... 0.2 mm now
+    VantageArchiveReading r = decodeOk(b.add(last).build());
+    EXPECT_NEAR(r.rain24h, 6 * 0.2, 1e-12);
+
+    for (std::uint8_t unknown : {0x40, 0x50, 0x11, 0xFF}) {
+        r = decodeOk(rainyRecords(5, 5, 1, unknown).build());
+        EXPECT_DOUBLE_EQ(r.rain24h, kNoRain) << int(unknown);
+    }
+    // No rain is 0.0, not unknown.
+    EXPECT_DOUBLE_EQ(decodeOk(rainyRecords(5, 5, 0, 0x10).build()).rain24h, 0.0);
+}
+
+// The real archives, decompressed once into a private temporary folder.
+class VantageArchiveRealFiles : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        namespace fs = std::filesystem;
+        std::random_device random;
+        folder_ = fs::temp_directory_path() / ("tintal_wlk_" + std::to_string(random()));
+        fs::create_directories(folder_);
+    }
+    static void TearDownTestSuite() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+
+    // The whole file, or an empty vector when it cannot be decompressed here (e.g. no xz).
+    static std::vector<std::uint8_t> archive(const std::string& name) {
+        const std::filesystem::path source = std::filesystem::path(TINTAL_SHARED_DATA_DIR) / "wlk" / (name + ".xz");
+        const std::filesystem::path target = folder_ / name;
+        if (!std::filesystem::exists(target)) {
+            const std::string command = "xz -dc \"" + source.string() + "\" > \"" + target.string() + "\"";
+            if (std::system(command.c_str()) != 0) return {};
+        }
+        std::ifstream in(target, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    static void expectTime(double observedAt, int year, int month, int day, int hour, int minute) {
+        const DateTimeFields f = decodeDateTime(observedAt);
+        EXPECT_EQ(f.year, year);
+        EXPECT_EQ(f.month, month);
+        EXPECT_EQ(f.day, day);
+        EXPECT_EQ(f.hour, hour);
+        EXPECT_EQ(f.minute, minute);
+        EXPECT_EQ(f.second, 0);
+    }
+
+    static void setRecordCount(std::vector<std::uint8_t>& file, std::uint32_t n) {
+        for (int i = 0; i < 4; ++i) file[16 + i] = static_cast<std::uint8_t>(n >> (8 * i));
+    }
+
+    static inline std::filesystem::path folder_;
+};
+
+#define LOAD_OR_SKIP(var, name)                          \
+    const std::vector<std::uint8_t> var = archive(name); \
+    if (var.empty()) GTEST_SKIP() << "cannot decompress " << (name)
+
+TEST_F(VantageArchiveRealFiles, FiveMinuteArchiveOfApril2016) {
+    LOAD_OR_SKIP(file, "2016-04.wlk");
+    ASSERT_EQ(file.size(), 632052u);
+    const std::optional<WlkMonth> month = parseWlkFileName("2016-04.wlk");
+    ASSERT_TRUE(month);
+    const VantageArchiveReading r = decodeOk(file, *month, 0);
+    EXPECT_EQ(r.recordCount, 7180);
+    EXPECT_EQ(r.latestIndex, 7179u);
+    EXPECT_EQ(r.day, 25);
+    EXPECT_EQ(r.archiveInterval, 5);
+    expectTime(r.observedAt, 2016, 4, 25, 18, 45);
+    EXPECT_NEAR(r.tempExt, 25.444, 0.001);     // 77.8 °F
+    EXPECT_NEAR(r.tempInt, 28.944, 0.001);     // 84.1 °F
+    EXPECT_NEAR(r.pressure, 1009.855, 0.001);  // 29.826 inHg
+    EXPECT_EQ(r.trendBasis, WlkTrendBasis::Compared);
+    EXPECT_NEAR(r.pressureChange, -0.3047, 0.0001);  // against 29.835 inHg at index 7167
+    EXPECT_NEAR(r.windSpeed, 6.437, 0.001);
+    EXPECT_NEAR(r.gustSpeed, 17.703, 0.001);
+    EXPECT_EQ(r.windDirection, 202);
+    EXPECT_DOUBLE_EQ(r.humidityExt, 42.0);
+    EXPECT_DOUBLE_EQ(r.humidityInt, 31.0);
+    EXPECT_EQ(r.rainRecords, 287);
+    EXPECT_DOUBLE_EQ(r.rain24h, 0.0);
+}
+
+TEST_F(VantageArchiveRealFiles, EarlierRecordsOfApril2016) {
+    LOAD_OR_SKIP(original, "2016-04.wlk");
+    // With the count cut short, the latest record is an earlier one; its 24 hours cross day
+    // boundaries, where each day starts with two summary records.
+    std::vector<std::uint8_t> file = original;
+    setRecordCount(file, 1700);
+    VantageArchiveReading r = decodeOk(file, {2016, 4}, 0);
+    EXPECT_EQ(r.latestIndex, 1699u);
+    const DateTimeFields f = decodeDateTime(r.observedAt);
+    EXPECT_EQ(f.hour, 21);
+    EXPECT_EQ(f.minute, 0);
+    EXPECT_NEAR(r.tempExt, 11.111, 0.001);
+    EXPECT_NEAR(r.pressure, 1009.042, 0.001);
+    EXPECT_NEAR(r.pressureChange, 0.8465, 0.0001);
+    EXPECT_EQ(r.windDirection, 248);  // code 11, 247.5
+    EXPECT_DOUBLE_EQ(r.humidityExt, 91.0);
+    EXPECT_EQ(r.rainClicks, 30);
+    EXPECT_NEAR(r.rain24h, 7.62, 1e-9);
+
+    setRecordCount(file, 6002);
+    r = decodeOk(file, {2016, 4}, 0);
+    EXPECT_EQ(r.latestIndex, 6001u);
+    EXPECT_NEAR(r.pressureChange, -0.1016, 0.0001);
+    EXPECT_EQ(r.rainClicks, 4);
+    EXPECT_NEAR(r.rain24h, 1.016, 1e-9);
+
+    // The whole file less its last byte is truncated.
+    file = original;
+    file.pop_back();
+    EXPECT_EQ(decodeError(file, {2016, 4}), WlkError::TruncatedRecords);
+}
+
+TEST_F(VantageArchiveRealFiles, OneMinuteArchivesEndAtMidnight) {
+    LOAD_OR_SKIP(feb, "2012-02.wlk");
+    // Days 1 to 29 of a leap February; the last record ends at 24:00.
+    VantageArchiveReading r = decodeOk(feb, {2012, 2}, 0);
+    EXPECT_EQ(r.recordCount, 41818);
+    EXPECT_EQ(r.day, 29);
+    expectTime(r.observedAt, 2012, 3, 1, 0, 0);
+    EXPECT_NEAR(r.tempExt, 5.444, 0.001);
+    EXPECT_NEAR(r.tempInt, 20.278, 0.001);
+    EXPECT_NEAR(r.pressure, 1022.450, 0.001);
+    EXPECT_NEAR(r.pressureChange, 0.8803, 0.0001);
+    EXPECT_NEAR(r.windSpeed, 1.609, 0.001);
+    EXPECT_NEAR(r.gustSpeed, 3.219, 0.001);
+    EXPECT_EQ(r.windDirection, 225);
+    EXPECT_DOUBLE_EQ(r.humidityExt, 84.0);
+    EXPECT_EQ(r.rainRecords, 1439);
+    EXPECT_DOUBLE_EQ(r.rain24h, 0.0);
+
+    LOAD_OR_SKIP(aug, "2012-08.wlk");
+    r = decodeOk(aug, {2012, 8}, 0);
+    EXPECT_EQ(r.day, 31);
+    expectTime(r.observedAt, 2012, 9, 1, 0, 0);
+    EXPECT_NEAR(r.tempExt, 14.444, 0.001);
+    EXPECT_NEAR(r.pressure, 1014.764, 0.001);
+    EXPECT_NEAR(r.pressureChange, 0.7787, 0.0001);
+    EXPECT_EQ(r.windDirection, 270);
+    EXPECT_DOUBLE_EQ(r.humidityExt, 91.0);
+    EXPECT_EQ(r.rainClicks, 256);
+    EXPECT_NEAR(r.rain24h, 51.2, 1e-9);
+}
+
+}  // namespace
+}  // namespace tintal

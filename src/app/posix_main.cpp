@@ -48,8 +48,7 @@ std::string announceOnce(const Options& options, VirtualEventLoop& loop, ClipPla
                          const std::function<void()>& onDone) {
     FrenchDesktop desktop;
     StationHooks hooks;
-    NoWeather weather;
-    TForm1 form({loop, desktop, player, device, hooks, weather});
+    TForm1 form({loop, desktop, player, device, hooks, {}});
     form.onLoadSettings = [&] { applyOptions(form, options); };
     form.EditData.onChange = [&] {
         if (form.EditData.text() == "TINTAL_DONE" && onDone) onDone();
@@ -118,7 +117,6 @@ int runClock(const Options& options) {
     runningLoop = &loop;
     FrenchDesktop desktop;
     StationHooks hooks;
-    NoWeather weather;
     NullAudioDevice device;
     ListingPlayer player(
         loop,
@@ -128,7 +126,7 @@ int runClock(const Options& options) {
             std::fflush(stdout);
         },
         700);
-    TForm1 form({loop, desktop, player, device, hooks, weather});
+    TForm1 form({loop, desktop, player, device, hooks, {}});
     form.onLoadSettings = [&] { applyOptions(form, options); };
     form.EditData.onChange = [&] { std::fprintf(stderr, "%s\n", form.EditData.text().c_str()); };
     form.FormCreate();

@@ -103,7 +103,7 @@ bool Sequencer::runStep() {
             finish();
             return true;
         default: {
-            const StepOutcome outcome = f.weather.run(step_);
+            const StepOutcome outcome = f.phrases.run(step_);
             if (outcome.clip.empty()) return skipTo(outcome.next);
             return playClip(outcome.next, outcome.clip);
         }
@@ -130,7 +130,7 @@ void Sequencer::finish() {
             // A companion that cannot be reached is not the announcement's concern.
         }
     }
-    f.hooks.runDeferredWeatherRefresh();
+    if (WeatherSource* source = f.phrases.source(effectiveSource)) source->runPostponedRead();
     if (f.MenuRecord.checked()) f.hooks.stopRecorder();
 }
 

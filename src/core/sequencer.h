@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "weather/weather_reading.h"
+
 // The announcement step machine. Each entry plays at most one clip and records the next step;
 // the player's clip-finished call re-enters it. Entering with step 0 starts an announcement.
 namespace tintal {
@@ -20,6 +22,8 @@ public:
 
     // Set by the companion listener (on the window thread) before it starts an announcement.
     bool companionRequested = false;
+    // The source whose figures this announcement speaks, fixed when the weather part begins.
+    WeatherSourceKind effectiveSource = WeatherSourceKind::None;
 
 private:
     void start();

@@ -30,9 +30,6 @@ public:
     // Close and reopen the companion link (failures ignored by the caller).
     virtual void reconnectCompanion() {}
 
-    // The refresh of the spoken weather source that was postponed while announcing.
-    virtual void runDeferredWeatherRefresh() {}
-
     // The clock tick's hourly station log.
     virtual bool hourlyLogWanted() { return false; }
     virtual void writeHourlyLog() {}

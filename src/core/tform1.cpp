@@ -22,13 +22,13 @@ TForm1::TForm1(MainWindowPorts ports)
       desktop(ports.desktop),
       player(ports.player),
       hooks(ports.hooks),
-      weather(ports.weather),
       TimerSeconde(ports.loop, 500),
       TimerSecurite(ports.loop, 120000),
       TimerFinWave(ports.loop, 120000),
       sound(ports.loop, ports.audio, ports.player, ports.desktop),
       clock(*this),
-      sequencer(*this) {
+      sequencer(*this),
+      phrases(*this, ports.weatherSources) {
     for (int h = 0; h <= 24; ++h) {
         D[h] = std::make_unique<MenuItem>(startHourGroup, "D" + twoDigits(h), twoDigits(h), h == 0);
         F[h] = std::make_unique<MenuItem>(endHourGroup, "F" + twoDigits(h), twoDigits(h), h == 24);
@@ -36,6 +36,15 @@ TForm1::TForm1(MainWindowPorts ports)
         MenuFinPlageHoraire.add(*F[h]);
         D[h]->onClick = [this, item = D[h].get()] { clock.D00Click(*item); };
         F[h]->onClick = [this, item = F[h].get()] { clock.F00Click(*item); };
+    }
+    // Radio items ticked on choice.
+    for (MenuItem* item : {&MenuAnnonceToujours, &MenuAnnonce1h, &MenuAnnonce2h, &MenuAnnonce3h}) {
+        MenuAnnonceMeteo.add(*item);
+        item->onClick = [item] { item->setChecked(true); };
+    }
+    for (MenuItem* item : {&menu8secteurs, &Menu16secteurs}) {
+        MenuRoseVents.add(*item);
+        item->onClick = [item] { item->setChecked(true); };
     }
     MenuPlageHoraire.add(MenuDebutPlageHoraire);
     MenuPlageHoraire.add(MenuFinPlageHoraire);

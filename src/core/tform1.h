@@ -10,7 +10,7 @@
 #include "core/sequencer.h"
 #include "core/sound_controls.h"
 #include "core/station_hooks.h"
-#include "core/weather_steps.h"
+#include "core/weather_phrases.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "widgets/button.h"
@@ -29,7 +29,8 @@ struct MainWindowPorts {
     ClipPlayer& player;
     AudioDevice& audio;
     StationHooks& hooks;
-    WeatherSteps& weather;
+    // The weather source windows, any order; none for a clock without weather.
+    std::vector<WeatherSource*> weatherSources;
 };
 
 class TForm1 : public PlayerHost {
@@ -65,7 +66,6 @@ public:
     Desktop& desktop;
     ClipPlayer& player;
     StationHooks& hooks;
-    WeatherSteps& weather;
 
     // State shared by the clock and the sequencer.
     bool ConfigPending = true;
@@ -110,6 +110,16 @@ public:
     // Entries 0..24 are D00..D24, 25..49 are F00..F24 (filled by FormCreate).
     std::array<MenuItem*, 50> HourMenuItems{};
     MenuItem MenuRecord{"MenuRecord", "Enregistrer le message"};
+    MenuItem MenuAnnonceMeteo{"MenuAnnonceMeteo", "Annonce des données météo"};
+    MenuItem::Group ageGroup;
+    MenuItem MenuAnnonceToujours{ageGroup, "MenuAnnonceToujours", "Toujours annoncer", true};
+    MenuItem MenuAnnonce1h{ageGroup, "MenuAnnonce1h", "Ignorer si datées de plus d'une heure"};
+    MenuItem MenuAnnonce2h{ageGroup, "MenuAnnonce2h", "Ignorer si datées de plus de 2 heures"};
+    MenuItem MenuAnnonce3h{ageGroup, "MenuAnnonce3h", "Ignorer si datées de plus de 3 heures"};
+    MenuItem MenuRoseVents{"MenuRoseVents", "Rose des vents"};
+    MenuItem::Group roseGroup;
+    MenuItem menu8secteurs{roseGroup, "menu8secteurs", "8 secteurs", true};
+    MenuItem Menu16secteurs{roseGroup, "Menu16secteurs", "16 secteurs"};
     MenuItem MenuCarteSon{"MenuCarteSon", "Carte Son"};
     // Hidden test buttons: the cuckoo file and the clip "son0".
     Button ButtonPlayWave{"ButtonPlayWave", "Wave ext"};
@@ -123,6 +133,7 @@ public:
     SoundControls sound;
     ClockScheduler clock;
     Sequencer sequencer;
+    WeatherPhrases phrases;
 };
 
 }  // namespace tintal

@@ -13,7 +13,7 @@ struct RecordingHooks : StationHooks {
     bool carrier = false;
     bool portSelected = false;
     int keyed = 0, released = 0, handshakeMarks = 0, companionDone = 0, reconnects = 0, polls = 0;
-    int recorderStarts = 0, recorderStops = 0, deferredRefreshes = 0;
+    int recorderStarts = 0, recorderStops = 0;
     bool carrierBlocksStart() override { return carrier; }
     void markHandshakeLinesSeen() override { ++handshakeMarks; }
     bool transmitterPortSelected() override { return portSelected; }
@@ -25,12 +25,11 @@ struct RecordingHooks : StationHooks {
     void stopRecorder() override { ++recorderStops; }
     void sendCompanionDone() override { ++companionDone; }
     void reconnectCompanion() override { ++reconnects; }
-    void runDeferredWeatherRefresh() override { ++deferredRefreshes; }
 };
 
 struct MainWindowRig {
-    explicit MainWindowRig(double start, int clipMs = 1000)
-        : loop(start), audio(loop), player(loop, clipMs), form({loop, desktop, player, audio, hooks, weather}) {}
+    explicit MainWindowRig(double start, int clipMs = 1000, std::vector<WeatherSource*> sources = {})
+        : loop(start), audio(loop), player(loop, clipMs), form({loop, desktop, player, audio, hooks, std::move(sources)}) {}
 
     // FormCreate and the first tick (the start-up routine).
     void start() {
@@ -47,7 +46,6 @@ struct MainWindowRig {
     FrenchDesktop desktop;
     FakeAudioDevice audio;
     RecordingHooks hooks;
-    NoWeather weather;
     FakeClipPlayer player;
     TForm1 form;
 };

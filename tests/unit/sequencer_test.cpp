@@ -175,7 +175,6 @@ TEST(Sequencer, KeysTheTransmitterAndWaitsBeforeTheFirstClip) {
     ASSERT_TRUE(rig.loop.advanceUntil([&] { return !rig.form.announcing; }, 60000));
     EXPECT_EQ(rig.hooks.released, 1);
     EXPECT_EQ(rig.hooks.recorderStops, 1);
-    EXPECT_EQ(rig.hooks.deferredRefreshes, 1);
 }
 
 TEST(Sequencer, CompanionRequestIsAnsweredInsteadOfReconnecting) {

@@ -1,0 +1,37 @@
+#pragma once
+// What the rest of the program needs of a weather source window: its reading, whether it is the
+// chooser's selection, its error text and which figures the user ticked to be spoken.
+#include <string>
+
+#include "weather/weather_reading.h"
+
+namespace tintal {
+
+struct AnnounceFlags {
+    bool tempInt = false, tempExt = false, pressure = false, trend = false, wind = false, gust = false,
+         direction = false, feelsLike = false, rain = false, humidityExt = false;
+};
+
+class WeatherSource {
+public:
+    virtual ~WeatherSource() = default;
+    virtual WeatherSourceKind kind() const = 0;
+    virtual const WeatherReading& reading() const = 0;
+    // The chooser's radio button of this kind is checked.
+    virtual bool selected() const = 0;
+    // The window's error text; empty when the reading is usable (always empty for the station link).
+    virtual std::string errorText() const = 0;
+    virtual AnnounceFlags announceFlags() const = 0;
+    // The read routine (what the refresh timer runs).
+    virtual void read() = 0;
+    // A read postponed while announcing is due: clears the mark and reads.
+    void runPostponedRead();
+
+protected:
+    virtual WeatherReading& mutableReading() = 0;
+};
+
+// Configured: the station link is up (MON) or a file or address is set (every other kind).
+bool isConfigured(const WeatherSource& source);
+
+}  // namespace tintal

@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include "fakes/fake_weather_source.h"
+#include "fakes/main_window_rig.h"
+
+namespace tintal {
+namespace {
+
+using Names = std::vector<std::string>;
+using Kind = WeatherSourceKind;
+
+const double kNow = encodeDateTime(2026, 12, 1, 15, 30);
+
+// A clock with every time box off, so that an announcement says only its weather.
+struct WeatherRig {
+    explicit WeatherRig(Kind kind)
+        : source(kind), other(kind == Kind::W23 ? Kind::METAR : Kind::W23), rig(kNow, 1000, {&other, &source}) {
+        rig.start();
+        for (TickBox* box : {&rig.form.CheckBoxTintal, &rig.form.CheckBoxDate, &rig.form.CheckBoxIlEst,
+                             &rig.form.CheckBoxheure}) {
+            box->setChecked(false);
+        }
+        source.isSelected = true;
+        source.values.locator = kind == Kind::MON ? "" : "source";
+        source.values.linkOk = true;
+        source.values.observedAt = kNow;
+        source.values.pressure = 0;  // out of range unless a test sets it
+        source.values.windSpeed = -1;
+        source.values.gustSpeed = 0;
+        source.values.windDirection = -1;
+        source.values.rain24h = -1;
+        source.values.humidityExt = -1;
+        source.values.tempInt = source.values.tempExt = -70;
+        source.values.feelsLike = -80;
+    }
+    Names announce() {
+        rig.player.requests.clear();
+        EXPECT_TRUE(rig.announceNow());
+        return rig.player.names();
+    }
+    FakeWeatherSource source, other;
+    MainWindowRig rig;
+};
+
+TEST(WeatherPhrases, TemperaturesRoundHalfToEvenAndKeepTheirLimits) {
+    WeatherRig w(Kind::W23);
+    w.source.flags.tempExt = true;
+    const struct {
+        double value;
+        Names clips;
+    } cases[] = {
+        {-0.4, {"son_temp_ext", "son0", "son_degres"}},
+        {-0.6, {"son_temp_ext", "son_moins", "son1", "son_degres"}},
+        {2.5, {"son_temp_ext", "son2", "son_degres"}},
+        {3.5, {"son_temp_ext", "son4", "son_degres"}},
+        {-50.4, {"son_temp_ext", "son_moins", "son50", "son_degres"}},
+        {-50.6, {}},
+        {60.5, {"son_temp_ext", "son60", "son_degres"}},
+        {60.6, {}},
+    };
+    for (const auto& c : cases) {
+        w.source.values.tempExt = c.value;
+        EXPECT_EQ(w.announce(), c.clips) << c.value;
+    }
+}
+
+TEST(WeatherPhrases, PressureAndTrend) {
+    WeatherRig w(Kind::W28);
+    w.source.flags.pressure = w.source.flags.trend = true;
+    w.source.values.pressure = 1013.4;
+    w.source.values.pressureTrend = PressureTrend::Falling;
+    EXPECT_EQ(w.announce(), (Names{"son_pression_atmos", "son1000", "son13", "son_hectopascal", "son_en_baisse"}));
+    w.source.values.pressure = 929.6;
+    w.source.values.pressureTrend = PressureTrend::Steady;
+    EXPECT_EQ(w.announce(), (Names{"son_pression_atmos", "son900", "son30", "son_hectopascal", "son_stationnaire"}));
+    w.source.values.pressure = 1050.6;
+    w.source.values.pressureTrend = PressureTrend::Rising;
+    EXPECT_EQ(w.announce(), (Names{"son_en_hausse"}));
+}
+
+TEST(WeatherPhrases, WindGustAndDirection) {
+    WeatherRig w(Kind::PRO2);
+    w.source.flags.wind = w.source.flags.gust = w.source.flags.direction = true;
+    w.source.values.windSpeed = 0;
+    w.source.values.gustSpeed = 12;
+    w.source.values.windDirection = 270;
+    EXPECT_EQ(w.announce(), (Names{"son_vent", "son_nulle", "son_rafale", "son12", "son_kmh", "son_secteur", "son_ouest"}));
+    w.source.values.gustSpeed = 4;  // never spoken, and no wind either: no direction
+    EXPECT_EQ(w.announce(), (Names{"son_vent", "son_nulle"}));
+    w.source.values.gustSpeed = 5;
+    w.source.values.windDirection = 90;
+    EXPECT_EQ(w.announce(), (Names{"son_vent", "son_nulle", "son_rafale", "son5", "son_kmh", "son_secteur", "son_est"}));
+    w.source.flags.gust = false;  // wind 0, gust not ticked: no direction
+    EXPECT_EQ(w.announce(), (Names{"son_vent", "son_nulle"}));
+    // A wind of 100 km/h is wind: the direction follows it.
+    w.source.values.windSpeed = 100;
+    EXPECT_EQ(w.announce(), (Names{"son_vent", "son100", "son_kmh", "son_secteur", "son_est"}));
+    w.source.values.windSpeed = 187;
+    w.source.values.windDirection = 360;  // unknown
+    EXPECT_EQ(w.announce(), (Names{"son_vent", "son100", "son80", "son7", "son_kmh"}));
+}
+
+TEST(WeatherPhrases, CompassRoseOf8And16Sectors) {
+    WeatherRig w(Kind::W23);
+    w.source.flags.wind = w.source.flags.direction = true;
+    w.source.values.windSpeed = 10;
+    const auto word = [&](int d) {
+        w.source.values.windDirection = d;
+        return w.announce().back();
+    };
+    const struct {
+        int d;
+        const char* eight;
+        const char* sixteen;
+    } cases[] = {{0, "son_nord", "son_nord"},           {11, "son_nord", "son_nord"},
+                 {12, "son_nord", "son_nord_nord_est"}, {22, "son_nord", "son_nord_nord_est"},
+                 {23, "son_nord_est", "son_nord_nord_est"}, {157, "son_sud_est", "son_sud_sud_est"},
+                 {202, "son_sud", "son_sud_sud_ouest"}, {248, "son_ouest", "son_ouest_sud_ouest"},
+                 {337, "son_nord_ouest", "son_nord_nord_ouest"}, {338, "son_nord", "son_nord_nord_ouest"},
+                 {348, "son_nord", "son_nord_nord_ouest"}, {349, "son_nord", "son_nord"},
+                 {359, "son_nord", "son_nord"}};
+    for (const auto& c : cases) EXPECT_EQ(word(c.d), c.eight) << c.d;
+    w.rig.form.Menu16secteurs.click();
+    EXPECT_FALSE(w.rig.form.menu8secteurs.checked());
+    for (const auto& c : cases) EXPECT_EQ(word(c.d), c.sixteen) << c.d;
+}
+
+TEST(WeatherPhrases, RainHumidityAndWindChill) {
+    WeatherRig w(Kind::W23);
+    w.source.flags.rain = w.source.flags.humidityExt = w.source.flags.feelsLike = true;
+    w.source.values.rain24h = 198.4;
+    w.source.values.humidityExt = 100;
+    w.source.values.feelsLike = -12.5;
+    EXPECT_EQ(w.announce(), (Names{"son_temperature_ressentie", "son_moins", "son12", "son_degres", "son_pluie", "son100",
+                                   "son80", "son18", "son_millimetre", "son_humidite", "son100", "son_pourcent"}));
+    w.source.values.rain24h = 199;
+    w.source.values.humidityExt = 0;
+    w.source.values.feelsLike = -80;
+    EXPECT_EQ(w.announce(), (Names{"son_humidite", "son_nulle"}));
+}
+
+TEST(WeatherPhrases, PresentWeatherOfAMetarReport) {
+    WeatherRig w(Kind::METAR);
+    w.source.flags.rain = true;
+    const struct {
+        std::uint32_t bits;
+        Names clips;
+    } cases[] = {
+        {8 | 1, {"son_neige", "son_faible"}},
+        {4 | 2, {"son_pluie_now", "son_forte"}},
+        {4, {"son_pluie_now", "son_moderee"}},
+        {4 | 64, {"son_pluie_now"}},
+        {32, {"son_brume"}},
+        {16 | 2, {"son_grele"}},
+        {1, {}},
+        {0, {}},
+    };
+    for (const auto& c : cases) {
+        w.source.values.presentWeather = c.bits;
+        w.source.values.rain24h = 5;  // a METAR has no rain figure: never spoken
+        EXPECT_EQ(w.announce(), c.clips) << c.bits;
+    }
+}
+
+TEST(WeatherPhrases, OnlyTheFiguresASourceProvides) {
+    WeatherRig w(Kind::PIOUPIOU);
+    w.source.flags = allTicked();
+    w.source.values.tempInt = w.source.values.tempExt = 20;
+    w.source.values.feelsLike = 18;
+    w.source.values.pressure = 1000;
+    w.source.values.windSpeed = 6.25;
+    w.source.values.gustSpeed = 10.25;
+    w.source.values.windDirection = 247;
+    w.source.values.rain24h = 3;
+    w.source.values.humidityExt = 50;
+    EXPECT_EQ(w.announce(), (Names{"son_pression_atmos", "son1000", "son_hectopascal", "son_vent", "son6", "son_kmh",
+                                   "son_rafale", "son10", "son_kmh", "son_secteur", "son_sud_ouest"}));
+}
+
+TEST(WeatherPhrases, ErrorTextOrAgeSkipAllWeather) {
+    WeatherRig w(Kind::APRS);
+    w.source.flags.tempExt = true;
+    w.source.values.tempExt = 10;
+    w.source.error = "File error #1";
+    EXPECT_TRUE(w.announce().empty());
+    w.source.error.clear();
+    w.rig.form.MenuAnnonce1h.click();
+    w.source.values.observedAt = w.rig.form.clock.fields().now - 61.0 / 1440;
+    EXPECT_TRUE(w.announce().empty());
+    w.source.values.observedAt = w.rig.loop.localNow() - 60.0 / 1440;
+    EXPECT_EQ(w.announce().size(), 3u);
+    w.source.values.observedAt = 0;  // never read: always too old
+    EXPECT_TRUE(w.announce().empty());
+    w.rig.form.MenuAnnonceToujours.click();
+    EXPECT_EQ(w.announce().size(), 3u);
+}
+
+TEST(WeatherPhrases, TheEffectiveSourceIsTheSelectedConfiguredOne) {
+    WeatherRig w(Kind::W23);
+    w.source.flags.tempExt = true;
+    w.source.values.tempExt = 5;
+    w.other.flags.tempExt = true;
+    w.other.values.tempExt = 7;
+    w.other.values.locator = "other";
+    EXPECT_EQ(w.announce(), (Names{"son_temp_ext", "son5", "son_degres"}));
+    EXPECT_EQ(w.rig.form.sequencer.effectiveSource, Kind::W23);
+    w.source.values.locator.clear();  // the selected source is not configured: no weather
+    EXPECT_TRUE(w.announce().empty());
+    EXPECT_EQ(w.rig.form.sequencer.effectiveSource, Kind::None);
+}
+
+TEST(WeatherPhrases, APostponedReadRunsWhenTheAnnouncementEnds) {
+    WeatherRig w(Kind::MON);
+    w.source.values.refreshPending = true;
+    w.announce();
+    EXPECT_EQ(w.source.reads, 1);
+    EXPECT_FALSE(w.source.values.refreshPending);
+    w.announce();
+    EXPECT_EQ(w.source.reads, 1);
+}
+
+}  // namespace
+}  // namespace tintal

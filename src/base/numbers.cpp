@@ -41,11 +41,23 @@ std::optional<int> strictToInt(std::string_view text) {
 }
 
 std::string formatFixed(double value, int decimals, char decimalSeparator) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    std::string text = buffer;
-    for (char& c : text) {
-        if (c == '.') c = decimalSeparator;
+    // Halves go away from zero, as a reader rounds, and alike on every platform's C library.
+    double scale = 1;
+    for (int i = 0; i < decimals; ++i) scale *= 10;
+    const double scaled = std::round(value * scale);
+    if (!std::isfinite(scaled) || std::fabs(scaled) >= 1e18) {
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+        return buffer;
+    }
+    const auto units = static_cast<long long>(std::fabs(scaled));
+    std::string digits = std::to_string(units);
+    if (static_cast<int>(digits.size()) <= decimals) digits.insert(0, decimals + 1 - digits.size(), '0');
+    std::string text = scaled < 0 ? "-" : "";
+    text += digits.substr(0, digits.size() - decimals);
+    if (decimals > 0) {
+        text += decimalSeparator;
+        text += digits.substr(digits.size() - decimals);
     }
     return text;
 }

@@ -3,6 +3,7 @@
 //
 // Contract: called on the window thread. Formats follow the user's regional settings; the test
 // fake and headless runs use the French ones (dd/mm/yyyy, hh:mm:ss, decimal comma).
+#include <optional>
 #include <string>
 
 namespace tintal {
@@ -15,6 +16,8 @@ public:
     virtual std::string shortDate(double dateTime) const = 0;
     virtual std::string longTime(double dateTime) const = 0;
     virtual char decimalSeparator() const = 0;
+    // The system's file-open dialog; filter is "Description|*.ext" pairs. nullopt when cancelled.
+    virtual std::optional<std::string> chooseFile(const std::string& filter, const std::string& defaultExtension) = 0;
 };
 
 // French formats and no sound: for tests and programs without a desktop.
@@ -24,7 +27,16 @@ public:
     std::string shortDate(double dateTime) const override;
     std::string longTime(double dateTime) const override;
     char decimalSeparator() const override { return ','; }
+    // Answers with nextChosenFile (and forgets it); cancelled when it is empty.
+    std::optional<std::string> chooseFile(const std::string& filter, const std::string&) override {
+        lastFilter = filter;
+        std::optional<std::string> chosen;
+        chosen.swap(nextChosenFile);
+        return chosen;
+    }
     int beeps = 0;
+    std::optional<std::string> nextChosenFile;
+    std::string lastFilter;
 };
 
 }  // namespace tintal

@@ -1,5 +1,6 @@
 #pragma once
 #include "widgets/control.h"
+#include "widgets/label.h"
 
 namespace tintal {
 
@@ -13,9 +14,13 @@ public:
         if (changeAndRender(checked_, checked)) fire(onClick);
     }
     Handler onClick;
+    // The caption's font colour (source windows mark a figure out of its limits in red).
+    Colour colour() const { return colour_; }
+    void setColour(Colour colour) { changeAndRender(colour_, colour); }
 
 private:
     bool checked_;
+    Colour colour_ = Colour::Black;
 };
 
 }  // namespace tintal

@@ -70,6 +70,11 @@ TEST(Numbers, StrictToIntTakesOnlySignAndDigitsIn32Bits) {
 
 TEST(Numbers, FixedDecimalsWithTheLocaleSeparator) {
     EXPECT_EQ(formatFixed(12.26, 1, ','), "12,3");
+    EXPECT_EQ(formatFixed(8.25, 1, ','), "8,3");  // halves away from zero, whatever the C library does
+    EXPECT_EQ(formatFixed(-8.25, 1, ','), "-8,3");
+    EXPECT_EQ(formatFixed(-0.04, 1, ','), "0,0");
+    EXPECT_EQ(formatFixed(0.05, 2, '.'), "0.05");
+    EXPECT_EQ(formatFixed(183.6, 0, ','), "184");
     EXPECT_EQ(formatFixed(1013.0, 1, ','), "1013,0");
     EXPECT_EQ(formatFixed(-0.5, 2, '.'), "-0.50");
     EXPECT_EQ(formatFixed(7, 0, ','), "7");

@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "base/date_time.h"
+#include "fakes/temp_folder.h"
+#include "platform/virtual_event_loop.h"
+#include "weather/stations/tform_meteo_w23.h"
+#include "weather/stations/ws2300_history.h"
+
+namespace tintal {
+namespace {
+
+struct W23Record {
+    std::uint32_t seconds;
+    float pressure = 1013.2f, wind = 2.5f;
+    std::int32_t direction = 12;
+    float rain = 10, tempInt = 19.5f, tempExt = 8.25f;
+    std::int8_t humInt = 45, humExt = 77;
+};
+
+std::vector<std::uint8_t> history(const std::vector<W23Record>& records) {
+    std::vector<std::uint8_t> bytes;
+    for (const W23Record& r : records) {
+        std::uint8_t b[36] = {};
+        std::memcpy(b + 4, &r.seconds, 4);
+        std::memcpy(b + 8, &r.pressure, 4);
+        std::memcpy(b + 12, &r.wind, 4);
+        std::memcpy(b + 16, &r.direction, 4);
+        std::memcpy(b + 20, &r.rain, 4);
+        std::memcpy(b + 24, &r.tempInt, 4);
+        std::memcpy(b + 28, &r.tempExt, 4);
+        b[32] = static_cast<std::uint8_t>(r.humInt);
+        b[34] = static_cast<std::uint8_t>(r.humExt);
+        bytes.insert(bytes.end(), b, b + 36);
+    }
+    return bytes;
+}
+
+// Records every 10 minutes for a day and a bit, the last one given.
+std::vector<W23Record> day(W23Record last) {
+    std::vector<W23Record> records;
+    for (int i = 0; i < 160; ++i) {
+        W23Record r;
+        r.seconds = last.seconds - (159 - i) * 600;
+        r.rain = 4;
+        r.pressure = 1012.0f;
+        records.push_back(r);
+    }
+    records.back() = last;
+    return records;
+}
+
+struct W23Rig {
+    W23Rig() : loop(encodeDateTime(2026, 12, 1, 12, 0)), window({loop, desktop, files, threshold, [] { return true; }, {}}) {}
+    VirtualEventLoop loop;
+    FrenchDesktop desktop;
+    StdFiles files;
+    SharedTrendThreshold threshold;
+    TempFolder folder;
+    TFormMeteoW23 window;
+};
+
+constexpr std::uint32_t kSeconds = 3'900'000'000u;  // 2023-08-03 21:20 once shifted
+
+TEST(TFormMeteoW23, ReadsTheLatestRecordIntoCaptionsAndReading) {
+    W23Rig rig;
+    W23Record last{kSeconds};
+    last.rain = 14.5f;
+    last.wind = 5.0f;  // 18 km/h
+    const std::string path = rig.folder.write("history.dat", history(day(last)));
+    rig.desktop.nextChosenFile = path;
+    rig.window.SpinEditOffSetPression.setValue(2);
+    rig.window.ButtonParcourir.click();
+
+    const WeatherReading& r = rig.window.reading();
+    EXPECT_EQ(r.locator, path);
+    EXPECT_EQ(rig.window.EditDat.text(), path);
+    EXPECT_EQ(rig.window.StaticTextErreur.caption(), "");
+    EXPECT_EQ(rig.window.CheckBoxTint.caption(), "T int.(°C) = 19,5");
+    EXPECT_EQ(rig.window.CheckBoxText.caption(), "T ext.(°C) = 8,3");
+    EXPECT_EQ(rig.window.CheckBoxPatm.caption(), "P atm.(hPa) = 1015,2");
+    EXPECT_EQ(rig.window.CheckBoxTend.caption(), "tendance : en hausse");  // +1.2 hPa over the hour
+    EXPECT_EQ(rig.window.CheckBoxVent.caption(), "Vent (km/h) = 18");
+    EXPECT_EQ(rig.window.CheckBoxDire.caption(), "Direction (°) = 270");
+    EXPECT_EQ(rig.window.CheckBoxHumiExt.caption(), "Humi. ext (%) = 77");
+    EXPECT_EQ(rig.window.CheckBoxPluie.caption(), "Pluie/24h (mm) = 10,5");
+    EXPECT_EQ(rig.window.CheckBoxTRes.caption(), "T. ressentie (°C) = 5,4");
+    EXPECT_EQ(rig.window.LabelTros.caption(), "T. rosée (°C) = 4,4");
+    EXPECT_NEAR(r.pressure, 1015.2, 1e-4);
+    EXPECT_EQ(r.pressureTrend, PressureTrend::Rising);
+    EXPECT_NEAR(r.feelsLike, 5.38, 0.01);
+    EXPECT_EQ(r.windDirection, 270);
+    EXPECT_DOUBLE_EQ(r.observedAt, ws2300ObservationTime(kSeconds));
+    EXPECT_TRUE(rig.window.TimerMeteo.enabled());
+    EXPECT_EQ(rig.window.Editdatemeteo.text(), rig.desktop.shortDate(r.observedAt) + " " + rig.desktop.longTime(r.observedAt));
+}
+
+TEST(TFormMeteoW23, FiguresOutOfLimitsAreRedAndDeriveNothing) {
+    W23Rig rig;
+    W23Record last{kSeconds};
+    last.tempExt = 81.1f;  // the station's "no sensor" value
+    last.wind = 51.0f;
+    last.humExt = static_cast<std::int8_t>(0x96);
+    rig.window.setFile(rig.folder.write("history.dat", history(day(last))));
+    rig.window.read();
+    EXPECT_EQ(rig.window.CheckBoxText.colour(), Colour::Red);
+    EXPECT_EQ(rig.window.CheckBoxVent.colour(), Colour::Red);
+    EXPECT_EQ(rig.window.CheckBoxHumiExt.colour(), Colour::Red);
+    EXPECT_EQ(rig.window.CheckBoxHumiExt.caption(), "Humi. ext (%) = -106");
+    EXPECT_EQ(rig.window.CheckBoxTRes.caption(), "T. ressentie (°C) = --");
+    EXPECT_EQ(rig.window.reading().feelsLike, kNoFeelsLike);
+    EXPECT_EQ(rig.window.LabelTros.caption(), "T. rosée (°C) = --");
+    EXPECT_EQ(rig.window.CheckBoxTint.colour(), Colour::Black);
+}
+
+TEST(TFormMeteoW23, TrendAndWindChillBoundaries) {
+    W23Rig rig;
+    W23Record last{kSeconds};
+    last.pressure = 1012.5f;  // +0.5: exactly the threshold is steady
+    last.wind = 5.0f / 3.6f;  // exactly 5 km/h still gives a wind chill
+    const std::string path = rig.folder.write("history.dat", history(day(last)));
+    rig.window.setFile(path);
+    rig.window.SpinEditSeuiltendance.setValue(5);
+    EXPECT_DOUBLE_EQ(rig.threshold.value, 0.5);
+    rig.window.read();
+    EXPECT_EQ(rig.window.reading().pressureTrend, PressureTrend::Steady);
+    EXPECT_NE(rig.window.reading().feelsLike, kNoFeelsLike);
+    // A threshold set on any of the three windows is the one in force.
+    rig.threshold.value = 0.4;
+    rig.window.read();
+    EXPECT_EQ(rig.window.reading().pressureTrend, PressureTrend::Rising);
+    last.wind = 4.9f / 3.6f;
+    rig.folder.write("history.dat", history(day(last)));
+    rig.window.read();
+    EXPECT_EQ(rig.window.reading().feelsLike, kNoFeelsLike);
+}
+
+TEST(TFormMeteoW23, AFailedReadMutesTheSourceUntilAFileIsChosenAgain) {
+    W23Rig rig;
+    const std::string path = rig.folder.write("history.dat", history(day(W23Record{kSeconds})));
+    rig.window.setFile(path);
+    rig.folder.write("history.dat", {1, 2, 3});  // no complete record
+    rig.window.read();
+    EXPECT_EQ(rig.window.StaticTextErreur.caption(), "Erreur fichier");
+    EXPECT_EQ(rig.desktop.beeps, 1);
+    EXPECT_TRUE(rig.window.TimerMeteo.enabled());
+    rig.folder.write("history.dat", history(day(W23Record{kSeconds})));
+    rig.window.read();
+    EXPECT_EQ(rig.window.StaticTextErreur.caption(), "Erreur fichier");  // a good read does not clear it
+    rig.desktop.nextChosenFile = path;
+    rig.window.ButtonParcourir.click();
+    EXPECT_EQ(rig.window.StaticTextErreur.caption(), "");
+}
+
+TEST(TFormMeteoW23, MissingFilesAndCancelledDialogs) {
+    W23Rig rig;
+    const std::string path = rig.folder.write("history.dat", history(day(W23Record{kSeconds})));
+    rig.window.setFile(path);
+    rig.window.read();
+    const std::string caption = rig.window.CheckBoxText.caption();
+    std::filesystem::remove(path);
+    rig.window.read();  // nothing read, nothing shown, the timer goes on
+    EXPECT_EQ(rig.window.CheckBoxText.caption(), caption);
+    EXPECT_EQ(rig.window.StaticTextErreur.caption(), "");
+    EXPECT_TRUE(rig.window.TimerMeteo.enabled());
+
+    rig.window.ButtonParcourir.click();  // cancelled: nothing changes
+    EXPECT_EQ(rig.window.reading().locator, path);
+    rig.desktop.nextChosenFile = rig.folder.file("nothing.dat");
+    rig.window.ButtonParcourir.click();
+    EXPECT_EQ(rig.window.reading().locator, "");
+    EXPECT_EQ(rig.window.EditDat.text(), "");
+    EXPECT_EQ(rig.window.StaticTextErreur.caption(), "Erreur fichier");
+    EXPECT_EQ(rig.window.CheckBoxText.caption(), "T ext.(°C) = ");
+    EXPECT_EQ(rig.desktop.lastFilter, "Fichier historique|*.dat");
+}
+
+TEST(TFormMeteoW23, TheObservationTimeNeverMovesBack) {
+    W23Rig rig;
+    rig.window.setFile(rig.folder.write("new.dat", history(day(W23Record{kSeconds}))));
+    rig.window.read();
+    rig.window.setFile(rig.folder.write("old.dat", history(day(W23Record{kSeconds - 86400}))));
+    rig.window.read();
+    EXPECT_DOUBLE_EQ(rig.window.reading().observedAt, ws2300ObservationTime(kSeconds));
+}
+
+TEST(TFormMeteoW23, TheRefreshPeriodSetsTheTimer) {
+    W23Rig rig;
+    rig.window.setFile(rig.folder.write("history.dat", history(day(W23Record{kSeconds}))));
+    rig.window.SpinEditRafraichir.setValue(5);
+    EXPECT_EQ(rig.window.TimerMeteo.interval(), 300000);
+    EXPECT_FALSE(rig.window.TimerMeteo.enabled());  // the running state is left as it was
+    rig.window.ButtonRafraichir.click();
+    EXPECT_TRUE(rig.window.TimerMeteo.enabled());
+    rig.folder.write("history.dat", history(day(W23Record{kSeconds + 600})));
+    rig.loop.advance(300000);
+    EXPECT_DOUBLE_EQ(rig.window.reading().observedAt, ws2300ObservationTime(kSeconds + 600));
+}
+
+}  // namespace
+}  // namespace tintal

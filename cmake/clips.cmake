@@ -8,7 +8,7 @@ if(NOT TINTAL_CLIP_COUNT EQUAL 150)
 endif()
 
 if(WIN32)
-  set(rc "#pragma code_page(65001)\nLANGUAGE LANG_FRENCH, SUBLANG_FRENCH\n")
+  set(rc "#pragma code_page(65001)\n// French (France): LANG_FRENCH, SUBLANG_FRENCH\nLANGUAGE 0x0C, 0x01\n")
   foreach(file ${TINTAL_CLIP_FILES})
     get_filename_component(name ${file} NAME_WE)
     string(APPEND rc "${name} WAVE \"${file}\"\n")

@@ -46,6 +46,13 @@ std::optional<int> rounded(double value) {
     return static_cast<int>(roundHalfEven(value));
 }
 
+// The working value as a quantity reading leaves it: hundreds are taken off as "son100" is said, so
+// the direction rule sees a wind of exactly 100 km/h as no wind, and a gust of 100 to 104 as no gust.
+int afterReading(std::optional<int> value, int sentinel) {
+    if (!value) return sentinel;
+    return *value > 99 ? *value - 100 : *value;
+}
+
 ClipNames numberReading(Reading reading, int value) {
     switch (reading) {
         case Reading::Signed: return signedReading(value);
@@ -140,12 +147,12 @@ StepOutcome WeatherPhrases::run(int step) {
         }
         case 30: {
             const auto wind = take(flags.wind, kAll, r.windSpeed);
-            wind_ = wind.value_or(-1);
+            wind_ = afterReading(wind, -1);
             return figure(kWind, wind);
         }
         case 35: {
             const auto gust = take(flags.gust, kAll, r.gustSpeed);
-            gust_ = gust.value_or(0);
+            gust_ = afterReading(gust, 0);
             return figure(kGust, gust);
         }
         case 40: return direction();

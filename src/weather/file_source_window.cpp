@@ -48,6 +48,11 @@ void FileSourceWindow::TimerMeteoTimer() {
     TimerMeteo.start();
 }
 
+void FileSourceWindow::select(bool showWindow) {
+    TimerMeteoTimer();
+    if (showWindow) form.show();
+}
+
 void FileSourceWindow::fail() {
     context_.desktop.beep();
     StaticTextErreur.setCaption("Erreur fichier");

@@ -49,6 +49,9 @@ public:
     std::string errorText() const override { return StaticTextErreur.caption(); }
     AnnounceFlags announceFlags() const override;
     void read() override { TimerMeteoTimer(); }
+    // One read at once (which re-arms the timer), then the window.
+    void select(bool showWindow) override;
+    void stopRefresh() override { TimerMeteo.stop(); }
 
     void TimerMeteoTimer();
     void ButtonRafraichirClick();

@@ -24,6 +24,10 @@ public:
     virtual AnnounceFlags announceFlags() const = 0;
     // The read routine (what the refresh timer runs).
     virtual void read() = 0;
+    // Chosen in the chooser: start reading (and show the window unless told not to).
+    virtual void select(bool showWindow) = 0;
+    // Another source was chosen: no more refreshes.
+    virtual void stopRefresh() = 0;
     // A read postponed while announcing is due: clears the mark and reads.
     void runPostponedRead();
 

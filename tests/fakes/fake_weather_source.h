@@ -13,12 +13,18 @@ public:
     std::string errorText() const override { return error; }
     AnnounceFlags announceFlags() const override { return flags; }
     void read() override { ++reads; }
+    void select(bool showWindow) override {
+        ++selections;
+        shown = showWindow;
+    }
+    void stopRefresh() override { ++stops; }
 
     WeatherReading values;
     bool isSelected = false;
     std::string error;
     AnnounceFlags flags;
-    int reads = 0;
+    int reads = 0, selections = 0, stops = 0;
+    bool shown = false;
 
 protected:
     WeatherReading& mutableReading() override { return values; }

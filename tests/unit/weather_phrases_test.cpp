@@ -92,9 +92,11 @@ TEST(WeatherPhrases, WindGustAndDirection) {
     EXPECT_EQ(w.announce(), (Names{"son_vent", "son_nulle", "son_rafale", "son5", "son_kmh", "son_secteur", "son_est"}));
     w.source.flags.gust = false;  // wind 0, gust not ticked: no direction
     EXPECT_EQ(w.announce(), (Names{"son_vent", "son_nulle"}));
-    // A wind of 100 km/h is wind: the direction follows it.
+    // The direction rule sees the wind as its reading left it: exactly 100 km/h counts as no wind.
     w.source.values.windSpeed = 100;
-    EXPECT_EQ(w.announce(), (Names{"son_vent", "son100", "son_kmh", "son_secteur", "son_est"}));
+    EXPECT_EQ(w.announce(), (Names{"son_vent", "son100", "son_kmh"}));
+    w.source.values.windSpeed = 101;
+    EXPECT_EQ(w.announce(), (Names{"son_vent", "son100", "son1", "son_kmh", "son_secteur", "son_est"}));
     w.source.values.windSpeed = 187;
     w.source.values.windDirection = 360;  // unknown
     EXPECT_EQ(w.announce(), (Names{"son_vent", "son100", "son80", "son7", "son_kmh"}));

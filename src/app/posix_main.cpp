@@ -14,6 +14,7 @@
 #include "core/tform1.h"
 #include "core/wave_player.h"
 #include "platform/null_audio_device.h"
+#include "platform/posix/alsa_audio_device.h"
 #include "platform/posix/embedded_clip_store.h"
 #include "platform/posix/posix_event_loop.h"
 #include "platform/virtual_event_loop.h"
@@ -106,6 +107,63 @@ std::thread startSignalWatcher(sigset_t signals) {
     });
 }
 
+int listDevices() {
+    PosixEventLoop loop;
+    AlsaAudioDevice device(loop);
+    const int count = device.deviceCount();
+    if (count == 0) std::cout << "no sound output device\n";
+    for (int i = 0; i < count; ++i) std::cout << i << ": " << device.deviceName(i).value_or("Erreur sorties lecture") << '\n';
+    return 0;
+}
+
+// Prints each clip as it starts, then lets the real player sound it.
+class AnnouncingPlayer : public ClipPlayer {
+public:
+    AnnouncingPlayer(ClipPlayer& inner, EventLoop& loop) : inner_(inner), loop_(loop) {}
+    void setHost(PlayerHost* host) override { inner_.setHost(host); }
+    void PlayWaveResource(const std::string& name) override { say(name), inner_.PlayWaveResource(name); }
+    void PlayWaveFile(const std::string& path) override { say(path), inner_.PlayWaveFile(path); }
+    bool clipPlaying() const override { return inner_.clipPlaying(); }
+    void releaseDevice() override { inner_.releaseDevice(); }
+    void markIdle() override { inner_.markIdle(); }
+    void setOutputDevice(int device) override { inner_.setOutputDevice(device); }
+    std::string Alloc_Mem() override { return inner_.Alloc_Mem(); }
+    void Free_unlock() override { inner_.Free_unlock(); }
+
+private:
+    void say(const std::string& clip) {
+        if (inner_.clipPlaying()) return;
+        const DateTimeFields t = decodeDateTime(loop_.localNow());
+        std::printf("%02d:%02d:%02d %s\n", t.hour, t.minute, t.second, clip.c_str());
+        std::fflush(stdout);
+    }
+    ClipPlayer& inner_;
+    EventLoop& loop_;
+};
+
+// One announcement now on the sound card, in real time.
+int speakNow(const Options& options) {
+    PosixEventLoop loop;
+    FrenchDesktop desktop;
+    StationHooks hooks;
+    AlsaAudioDevice device(loop);
+    EmbeddedClipStore clips;
+    WavePlayer wave(loop, device, clips, desktop);
+    AnnouncingPlayer player(wave, loop);
+    TForm1 form({loop, desktop, player, device, hooks, {}});
+    form.onLoadSettings = [&] { applyOptions(form, options); };
+    form.EditData.onChange = [&] {
+        if (form.EditData.text() == "TINTAL_DONE" || form.EditData.text().rfind("Err", 0) == 0) loop.quit();
+    };
+    form.FormCreate();
+    while (form.ConfigPending) loop.pump(100);
+    form.Button1.click();
+    if (form.announcing) loop.run();
+    const std::string status = form.EditData.text();
+    form.FormClose();
+    return reportEnd(status);
+}
+
 int runClock(const Options& options) {
     sigset_t signals;
     sigemptyset(&signals);
@@ -117,8 +175,14 @@ int runClock(const Options& options) {
     runningLoop = &loop;
     FrenchDesktop desktop;
     StationHooks hooks;
-    NullAudioDevice device;
-    ListingPlayer player(
+    // The sound card, or with --silent only the list of clips as they start.
+    NullAudioDevice silentDevice;
+    AlsaAudioDevice card(loop);
+    AudioDevice& device = options.silent ? static_cast<AudioDevice&>(silentDevice) : card;
+    EmbeddedClipStore clips;
+    WavePlayer wave(loop, device, clips, desktop);
+    AnnouncingPlayer sounding(wave, loop);
+    ListingPlayer listing(
         loop,
         [&](const ClipRequest& clip) {
             const DateTimeFields t = decodeDateTime(loop.localNow());
@@ -126,6 +190,7 @@ int runClock(const Options& options) {
             std::fflush(stdout);
         },
         700);
+    ClipPlayer& player = options.silent ? static_cast<ClipPlayer&>(listing) : sounding;
     TForm1 form({loop, desktop, player, device, hooks, {}});
     form.onLoadSettings = [&] { applyOptions(form, options); };
     form.EditData.onChange = [&] { std::fprintf(stderr, "%s\n", form.EditData.text().c_str()); };
@@ -157,6 +222,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     const double at = options->at ? *options->at : localNow();
+    if (options->listDevices) return listDevices();
+    if (options->now) return speakNow(*options);
     if (options->dryRun) return dryRun(*options, at);
     if (!options->renderPath.empty()) return render(*options, at);
     return runClock(*options);

@@ -59,6 +59,12 @@ std::optional<Options> parseCommandLine(int argc, const char* const* argv, std::
             options.help = true;
         } else if (arg == "--dry-run") {
             options.dryRun = true;
+        } else if (arg == "--now") {
+            options.now = true;
+        } else if (arg == "--list-devices") {
+            options.listDevices = true;
+        } else if (arg == "--silent") {
+            options.silent = true;
         } else if (arg == "--at" || arg == "--period" || arg == "--hours" || arg == "--render") {
             if (!hasValue) {
                 error = arg + " needs a value";
@@ -104,7 +110,10 @@ std::string usageText() {
     return "Usage: tintal [options]\n"
            "The French talking clock for amateur-radio stations.\n"
            "\n"
-           "  (no option)        run the clock: announce on schedule, print each clip as it starts\n"
+           "  (no option)        run the clock: announce on schedule on the default sound device\n"
+           "  --silent           with the clock: print each clip as it starts instead of playing it\n"
+           "  --now              speak the announcement now on the default sound device and exit\n"
+           "  --list-devices     list the sound output devices\n"
            "  --dry-run          print the clips of an announcement made now, one per line, and exit\n"
            "  --render FILE.wav  write the announcement made now to a WAV file, as it would be heard\n"
            "  --at \"YYYY-MM-DD HH:MM\"\n"

@@ -8,6 +8,9 @@ namespace tintal {
 struct Options {
     bool help = false;
     bool dryRun = false;
+    bool now = false;          // speak one announcement now and exit
+    bool listDevices = false;
+    bool silent = false;       // the clock lists its clips instead of playing them
     std::string renderPath;             // write the announcement to this WAV file
     std::optional<double> at;           // local date-time for a dry run or a render
     std::optional<int> periodIndex;     // 0..6: none, 5, 10, 15, 20, 30, 60 minutes

@@ -1,0 +1,54 @@
+// The Windows program: the talking clock in a window of its own.
+#include <windows.h>
+
+#include <string>
+
+#include "core/tform1.h"
+#include "core/wave_player.h"
+#include "platform/win32/resource_clip_store.h"
+#include "platform/win32/wave_out_device.h"
+#include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_event_loop.h"
+#include "platform/win32/win32_text.h"
+#include "ui/win32/main_window.h"
+
+using namespace tintal;
+
+namespace {
+
+// Every file the program names is relative to its own folder.
+void enterProgramFolder() {
+    wchar_t path[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (n == 0 || n == MAX_PATH) return;
+    std::wstring folder(path, n);
+    folder.resize(folder.find_last_of(L"\\/") + 1);
+    SetCurrentDirectoryW(folder.c_str());
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    enterProgramFolder();
+    Win32EventLoop loop;
+    Win32Desktop desktop;
+    StationHooks hooks;
+    WaveOutDevice audio(loop);
+    ResourceClipStore clips;
+    WavePlayer player(loop, audio, clips, desktop);
+    TForm1 form({loop, desktop, player, audio, hooks, {}});
+    int exitCode = 0;
+    form.onTerminate = [&] {
+        MessageBoxW(nullptr, widen(form.EditData.text()).c_str(), L"Tintal", MB_OK | MB_ICONERROR);
+        exitCode = 1;
+        loop.quit();
+    };
+    HWND window = createMainWindow(form, [&] {
+        form.FormClose();
+        loop.quit();
+    });
+    form.FormCreate();
+    loop.run();
+    DestroyWindow(window);
+    return exitCode;
+}

@@ -1,0 +1,50 @@
+#pragma once
+// The Windows companion channel: the three named kernel objects of the session, as the companion
+// program knows them. The block is a 65536-byte mapping backed by the paging file, the mutex is
+// created not owned, the event is manual-reset, not signalled, and is pulsed (PulseEvent) after
+// each write.
+//
+// Responsibilities, beyond the CompanionChannel contract:
+// - The Create calls open an object that already exists; when one exists with rights that refuse
+//   full access, the Open call with the rights the channel needs is tried before giving up.
+// - A view is mapped for each send (the first n bytes) and each read (the whole block), as the
+//   companion does; a mapping found shorter than that fails the view, not the program.
+// - A mutex abandoned by a thread or a process that ended holding it is taken over (Recovered).
+// - The mutex belongs to the thread that waited for it; send() and read() release it before they
+//   return, so the window thread and the listener never hold it across calls.
+// - interrupt() sets a private event waited for beside the named one.
+#include <string>
+
+#include "platform/companion_channel.h"
+
+namespace tintal {
+
+class Win32CompanionChannel : public CompanionChannel {
+public:
+    explicit Win32CompanionChannel(CompanionNames names = {});
+    ~Win32CompanionChannel() override;
+    Win32CompanionChannel(const Win32CompanionChannel&) = delete;
+    Win32CompanionChannel& operator=(const Win32CompanionChannel&) = delete;
+
+    CompanionStatus open() override;
+    void close() override;
+    bool isOpen() const override { return memory_ != nullptr; }
+    CompanionStatus send(std::span<const std::uint8_t> bytes) override;
+    CompanionStatus read(CompanionBlock& out) override;
+    Wake waitForPulse(int timeoutMs) override;
+    void interrupt() override;
+
+    // The mutex alone, for a peer or a test that plays a program holding it. unlockMutex() must be
+    // called on the thread that locked it, and only after Acquired or Recovered.
+    MutexWait lockMutex(int timeoutMs);
+    void unlockMutex();
+
+private:
+    CompanionNames names_;
+    void* memory_ = nullptr;
+    void* mutex_ = nullptr;
+    void* event_ = nullptr;
+    void* interrupt_ = nullptr;  // private, manual-reset
+};
+
+}  // namespace tintal

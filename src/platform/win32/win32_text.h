@@ -1,0 +1,11 @@
+#pragma once
+// UTF-8 (the program's text) to and from UTF-16 (the wide Win32 calls).
+#include <string>
+#include <string_view>
+
+namespace tintal {
+
+std::wstring widen(std::string_view utf8);
+std::string narrow(std::wstring_view wide);
+
+}  // namespace tintal

@@ -1,0 +1,213 @@
+#include "ui/win32/control_binding.h"
+
+#include <commctrl.h>
+
+#include "platform/win32/win32_text.h"
+
+namespace tintal {
+
+void renderCommon(HWND hwnd, const Control& control, bool withCaption) {
+    if (withCaption) SetWindowTextW(hwnd, widen(control.caption()).c_str());
+    EnableWindow(hwnd, control.enabled());
+    ShowWindow(hwnd, control.visible() ? SW_SHOWNA : SW_HIDE);
+}
+
+HWND ControlBinder::create(const wchar_t* cls, const std::string& text, DWORD style, RECT r, int id) {
+    HWND hwnd = CreateWindowExW(0, cls, widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, r.left, r.top,
+                                r.right - r.left, r.bottom - r.top, parent_,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    return hwnd;
+}
+
+HWND ControlBinder::tickBox(TickBox& box, RECT r) {
+    const int id = nextId();
+    HWND hwnd = create(L"BUTTON", box.caption(), BS_AUTOCHECKBOX | WS_TABSTOP, r, id);
+    const auto render = [hwnd, &box] {
+        renderCommon(hwnd, box, true);
+        SendMessageW(hwnd, BM_SETCHECK, box.checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+    };
+    box.setRenderer(render);
+    render();
+    commands_[id] = [hwnd, &box](int code) {
+        if (code == BN_CLICKED) box.setChecked(SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED);
+    };
+    return hwnd;
+}
+
+HWND ControlBinder::button(Button& button, RECT r) {
+    const int id = nextId();
+    HWND hwnd = create(L"BUTTON", button.caption(), BS_PUSHBUTTON | WS_TABSTOP, r, id);
+    const auto render = [hwnd, &button] { renderCommon(hwnd, button, true); };
+    button.setRenderer(render);
+    render();
+    commands_[id] = [&button](int code) {
+        if (code == BN_CLICKED && button.enabled()) button.click();
+    };
+    return hwnd;
+}
+
+HWND ControlBinder::textField(TextField& field, RECT r, bool readOnly) {
+    const int id = nextId();
+    HWND hwnd = create(L"EDIT", field.text(), ES_AUTOHSCROLL | (readOnly ? ES_READONLY : WS_TABSTOP | WS_BORDER), r, id);
+    const auto render = [hwnd, &field] {
+        renderCommon(hwnd, field, false);
+        const std::wstring text = widen(field.text());
+        wchar_t shown[512];
+        GetWindowTextW(hwnd, shown, 512);
+        if (text != shown) SetWindowTextW(hwnd, text.c_str());  // keeps the caret while typing
+    };
+    field.setRenderer(render);
+    render();
+    if (!readOnly) {
+        commands_[id] = [hwnd, &field](int code) {
+            if (code != EN_CHANGE) return;
+            wchar_t text[512];
+            GetWindowTextW(hwnd, text, 512);
+            field.setText(narrow(text));
+        };
+    }
+    return hwnd;
+}
+
+HWND ControlBinder::upDown(SpinBox& spin, HWND buddy) {
+    HWND hwnd = CreateWindowExW(0, UPDOWN_CLASSW, L"", WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS, 0, 0, 0,
+                                0, parent_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId())),
+                                GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(hwnd, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
+    SendMessageW(hwnd, UDM_SETRANGE32, spin.minimum(), spin.maximum());
+    const auto render = [hwnd, &spin] {
+        renderCommon(hwnd, spin, false);
+        SendMessageW(hwnd, UDM_SETPOS32, 0, spin.value());
+    };
+    spin.setRenderer(render);
+    render();
+    upDowns_[hwnd] = [&spin](int delta) { spin.setValue(spin.value() + delta); };
+    return hwnd;
+}
+
+HWND ControlBinder::spinEdit(SpinBox& spin, RECT r) {
+    HWND edit = create(L"EDIT", std::to_string(spin.value()), ES_NUMBER | ES_READONLY | WS_BORDER, r, nextId());
+    HWND hwnd = upDown(spin, edit);
+    const auto render = [hwnd, edit, &spin] {
+        renderCommon(hwnd, spin, false);
+        SendMessageW(hwnd, UDM_SETPOS32, 0, spin.value());
+        SetWindowTextW(edit, std::to_wstring(spin.value()).c_str());
+    };
+    spin.setRenderer(render);
+    render();
+    return hwnd;
+}
+
+HWND ControlBinder::radioButton(RadioButton& button, RECT r) {
+    const int id = nextId();
+    HWND hwnd = create(L"BUTTON", button.caption(), BS_AUTORADIOBUTTON | WS_TABSTOP, r, id);
+    const auto render = [hwnd, &button] {
+        renderCommon(hwnd, button, true);
+        SendMessageW(hwnd, BM_SETCHECK, button.checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+    };
+    button.setRenderer(render);
+    render();
+    commands_[id] = [&button](int code) {
+        if (code == BN_CLICKED) button.setChecked(true);
+    };
+    return hwnd;
+}
+
+HWND ControlBinder::comboBox(ComboBox& combo, RECT r) {
+    const int id = nextId();
+    HWND hwnd = create(L"COMBOBOX", "", CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP, RECT{r.left, r.top, r.right, r.bottom + 160}, id);
+    const auto render = [hwnd, &combo] {
+        renderCommon(hwnd, combo, false);
+        SendMessageW(hwnd, CB_RESETCONTENT, 0, 0);
+        for (const auto& item : combo.items()) SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(item).c_str()));
+        SendMessageW(hwnd, CB_SETCURSEL, combo.itemIndex(), 0);
+        if (combo.itemIndex() < 0) SetWindowTextW(hwnd, widen(combo.text()).c_str());
+    };
+    combo.setRenderer(render);
+    render();
+    commands_[id] = [hwnd, &combo](int code) {
+        if (code == CBN_SELCHANGE) combo.setItemIndex(static_cast<int>(SendMessageW(hwnd, CB_GETCURSEL, 0, 0)));
+    };
+    return hwnd;
+}
+
+HWND ControlBinder::trackBar(SpinBox& spin, RECT r) {
+    HWND hwnd = create(TRACKBAR_CLASSW, "", TBS_VERT | TBS_AUTOTICKS | WS_TABSTOP, r, nextId());
+    SendMessageW(hwnd, TBM_SETRANGE, TRUE, MAKELPARAM(spin.minimum(), spin.maximum()));
+    const auto render = [hwnd, &spin] {
+        renderCommon(hwnd, spin, false);
+        SendMessageW(hwnd, TBM_SETPOS, TRUE, spin.value());
+    };
+    spin.setRenderer(render);
+    render();
+    sliders_[hwnd] = [hwnd, &spin] { spin.setValue(static_cast<int>(SendMessageW(hwnd, TBM_GETPOS, 0, 0))); };
+    return hwnd;
+}
+
+bool ControlBinder::scroll(HWND slider) {
+    const auto it = sliders_.find(slider);
+    if (it == sliders_.end()) return false;
+    it->second();
+    return true;
+}
+
+void ControlBinder::panel(Window& panel, std::vector<HWND> controls) {
+    const auto render = [controls, &panel] {
+        for (HWND hwnd : controls) ShowWindow(hwnd, panel.visible() ? SW_SHOWNA : SW_HIDE);
+    };
+    panel.setRenderer(render);
+    render();
+}
+
+HWND ControlBinder::staticText(const std::string& text, RECT r) { return create(L"STATIC", text, SS_LEFT, r, nextId()); }
+
+void ControlBinder::menuItem(HMENU menu, MenuItem& item) {
+    if (!item.children().empty()) {
+        HMENU popup = CreatePopupMenu();
+        for (MenuItem* child : item.children()) menuItem(popup, *child);
+        const int position = GetMenuItemCount(menu);
+        AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), widen(item.caption()).c_str());
+        item.setRenderer([this, menu, position, &item] {
+            ModifyMenuW(menu, position, MF_BYPOSITION | MF_POPUP | MF_STRING,
+                        reinterpret_cast<UINT_PTR>(GetSubMenu(menu, position)), widen(item.caption()).c_str());
+            DrawMenuBar(parent_);
+        });
+        return;
+    }
+    if (!item.visible()) return;  // hidden items are reached by their shortcut only
+    const int id = nextId();
+    AppendMenuW(menu, MF_STRING, id, widen(item.caption()).c_str());
+    const auto render = [menu, id, &item] {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING;
+        info.fType = MFT_STRING | (item.isRadioItem() ? MFT_RADIOCHECK : 0);
+        info.fState = (item.checked() ? MFS_CHECKED : MFS_UNCHECKED) | (item.enabled() ? MFS_ENABLED : MFS_DISABLED);
+        std::wstring caption = widen(item.caption());
+        info.dwTypeData = caption.data();
+        SetMenuItemInfoW(menu, id, FALSE, &info);
+    };
+    item.setRenderer(render);
+    render();
+    commands_[id] = [&item](int) { item.click(); };
+}
+
+bool ControlBinder::command(WPARAM wParam) {
+    const auto it = commands_.find(LOWORD(wParam));
+    if (it == commands_.end()) return false;
+    it->second(HIWORD(wParam));
+    return true;
+}
+
+bool ControlBinder::notify(LPARAM lParam, LRESULT& result) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header->code != UDN_DELTAPOS) return false;
+    const auto it = upDowns_.find(header->hwndFrom);
+    if (it == upDowns_.end()) return false;
+    it->second(reinterpret_cast<const NMUPDOWN*>(lParam)->iDelta);
+    result = 1;  // the model decides the position; its renderer moves the control
+    return true;
+}
+
+}  // namespace tintal

@@ -1,0 +1,71 @@
+#pragma once
+// Binds widget models to real Win32 controls: the model's renderer updates the control, and the
+// control's notifications call the model's setters, so handlers run as for the program's own changes.
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include <vector>
+
+#include "widgets/button.h"
+#include "widgets/combo_box.h"
+#include "widgets/radio_button.h"
+#include "widgets/window.h"
+#include "widgets/menu_item.h"
+#include "widgets/spin_box.h"
+#include "widgets/text_field.h"
+#include "widgets/tick_box.h"
+
+namespace tintal {
+
+class ControlBinder {
+public:
+    ControlBinder(HWND parent, HFONT font) : parent_(parent), font_(font) {}
+
+    HWND tickBox(TickBox& box, RECT r);
+    HWND button(Button& button, RECT r);
+    // A read-only field shows the model; an editable one feeds typing back into it.
+    HWND textField(TextField& field, RECT r, bool readOnly);
+    // An up-down control beside its buddy field (the field shows what the handler writes there).
+    HWND upDown(SpinBox& spin, HWND buddy);
+    // A spin edit: a number field with its up-down control.
+    HWND spinEdit(SpinBox& spin, RECT r);
+    HWND staticText(const std::string& text, RECT r);
+    HWND radioButton(RadioButton& button, RECT r);
+    // A drop-down list; choosing an entry selects it in the model.
+    HWND comboBox(ComboBox& combo, RECT r);
+    // A vertical slider over the spin box's range.
+    HWND trackBar(SpinBox& spin, RECT r);
+    // A panel: the controls shown and hidden with the panel's model.
+    void panel(Window& panel, std::vector<HWND> controls);
+    // Appends the item (and its sub-items, as a pop-up) to a menu.
+    void menuItem(HMENU menu, MenuItem& item);
+
+    // Window-procedure hooks; each returns true when it handled the message.
+    bool command(WPARAM wParam);
+    bool notify(LPARAM lParam, LRESULT& result);
+
+private:
+    HWND create(const wchar_t* cls, const std::string& text, DWORD style, RECT r, int id);
+    int nextId() { return nextId_++; }
+
+    HWND parent_;
+    HFONT font_;
+    int nextId_ = 1000;
+    std::map<int, std::function<void(int code)>> commands_;
+    std::map<HWND, std::function<void(int delta)>> upDowns_;
+
+public:
+    // WM_VSCROLL from a slider; true when it was one of ours.
+    bool scroll(HWND slider);
+
+private:
+    std::map<HWND, std::function<void()>> sliders_;
+};
+
+// Applies the common state every control has: caption, enabled, visible.
+void renderCommon(HWND hwnd, const Control& control, bool withCaption);
+
+}  // namespace tintal

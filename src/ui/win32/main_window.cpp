@@ -1,0 +1,146 @@
+#include "ui/win32/main_window.h"
+
+#include <commctrl.h>
+
+#include <memory>
+
+#include "core/tform1.h"
+#include "platform/win32/win32_text.h"
+#include "ui/win32/control_binding.h"
+
+namespace tintal {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"TForm1";
+
+struct MainWindowView {
+    TForm1& form;
+    std::function<void()> onCloseRequested;
+    HFONT font = nullptr;
+    std::unique_ptr<ControlBinder> binder;
+    MenuItem MenuQuitter{"MenuQuitter", "Quitter"};
+    MenuItem menuFichier{"menuFichier", "Fichier"};
+};
+
+MainWindowView* viewOf(HWND hwnd) { return reinterpret_cast<MainWindowView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
+
+RECT box(int x, int y, int w, int h) { return RECT{x, y, x + w, y + h}; }
+
+void buildMenu(HWND hwnd, MainWindowView& v) {
+    v.menuFichier.add(v.form.MenuPlageHoraire);
+    v.menuFichier.add(v.form.MenuRecord);
+    v.menuFichier.add(v.MenuQuitter);
+    v.MenuQuitter.onClick = [hwnd] { PostMessageW(hwnd, WM_CLOSE, 0, 0); };
+    HMENU bar = CreateMenu();
+    v.binder->menuItem(bar, v.menuFichier);
+    v.binder->menuItem(bar, v.form.MenuCarteSon);
+    SetMenu(hwnd, bar);
+}
+
+void buildControls(HWND hwnd, MainWindowView& v) {
+    TForm1& f = v.form;
+    ControlBinder& b = *v.binder;
+    b.textField(f.EditDate, box(12, 12, 150, 22), true);
+    b.textField(f.EditTime, box(170, 12, 110, 22), true);
+    b.button(f.Button1, box(300, 8, 220, 30));
+    b.staticText("Période (mn)", box(12, 50, 90, 20));
+    HWND period = b.textField(f.Edit1, box(104, 48, 40, 22), true);
+    b.upDown(f.UpDownPeriode, period);
+    b.tickBox(f.CheckBoxEntete, box(12, 86, 100, 20));
+    b.spinEdit(f.SpinEditPause, box(120, 84, 40, 22));
+    b.staticText("sec d'attente", box(176, 88, 90, 20));
+    b.tickBox(f.CheckBoxTintal, box(12, 112, 100, 20));
+    b.tickBox(f.CheckBoxDate, box(12, 138, 100, 20));
+    b.tickBox(f.CheckBoxIlEst, box(12, 164, 100, 20));
+    b.tickBox(f.CheckBoxheure, box(12, 190, 220, 20));
+    b.tickBox(f.CheckBoxNoMinutes, box(12, 216, 220, 20));
+    b.tickBox(f.CheckBoxFin, box(12, 242, 100, 20));
+    b.textField(f.EditData, box(12, 330, 508, 22), true);
+    b.staticText("Volume", box(470, 50, 60, 18));
+    b.trackBar(f.sound.TrackBarVolume, box(476, 70, 40, 150));
+    SoundControls& s = f.sound;
+    HWND title = b.staticText(s.PanelCarteSon.caption(), box(250, 84, 200, 18));
+    b.panel(s.PanelCarteSon, {title, b.radioButton(s.RadioButtonCarteWin, box(250, 104, 210, 20)),
+                              b.radioButton(s.RadioButtonCarteMoi, box(250, 126, 210, 20)),
+                              b.staticText(s.LabelSorties.caption(), box(250, 150, 200, 18)),
+                              b.comboBox(s.ComboBoxChoixOut, box(250, 170, 210, 24)),
+                              b.button(s.BitBtnOKCarteSon, box(250, 200, 60, 26))});
+    buildMenu(hwnd, v);
+}
+
+// Ctrl+Alt+E reaches the hidden error-simulation item from any control of the window.
+HHOOK keyboardHook = nullptr;
+HWND hookTarget = nullptr;
+LRESULT CALLBACK keyboardProc(int code, WPARAM key, LPARAM flags) {
+    const bool pressed = (flags & (1u << 31)) == 0;
+    if (code == HC_ACTION && pressed && key == 'E' && (GetKeyState(VK_CONTROL) & 0x8000) && (GetKeyState(VK_MENU) & 0x8000)) {
+        PostMessageW(hookTarget, WM_APP, 0, 0);
+        return 1;
+    }
+    return CallNextHookEx(keyboardHook, code, key, flags);
+}
+
+LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    MainWindowView* v = viewOf(hwnd);
+    switch (message) {
+        case WM_COMMAND:
+            if (v && v->binder->command(wParam)) return 0;
+            break;
+        case WM_NOTIFY: {
+            LRESULT result = 0;
+            if (v && v->binder->notify(lParam, result)) return result;
+            break;
+        }
+        case WM_VSCROLL:
+            if (v && lParam && v->binder->scroll(reinterpret_cast<HWND>(lParam))) return 0;
+            break;
+        case WM_APP:
+            if (v) v->form.MenuSimuErreur.click();
+            return 0;
+        case WM_CLOSE:
+            if (v && v->onCloseRequested) v->onCloseRequested();
+            return 0;
+        case WM_NCDESTROY:
+            if (keyboardHook) UnhookWindowsHookEx(keyboardHook);
+            keyboardHook = nullptr;
+            if (v) DeleteObject(v->font);
+            delete v;
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+HWND createMainWindow(TForm1& form, std::function<void()> onCloseRequested) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_UPDOWN_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    WNDCLASSEXW cls{};
+    cls.cbSize = sizeof cls;
+    cls.lpfnWndProc = windowProc;
+    cls.hInstance = GetModuleHandleW(nullptr);
+    cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    cls.lpszClassName = kClassName;
+    cls.hIcon = LoadIconW(cls.hInstance, MAKEINTRESOURCEW(1));
+    RegisterClassExW(&cls);
+
+    const Rect r = form.Form1.bounds();
+    // A system menu and close box, no minimise or maximise box: the "-" button stands in for minimise.
+    HWND hwnd = CreateWindowExW(0, kClassName, widen(form.Form1.caption()).c_str(),
+                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, r.left, r.top, r.width, r.height, nullptr,
+                                nullptr, cls.hInstance, nullptr);
+    auto* v = new MainWindowView{form, std::move(onCloseRequested)};
+    v->font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, L"Tahoma");
+    v->binder = std::make_unique<ControlBinder>(hwnd, v->font);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(v));
+    buildControls(hwnd, *v);
+    form.Form1.setRenderer([hwnd, &form] { ShowWindow(hwnd, form.Form1.visible() ? SW_SHOW : SW_HIDE); });
+    hookTarget = hwnd;
+    keyboardHook = SetWindowsHookExW(WH_KEYBOARD, keyboardProc, nullptr, GetCurrentThreadId());
+    return hwnd;
+}
+
+}  // namespace tintal

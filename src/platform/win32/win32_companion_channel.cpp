@@ -16,9 +16,9 @@ HANDLE handle(void* h) { return static_cast<HANDLE>(h); }
 // The system's message for an error code, in the user's language, as FormatMessage gives it.
 std::string systemMessage(DWORD error) {
     wchar_t* buffer = nullptr;
-    const DWORD n = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-        reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+    const DWORD n =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
     std::wstring text(buffer ? buffer : L"", n);
     if (buffer) LocalFree(buffer);
     while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
@@ -101,8 +101,8 @@ CompanionStatus Win32CompanionChannel::send(std::span<const std::uint8_t> bytes)
     status.mutex = lockMutex(kMutexWaitMs);
     // A length of 0 would map the whole mapping; an empty write maps its first byte instead.
     const SIZE_T length = bytes.empty() ? 1 : bytes.size();
-    void* view = bytes.size() <= kCompanionBlockSize ? MapViewOfFile(handle(memory_), FILE_MAP_WRITE, 0, 0, length)
-                                                     : nullptr;
+    void* view =
+        bytes.size() <= kCompanionBlockSize ? MapViewOfFile(handle(memory_), FILE_MAP_WRITE, 0, 0, length) : nullptr;
     if (!view) {
         status.ok = false;
         status.error = kCompanionWriteViewError;

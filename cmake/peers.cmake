@@ -1,0 +1,26 @@
+# Test peers: programs that play the other side of a channel, built with the tests and never shipped.
+
+# The companion program: the same source on both systems, over the system's own channel adapter.
+add_executable(companion_peer ${CMAKE_SOURCE_DIR}/tests/peers/companion_peer.cpp)
+if(WIN32)
+  target_link_libraries(companion_peer PRIVATE tintal_win32)
+  # The Windows tests start it from beside their own exe.
+  if(TARGET tintal_win32_tests)
+    add_dependencies(tintal_win32_tests companion_peer)
+  endif()
+else()
+  target_link_libraries(companion_peer PRIVATE tintal_posix)
+  # shm_open lives in librt before glibc 2.34.
+  include(CheckSymbolExists)
+  check_symbol_exists(shm_open "sys/mman.h" TINTAL_SHM_OPEN_IN_LIBC)
+  if(NOT TINTAL_SHM_OPEN_IN_LIBC)
+    target_link_libraries(companion_peer PRIVATE rt)
+  endif()
+  if(TARGET tintal_integration_tests)
+    add_dependencies(tintal_integration_tests companion_peer)
+    target_compile_definitions(tintal_integration_tests PRIVATE TINTAL_COMPANION_PEER="$<TARGET_FILE:companion_peer>")
+    if(NOT TINTAL_SHM_OPEN_IN_LIBC)
+      target_link_libraries(tintal_integration_tests PRIVATE rt)
+    endif()
+  endif()
+endif()

@@ -1,0 +1,341 @@
+// The Windows companion channel for real: named kernel objects shared with the companion peer, a
+// process of its own started from beside this test. Each test uses objects of its own names.
+#include "platform/win32/win32_companion_channel.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <future>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/win32/win32_text.h"
+#include "radio/companion_message.h"
+
+namespace tintal {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Wake = CompanionChannel::Wake;
+
+long long msSince(Clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+std::string uniqueSuffix() {
+    static int counter = 0;
+    return "_tintal_test_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
+}
+
+std::string received(CompanionChannel& channel) {
+    CompanionBlock block;
+    return channel.read(block) ? decodeCompanionMessage(block).text : "(read failed)";
+}
+
+// The companion peer as a child process, its standard output read line by line.
+class Peer {
+public:
+    explicit Peer(const std::string& arguments) {
+        wchar_t self[MAX_PATH];
+        const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
+        std::wstring path(self, n);
+        path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"companion_peer.exe";
+
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        HANDLE write = nullptr;
+        if (!CreatePipe(&read_, &write, &inherit, 0)) return;
+        SetHandleInformation(read_, HANDLE_FLAG_INHERIT, 0);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = write;
+        startup.hStdError = write;
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        std::wstring command = L"\"" + path + L"\" " + widen(arguments);
+        PROCESS_INFORMATION info{};
+        if (CreateProcessW(path.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
+            process_ = info.hProcess;
+            CloseHandle(info.hThread);
+        }
+        CloseHandle(write);
+    }
+    ~Peer() {
+        if (process_) {
+            TerminateProcess(process_, 99);
+            WaitForSingleObject(process_, 5000);
+            CloseHandle(process_);
+        }
+        if (read_) CloseHandle(read_);
+    }
+
+    bool started() const { return process_ != nullptr; }
+
+    // The next line the peer prints, within timeoutMs.
+    std::optional<std::string> nextLine(int timeoutMs = 10000) {
+        const auto start = Clock::now();
+        for (;;) {
+            if (const auto end = buffer_.find('\n'); end != std::string::npos) {
+                std::string line = buffer_.substr(0, end);
+                buffer_.erase(0, end + 1);
+                if (!line.empty() && line.back() == '\r') line.pop_back();
+                lines.push_back(line);
+                return line;
+            }
+            DWORD available = 0;
+            if (!PeekNamedPipe(read_, nullptr, 0, nullptr, &available, nullptr)) return std::nullopt;  // ended
+            if (available == 0) {
+                if (msSince(start) >= timeoutMs) return std::nullopt;
+                Sleep(5);
+                continue;
+            }
+            char chunk[512];
+            DWORD got = 0;
+            if (!ReadFile(read_, chunk, sizeof chunk < available ? sizeof chunk : available, &got, nullptr)) {
+                return std::nullopt;
+            }
+            buffer_.append(chunk, got);
+        }
+    }
+
+    // Its exit code, or -1 when it had not ended within timeoutMs (it is then ended).
+    int exitCode(int timeoutMs = 20000) {
+        if (WaitForSingleObject(process_, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0) return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(process_, &code);
+        CloseHandle(process_);
+        process_ = nullptr;
+        while (nextLine(0)) {
+        }
+        return static_cast<int>(code);
+    }
+
+    std::vector<std::string> lines;
+
+private:
+    HANDLE process_ = nullptr;
+    HANDLE read_ = nullptr;
+    std::string buffer_;
+};
+
+TEST(Win32CompanionChannel, TheBlockIsTheNamedMappingLaidOutInWindows1252) {
+    EXPECT_EQ(CompanionNames{}.memory, "QUILVENSHAREDMEMORY");
+    const CompanionNames names = CompanionNames::withSuffix(uniqueSuffix());
+    Win32CompanionChannel clock(names);
+    ASSERT_TRUE(clock.open());
+    ASSERT_TRUE(clock.send(encodeCompanionMessage(kTintalConnected)));
+
+    // Another program opening the mapping by its name sees the layout, byte for byte.
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, names.memory.c_str());
+    ASSERT_NE(mapping, nullptr);
+    const auto* view = static_cast<const std::uint8_t*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0));
+    ASSERT_NE(view, nullptr);
+    MEMORY_BASIC_INFORMATION region{};
+    VirtualQuery(view, &region, sizeof region);
+    EXPECT_GE(region.RegionSize, kCompanionBlockSize);
+    EXPECT_EQ(std::vector<std::uint8_t>(view, view + 4), (std::vector<std::uint8_t>{15, 0, 0, 0}));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(view) + 4, 14), "TINTAL connect");
+    EXPECT_EQ(view[18], 0xE9);
+    UnmapViewOfFile(view);
+    CloseHandle(mapping);
+
+    // The mutex and the event are there under their names too; the event is manual-reset.
+    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, names.mutex.c_str());
+    HANDLE event = OpenEventA(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, names.event.c_str());
+    ASSERT_NE(mutex, nullptr);
+    ASSERT_NE(event, nullptr);
+    SetEvent(event);
+    EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_OBJECT_0);  // still set: manual reset
+    // Our wait resets a set event, so a peer that sets rather than pulses wakes it once.
+    EXPECT_EQ(clock.waitForPulse(1000), Wake::Pulsed);
+    EXPECT_EQ(clock.waitForPulse(50), Wake::TimedOut);
+    CloseHandle(event);
+    CloseHandle(mutex);
+}
+
+TEST(Win32CompanionChannel, ACompanionInAnotherProcessAsksAndIsAnswered) {
+    const std::string suffix = uniqueSuffix();
+    const CompanionNames names = CompanionNames::withSuffix(suffix);
+    Win32CompanionChannel channel(names);
+    ASSERT_TRUE(channel.open());
+
+    // The test plays the clock's listener: answers HELLO, then PLAY with DONE.
+    auto clock = std::async(std::launch::async, [&] {
+        std::vector<std::string> heard;
+        const auto start = Clock::now();
+        while (msSince(start) < 20000) {
+            if (channel.waitForPulse(200) != Wake::Pulsed) continue;
+            const std::string text = received(channel);
+            heard.push_back(text);
+            const CompanionRequests asked = companionRequests(text);
+            Sleep(100);
+            if (asked.hello) channel.send(encodeCompanionMessage(kTintalReady));
+            if (asked.play) {
+                channel.send(encodeCompanionMessage(kTintalDone));
+                break;
+            }
+        }
+        return heard;
+    });
+
+    Peer peer("--suffix " + suffix + " --timeout 20000");
+    ASSERT_TRUE(peer.started());
+    EXPECT_EQ(peer.exitCode(30000), 0);
+    const std::vector<std::string> heard = clock.get();
+    ASSERT_GE(heard.size(), 2u);
+    EXPECT_EQ(heard.front(), "TINTAL_HELLO");
+    EXPECT_EQ(heard.back(), "TINTAL_PLAY");
+    ASSERT_GE(peer.lines.size(), 4u);
+    EXPECT_EQ(peer.lines.front(), "> TINTAL_HELLO");
+    const std::vector<std::string> tail(peer.lines.end() - 3, peer.lines.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"< TINTAL_READY", "> TINTAL_PLAY", "< TINTAL_DONE"}));
+}
+
+TEST(Win32CompanionChannel, APulseReachesTheOtherProcessAndIsLostWhenNobodyWaits) {
+    const std::string suffix = uniqueSuffix();
+    Win32CompanionChannel clock(CompanionNames::withSuffix(suffix));
+    ASSERT_TRUE(clock.open());
+
+    // Nobody waits: the text is written, the pulse is gone.
+    ASSERT_TRUE(clock.send(encodeCompanionMessage("unheard")));
+    EXPECT_EQ(clock.waitForPulse(50), Wake::TimedOut);
+    EXPECT_EQ(received(clock), "unheard");
+
+    // The peer's wait cannot be seen from here: say it again until it has heard it.
+    Peer listener("--suffix " + suffix + " --listen 1 --timeout 15000");
+    ASSERT_TRUE(listener.started());
+    std::optional<std::string> line;
+    for (int tries = 0; tries < 100 && !line; ++tries) {
+        ASSERT_TRUE(clock.send(encodeCompanionMessage(kTintalConnected)));
+        line = listener.nextLine(150);
+    }
+    EXPECT_EQ(line, "< TINTAL connecté");  // through Windows-1252 and back
+    EXPECT_EQ(listener.exitCode(), 0);
+
+    // The other way, to a waiter of ours, which wakes once for it.
+    auto wake = std::async(std::launch::async, [&] { return clock.waitForPulse(15000); });
+    Sleep(100);
+    Peer sender("--suffix " + suffix + " --send TINTAL_PLAY_from_the_peer");
+    EXPECT_EQ(sender.exitCode(), 0);
+    EXPECT_EQ(wake.get(), Wake::Pulsed);
+    EXPECT_EQ(received(clock), "TINTAL_PLAY_from_the_peer");
+    EXPECT_EQ(clock.waitForPulse(50), Wake::TimedOut);
+}
+
+TEST(Win32CompanionChannel, AMutexHeldByTheOtherProcessDelaysASendThreeSecondsAtMost) {
+    const std::string suffix = uniqueSuffix();
+    Win32CompanionChannel clock(CompanionNames::withSuffix(suffix));
+    ASSERT_TRUE(clock.open());
+    Peer holder("--suffix " + suffix + " --hold-mutex 4500");
+    ASSERT_EQ(holder.nextLine(), "holding");
+
+    const auto start = Clock::now();
+    const CompanionStatus status = clock.send(encodeCompanionMessage(kTintalReady));
+    const long long waited = msSince(start);
+    EXPECT_TRUE(status);
+    EXPECT_EQ(status.mutex, MutexWait::TimedOut);
+    EXPECT_GE(waited, 2900);
+    EXPECT_LT(waited, 4400);
+
+    EXPECT_EQ(holder.exitCode(), 0);
+    const auto again = Clock::now();
+    CompanionBlock block;
+    const CompanionStatus read = clock.read(block);
+    EXPECT_EQ(read.mutex, MutexWait::Acquired);
+    EXPECT_LT(msSince(again), 500);
+    EXPECT_EQ(decodeCompanionMessage(block).text, "TINTAL_READY");
+}
+
+TEST(Win32CompanionChannel, AMutexAbandonedByAnEndedProcessIsTakenOver) {
+    const std::string suffix = uniqueSuffix();
+    Win32CompanionChannel clock(CompanionNames::withSuffix(suffix));
+    ASSERT_TRUE(clock.open());
+    Peer dying("--suffix " + suffix + " --die-holding-mutex");
+    ASSERT_EQ(dying.nextLine(), "holding");
+    ASSERT_EQ(dying.exitCode(), 0);
+
+    auto start = Clock::now();
+    CompanionStatus status = clock.send(encodeCompanionMessage(kTintalDone));
+    EXPECT_TRUE(status);
+    EXPECT_EQ(status.mutex, MutexWait::Recovered);
+    EXPECT_LT(msSince(start), 1000);
+    status = clock.send(encodeCompanionMessage(kTintalDone));
+    EXPECT_EQ(status.mutex, MutexWait::Acquired);
+}
+
+TEST(Win32CompanionChannel, AMappingTooShortGivesTheViewErrorsAndNoPulse) {
+    const CompanionNames names = CompanionNames::withSuffix(uniqueSuffix());
+    // A faulty companion made the mapping first, 16 bytes long.
+    HANDLE small = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 16, names.memory.c_str());
+    ASSERT_NE(small, nullptr);
+    Win32CompanionChannel clock(names), other(names);
+    ASSERT_TRUE(clock.open());
+    ASSERT_TRUE(other.open());
+
+    auto wake = std::async(std::launch::async, [&] { return other.waitForPulse(500); });
+    // Views are page-granular, so the message must run past the mapping's first page.
+    CompanionStatus status = clock.send(encodeCompanionMessage(std::string(5000, 'x')));
+    EXPECT_FALSE(status);
+    EXPECT_EQ(status.error, "Err: MapViewOfFile");
+    EXPECT_EQ(status.mutex, MutexWait::Acquired);
+    CompanionBlock block;
+    status = clock.read(block);
+    EXPECT_FALSE(status);
+    EXPECT_EQ(status.error, "Echec de la récuperation du pointeur");
+    EXPECT_EQ(wake.get(), Wake::TimedOut);
+
+    // What fits is still written, and a message longer than any block is refused.
+    EXPECT_TRUE(clock.send(encodeCompanionMessage("short")));
+    const std::vector<std::uint8_t> tooLong(kCompanionBlockSize + 1, 'x');
+    EXPECT_EQ(clock.send(tooLong).error, kCompanionWriteViewError);
+    CloseHandle(small);
+
+    // Not open: the same errors, no wait.
+    Win32CompanionChannel closed(names);
+    EXPECT_EQ(closed.send(encodeCompanionMessage(kTintalDone)).error, kCompanionWriteViewError);
+    EXPECT_EQ(closed.read(block).error, kCompanionReadViewError);
+    EXPECT_EQ(closed.waitForPulse(0), Wake::Failed);
+}
+
+TEST(Win32CompanionChannel, InterruptEndsOurWaitUntilTheNextOpen) {
+    const CompanionNames names = CompanionNames::withSuffix(uniqueSuffix());
+    Win32CompanionChannel clock(names), companion(names);
+    ASSERT_TRUE(clock.open());
+    ASSERT_TRUE(companion.open());
+    auto ours = std::async(std::launch::async, [&] { return clock.waitForPulse(10000); });
+    auto theirs = std::async(std::launch::async, [&] { return companion.waitForPulse(500); });
+    Sleep(100);
+    const auto start = Clock::now();
+    clock.interrupt();
+    EXPECT_EQ(ours.get(), Wake::Interrupted);
+    EXPECT_LT(msSince(start), 1000);
+    EXPECT_EQ(theirs.get(), Wake::TimedOut);  // the named event was not touched
+    EXPECT_EQ(clock.waitForPulse(1000), Wake::Interrupted);
+    clock.close();
+    ASSERT_TRUE(clock.open());
+    EXPECT_EQ(clock.waitForPulse(10), Wake::TimedOut);
+}
+
+TEST(Win32CompanionChannel, AnObjectThatCannotBeMadeFailsOpenWithTheSystemsMessage) {
+    const CompanionNames names = CompanionNames::withSuffix(uniqueSuffix());
+    // Another kind of object already bears the event's name.
+    HANDLE squatter = CreateMutexA(nullptr, FALSE, names.event.c_str());
+    ASSERT_NE(squatter, nullptr);
+    Win32CompanionChannel clock(names);
+    const CompanionStatus status = clock.open();
+    EXPECT_FALSE(status);
+    EXPECT_FALSE(status.error.empty());
+    EXPECT_FALSE(clock.isOpen());
+    CloseHandle(squatter);
+
+    // The mapping and the mutex it had made were let go: with no holder left they are gone.
+    EXPECT_EQ(OpenFileMappingA(FILE_MAP_READ, FALSE, names.memory.c_str()), nullptr);
+    EXPECT_EQ(OpenMutexA(SYNCHRONIZE, FALSE, names.mutex.c_str()), nullptr);
+    ASSERT_TRUE(clock.open());
+}
+
+}  // namespace
+}  // namespace tintal

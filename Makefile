@@ -3,13 +3,16 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := test
 JOBS ?= $(shell nproc)
 
-.PHONY: run test test-native test-windows build-native build-release build-windows deps-native deps-windows clean
+.PHONY: run test test-native test-windows test-fuzz build-native build-release build-windows build-fuzz deps-native deps-windows deps-fuzz bench-audio clean
 
 deps-native:
 	@tools/install-deps.sh native
 
 deps-windows:
 	@tools/install-deps.sh windows
+
+deps-fuzz:
+	@tools/install-deps.sh fuzz
 
 build-native: deps-native
 	cmake --preset linux >/dev/null
@@ -25,6 +28,10 @@ build-windows: deps-windows
 	cmake --preset win32 >/dev/null
 	cmake --build --preset win32 -j $(JOBS)
 
+build-fuzz: deps-fuzz
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+
 test-native: build-native
 	ctest --preset linux -j $(JOBS)
 
@@ -34,12 +41,22 @@ test-windows: build-windows
 	status=0; (cd build/win64 && ctest --output-on-failure) || status=$$?; \
 	  tools/wine-env.sh stop build/win64; exit $$status
 
-test: test-native test-windows
+# Each parser of outside bytes under libFuzzer for a few seconds (FUZZ_SECONDS), from its seed corpus.
+FUZZ_SECONDS ?= 10
+test-fuzz: build-fuzz
+	cmake --preset fuzz -DTINTAL_FUZZ_SECONDS=$(FUZZ_SECONDS) >/dev/null
+	ctest --preset fuzz -j $(JOBS)
+
+test: test-native test-windows test-fuzz
 
 # Shows what the clock would say now, then runs it: an announcement every 15 minutes (Ctrl+C stops it).
 run: build-release
 	build/linux-release/tintal --dry-run
 	build/linux-release/tintal --period 15
+
+# Benchmark: the silence between consecutive clips on the waveOut and ALSA paths, measured on recordings.
+bench-audio: build-native build-windows
+	tools/bench-clip-gap.sh build/linux build/win64
 
 clean:
 	rm -rf build

@@ -3,6 +3,7 @@ file(GLOB TINTAL_FAKE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fakes/
 add_library(tintal_fakes STATIC ${TINTAL_FAKE_SOURCES})
 target_include_directories(tintal_fakes PUBLIC ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(tintal_fakes PUBLIC tintal_core)
+include(cmake/probes.cmake)
 
 if(WIN32)
   include(cmake/tests_win32.cmake)

@@ -32,3 +32,9 @@ if(TINTAL_UNIT_TESTS)
                                           --gtest_filter=-TFormMeteoPro2.MidnightAndEarlierFiles)
   set_tests_properties(tintal_unit_tests PROPERTIES TIMEOUT ${TINTAL_WINE_TEST_TIMEOUT})
 endif()
+
+# Real sound: a clip played through waveOut is recorded back from the sound server's null sink.
+add_test(NAME waveout_plays_clip
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/audio/waveout_plays_clip.sh ${CMAKE_BINARY_DIR}
+                 $<TARGET_FILE:play_probe> ${CMAKE_SOURCE_DIR} SON_HEURES_T)
+set_tests_properties(waveout_plays_clip PROPERTIES TIMEOUT 120)

@@ -20,4 +20,16 @@ std::string narrow(std::wstring_view wide) {
     return utf8;
 }
 
+std::string systemErrorText(unsigned long error) {
+    wchar_t* buffer = nullptr;
+    const DWORD n =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+    std::wstring text(buffer ? buffer : L"", n);
+    if (buffer) LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
+    if (text.empty()) return "Error " + std::to_string(error);
+    return narrow(text);
+}
+
 }  // namespace tintal

@@ -7,5 +7,7 @@ namespace tintal {
 
 std::wstring widen(std::string_view utf8);
 std::string narrow(std::wstring_view wide);
+// The system's message for a GetLastError() code, in the user's language ("Error n" when it has none).
+std::string systemErrorText(unsigned long error);
 
 }  // namespace tintal

@@ -1,0 +1,36 @@
+#pragma once
+// The keys of the settings file, in the order they are written. Each key knows how to write the
+// state of its controls as lines and what reading a line of its own does to them.
+//
+// Reading follows one matching rule: a line is split at its first "=", and its key with that "="
+// ("PERIOD=") is offered to every key of the table, none ending the search; comparisons are exact and
+// case-sensitive. A key acts only on the values it knows and leaves its controls as they are otherwise.
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tintal {
+
+struct SettingsKey {
+    // Appends this key's lines ("KEY=value"), none when its state is the default that goes unwritten.
+    std::function<void(std::vector<std::string>& lines)> write;
+    // Offered every entry read: keyWithEquals such as "PERIOD=", and the untrimmed value.
+    std::function<void(const std::string& keyWithEquals, const std::string& value)> read;
+};
+
+class KeyTable {
+public:
+    void add(SettingsKey key) { keys_.push_back(std::move(key)); }
+    void add(std::vector<SettingsKey> keys) {
+        for (SettingsKey& key : keys) add(std::move(key));
+    }
+    std::vector<std::string> write() const;
+    // Applies one line of the file; lines without a key are skipped.
+    void apply(std::string_view line) const;
+
+private:
+    std::vector<SettingsKey> keys_;
+};
+
+}  // namespace tintal

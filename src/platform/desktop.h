@@ -5,6 +5,7 @@
 // fake and headless runs use the French ones (dd/mm/yyyy, hh:mm:ss, decimal comma).
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tintal {
 
@@ -18,6 +19,12 @@ public:
     virtual char decimalSeparator() const = 0;
     // The system's file-open dialog; filter is "Description|*.ext" pairs. nullopt when cancelled.
     virtual std::optional<std::string> chooseFile(const std::string& filter, const std::string& defaultExtension) = 0;
+
+    enum class MessageKind { Plain, Warning, Error };
+    // A dialog with one OK button, owned by the program's main window; returns once dismissed.
+    virtual void showMessage(const std::string& text, MessageKind kind) = 0;
+    // Asks the shell to open a document or an address with its default action; false when it refused.
+    virtual bool openWithShell(const std::string& target) = 0;
 };
 
 // French formats and no sound: for tests and programs without a desktop.
@@ -34,7 +41,20 @@ public:
         chosen.swap(nextChosenFile);
         return chosen;
     }
+    void showMessage(const std::string& text, MessageKind kind) override { messages.push_back({text, kind}); }
+    bool openWithShell(const std::string& target) override {
+        opened.push_back(target);
+        return shellOpens;
+    }
     int beeps = 0;
+    struct Message {
+        std::string text;
+        MessageKind kind;
+        bool operator==(const Message&) const = default;
+    };
+    std::vector<Message> messages;
+    std::vector<std::string> opened;
+    bool shellOpens = true;
     std::optional<std::string> nextChosenFile;
     std::string lastFilter;
 };

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include "base/date_time.h"
 #include "platform/win32/win32_text.h"
@@ -72,6 +73,18 @@ std::optional<std::string> Win32Desktop::chooseFile(const std::string& filter, c
     dialog.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     if (!GetOpenFileNameW(&dialog)) return std::nullopt;
     return narrow(path);
+}
+
+// Dialogs belong to the program's active window, so they stay in front of it.
+void Win32Desktop::showMessage(const std::string& text, MessageKind kind) {
+    const UINT icon = kind == MessageKind::Warning ? MB_ICONWARNING : kind == MessageKind::Error ? MB_ICONERROR : 0;
+    MessageBoxW(GetActiveWindow(), widen(text).c_str(), L"Tintal", MB_OK | icon);
+}
+
+bool Win32Desktop::openWithShell(const std::string& target) {
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(GetActiveWindow(), L"open", widen(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return result > 32;
 }
 
 }  // namespace tintal

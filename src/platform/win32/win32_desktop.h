@@ -11,6 +11,8 @@ public:
     std::string longTime(double dateTime) const override;
     char decimalSeparator() const override;
     std::optional<std::string> chooseFile(const std::string& filter, const std::string& defaultExtension) override;
+    void showMessage(const std::string& text, MessageKind kind) override;
+    bool openWithShell(const std::string& target) override;
 };
 
 }  // namespace tintal

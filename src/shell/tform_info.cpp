@@ -1,0 +1,63 @@
+#include "shell/tform_info.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "config/settings_file.h"
+#include "shell/publisher.h"
+#include "shell/version_check.h"
+
+namespace tintal {
+
+TFormInfo::TFormInfo(Downloader& downloader, Desktop& desktop, std::string workingFolder)
+    : downloader_(downloader),
+      desktop_(desktop),
+      versionsPath_((std::filesystem::path(workingFolder) / "versions.txt").string()) {
+    Panel1.setCaption(kPublisherName);
+    Label2.setCaption(kPublisherAuthor);
+    LabelUrl3.setCaption(kPublisherSite);
+    BitBtn1.onClick = [this] { FormInfo.hide(); };
+    BitBtnNewrelease.onClick = [this] { BitBtnNewreleaseClick(); };
+}
+
+std::string TFormInfo::FetchLatestVersion(const std::string& name) {
+    std::error_code ignored;
+    try {
+        downloader_.download(kVersionsAddress, versionsPath_);
+    } catch (const std::exception&) {
+        std::filesystem::remove(versionsPath_, ignored);
+        return {};
+    }
+    std::ifstream in(versionsPath_, std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    in.close();
+    std::filesystem::remove(versionsPath_, ignored);
+    return versionFor(bytes, name);
+}
+
+bool TFormInfo::announceIfNewer(const std::string& published) {
+    if (VersionValue(published) <= VersionValue(kProgramVersion)) return false;
+    desktop_.beep();
+    desktop_.showMessage("Une version plus récente de TINTAL est disponible sur " + kDownloadPage,
+                         Desktop::MessageKind::Plain);
+    return true;
+}
+
+void TFormInfo::CheckVersionAtStart() {
+    const std::string published = FetchLatestVersion("tintal");
+    if (!published.empty()) announceIfNewer(published);
+}
+
+void TFormInfo::BitBtnNewreleaseClick() {
+    const std::string published = FetchLatestVersion("tintal");
+    if (published.empty()) {
+        desktop_.showMessage("Echec Internet", Desktop::MessageKind::Warning);
+    } else if (!announceIfNewer(published)) {
+        desktop_.showMessage("Vous êtes à jour", Desktop::MessageKind::Plain);
+    }
+}
+
+void TFormInfo::LabelUrl3Click() { desktop_.openWithShell(kPublisherSite); }
+
+}  // namespace tintal

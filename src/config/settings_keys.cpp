@@ -94,6 +94,12 @@ SettingsKey numberedTexts(std::string prefix, std::vector<TextField*> fields) {
             }};
 }
 
+std::vector<SettingsKey> announceFlagKeys(const std::string& prefix, const AnnounceBoxes& boxes) {
+    std::vector<SettingsKey> keys;
+    for (const auto& [suffix, box] : boxes) keys.push_back(tickedFlag(prefix + suffix, *box));
+    return keys;
+}
+
 std::vector<SettingsKey> geometryKeys(const std::string& prefix, Window& window, GeometryOrder order) {
     auto side = [&window, &prefix](const char* name, int Rect::*field) {
         return integerKey(

@@ -37,6 +37,10 @@ SettingsKey listKey(std::string key, ListControl& list, int cap = 10);
 // Numbered texts prefix1 .. prefixN for the non-empty ones; a line whose number is not 1..N is ignored.
 SettingsKey numberedTexts(std::string prefix, std::vector<TextField*> fields);
 
+// The tick boxes of the figures to speak: prefix + suffix ("W23_TEMPINT"), "Y" while ticked.
+using AnnounceBoxes = std::vector<std::pair<std::string, TickBox*>>;
+std::vector<SettingsKey> announceFlagKeys(const std::string& prefix, const AnnounceBoxes& boxes);
+
 enum class GeometryOrder { TopLeftHeightWidth, TopLeftWidthHeight };
 // prefix "W23_" gives W23_TOP, W23_LEFT, W23_HEIGHT, W23_WIDTH; always written.
 std::vector<SettingsKey> geometryKeys(const std::string& prefix, Window& window,

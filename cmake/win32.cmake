@@ -21,3 +21,6 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/win32_main.cpp)
     set_property(SOURCE ${TINTAL_WIN32_RESOURCES} APPEND PROPERTY INCLUDE_DIRECTORIES ${CMAKE_SOURCE_DIR}/resources)
   endif()
 endif()
+
+# Installed beside the program: the help that "Aide" opens when no compiled help is there.
+configure_file(${CMAKE_SOURCE_DIR}/resources/help/tintal_help.html ${CMAKE_BINARY_DIR}/tintal_help.html COPYONLY)

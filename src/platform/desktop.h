@@ -5,6 +5,7 @@
 // fake and headless runs use the French ones (dd/mm/yyyy, hh:mm:ss, decimal comma).
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tintal {
 
@@ -12,6 +13,8 @@ class Desktop {
 public:
     virtual ~Desktop() = default;
     virtual void beep() = 0;
+    // A modal box with an error icon and an OK button.
+    virtual void errorBox(const std::string& text) = 0;
     // Date-times are days since 1899-12-30, local time.
     virtual std::string shortDate(double dateTime) const = 0;
     virtual std::string longTime(double dateTime) const = 0;
@@ -24,6 +27,7 @@ public:
 class FrenchDesktop : public Desktop {
 public:
     void beep() override { ++beeps; }
+    void errorBox(const std::string& text) override { errorBoxes.push_back(text); }
     std::string shortDate(double dateTime) const override;
     std::string longTime(double dateTime) const override;
     char decimalSeparator() const override { return ','; }
@@ -35,6 +39,7 @@ public:
         return chosen;
     }
     int beeps = 0;
+    std::vector<std::string> errorBoxes;
     std::optional<std::string> nextChosenFile;
     std::string lastFilter;
 };

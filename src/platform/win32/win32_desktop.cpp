@@ -28,6 +28,10 @@ SYSTEMTIME toSystemTime(double dateTime) {
 
 void Win32Desktop::beep() { MessageBeep(MB_OK); }
 
+void Win32Desktop::errorBox(const std::string& text) {
+    MessageBoxW(GetActiveWindow(), widen(text).c_str(), L"Tintal", MB_OK | MB_ICONERROR);
+}
+
 std::string Win32Desktop::shortDate(double dateTime) const {
     const SYSTEMTIME st = toSystemTime(dateTime);
     wchar_t text[64];

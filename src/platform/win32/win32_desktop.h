@@ -7,6 +7,7 @@ namespace tintal {
 class Win32Desktop : public Desktop {
 public:
     void beep() override;
+    void errorBox(const std::string& text) override;
     std::string shortDate(double dateTime) const override;
     std::string longTime(double dateTime) const override;
     char decimalSeparator() const override;

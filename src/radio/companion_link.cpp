@@ -46,7 +46,9 @@ void CompanionLink::disconnectCompanion() {
 }
 
 void CompanionLink::reconnectCompanion() {
+    const bool wasConnected = channel_.isOpen();
     disconnectCompanion();
+    if (wasConnected) loop_.pump(kReconnectGapMs);
     connectCompanion();
 }
 

@@ -30,6 +30,9 @@ class CompanionLink {
 public:
     // The wait before answering "TINTAL_HELLO".
     static constexpr int kHelloAnswerDelayMs = 100;
+    // Between "TINTAL déconnecté" and "TINTAL connecté": each message overwrites the last, so the
+    // companion needs a moment to read the first.
+    static constexpr int kReconnectGapMs = 100;
 
     CompanionLink(CompanionChannel& channel, EventLoop& loop, Desktop& desktop, CompanionWindow window);
     ~CompanionLink();

@@ -39,6 +39,16 @@ void TFormCOM::menuCOMClick() {
     menuComNoneclick();
 }
 
+void TFormCOM::restorePort(int number) {
+    if (number == 0) {
+        menuComNoneclick();
+        return;
+    }
+    port_.pttPortName = portName(number);
+    menuCOMClick();
+    port_.LabelCOM().setCaption(port_.pttPortName);
+}
+
 void TFormCOM::menuComNoneclick() {
     port_.closePort();
     ListBoxCOM.selectSilently(0);

@@ -19,6 +19,8 @@ public:
     // Opens the port named by the port state (set by the caller).
     void menuCOMClick();
     void menuComNoneclick();
+    // The stored port number: 0 is no port, n opens "COMn"; the main window then shows the name.
+    void restorePort(int number);
 
     Window form{"TFormCOM", "Port COM", Rect{420, 240, 330, 260}};
     Label Label1{"Label1", " Choisissez port COM et signaux opérants"};

@@ -72,6 +72,22 @@ TEST(TFormCOM, APortThatCannotBeOpenedLeavesNoPort) {
     EXPECT_FALSE(rig.lines.keyed());
 }
 
+TEST(TFormCOM, RestoringAStoredPort) {
+    LinesRig rig;
+    rig.com().restorePort(10);
+    EXPECT_EQ(rig.lines.openPort(), "COM10");
+    EXPECT_EQ(rig.form.LabelCOM.caption(), "COM10");
+    rig.com().form.show();
+    EXPECT_EQ(rig.com().ListBoxCOM.selectedItem(), "COM10");
+    rig.com().restorePort(0);
+    EXPECT_FALSE(rig.lines.isOpen());
+    EXPECT_EQ(rig.form.LabelCOM.caption(), "COM");
+    EXPECT_EQ(rig.com().ListBoxCOM.selectedItem(), "No COM");
+    rig.com().restorePort(7);  // gone since the settings were saved
+    EXPECT_EQ(rig.form.LabelCOM.caption(), "No COM");
+    EXPECT_EQ(rig.desktop.errorBoxes.size(), 1u);
+}
+
 TEST(PttPort, KeysTheTickedLinesForTheAnnouncementOnly) {
     LinesRig rig;
     rig.choosePort("COM1");

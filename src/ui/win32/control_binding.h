@@ -11,6 +11,9 @@
 
 #include "widgets/button.h"
 #include "widgets/combo_box.h"
+#include "widgets/image.h"
+#include "widgets/label.h"
+#include "widgets/list_box.h"
 #include "widgets/radio_button.h"
 #include "widgets/window.h"
 #include "widgets/menu_item.h"
@@ -33,6 +36,14 @@ public:
     // A spin edit: a number field with its up-down control.
     HWND spinEdit(SpinBox& spin, RECT r);
     HWND staticText(const std::string& text, RECT r);
+    // A static text that follows the label's caption and visibility; sunken draws it in a hollow.
+    HWND label(Label& label, RECT r, bool sunken = false);
+    // A frame with a title around controls placed over it.
+    HWND groupBox(const std::string& title, RECT r);
+    // A list; clicking an entry selects it in the model.
+    HWND listBox(ListBox& list, RECT r);
+    // A picture shown while the model is visible. The bitmap stays the caller's.
+    HWND image(Image& image, RECT r, HBITMAP bitmap);
     HWND radioButton(RadioButton& button, RECT r);
     // A drop-down list; choosing an entry selects it in the model.
     HWND comboBox(ComboBox& combo, RECT r);

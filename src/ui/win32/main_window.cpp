@@ -7,6 +7,7 @@
 #include "core/tform1.h"
 #include "platform/win32/win32_text.h"
 #include "ui/win32/control_binding.h"
+#include "ui/win32/indicator_pictures.h"
 
 namespace tintal {
 
@@ -19,6 +20,7 @@ struct MainWindowView {
     std::function<void()> onCloseRequested;
     HFONT font = nullptr;
     std::unique_ptr<ControlBinder> binder;
+    IndicatorPictures pictures;
     MenuItem MenuQuitter{"MenuQuitter", "Quitter"};
     MenuItem menuFichier{"menuFichier", "Fichier"};
 };
@@ -35,7 +37,26 @@ void buildMenu(HWND hwnd, MainWindowView& v) {
     HMENU bar = CreateMenu();
     v.binder->menuItem(bar, v.menuFichier);
     v.binder->menuItem(bar, v.form.MenuCarteSon);
+    v.binder->menuItem(bar, v.form.MenuCOM);
     SetMenu(hwnd, bar);
+}
+
+// The port name, the transmit light, the clock picture (greyed while the carrier is present), the
+// recorder's status and the hidden line labels.
+void buildRadioIndicators(MainWindowView& v) {
+    TForm1& f = v.form;
+    ControlBinder& b = *v.binder;
+    const IndicatorPictures& p = v.pictures;
+    const int clock = IndicatorPictures::kClockSize, led = IndicatorPictures::kLedSize;
+    b.image(f.ImageTintal, box(250, 244, clock, clock), p.clockOn);
+    b.image(f.ImageTintalOff, box(250, 244, clock, clock), p.clockOff);
+    b.image(f.ImageLedON, box(310, 260, led, led), p.ledOn);
+    b.image(f.ImageLedOFF, box(310, 260, led, led), p.ledOff);
+    b.label(f.LabelCOM, box(332, 258, 80, 20));
+    b.label(f.LabelDCD, box(420, 244, 70, 18));
+    b.label(f.LabelCTS, box(420, 264, 70, 18));
+    b.label(f.LabelDSR, box(420, 284, 70, 18));
+    b.label(f.StaticTextW, box(12, 300, 230, 22), true);
 }
 
 void buildControls(HWND hwnd, MainWindowView& v) {
@@ -66,6 +87,7 @@ void buildControls(HWND hwnd, MainWindowView& v) {
                               b.staticText(s.LabelSorties.caption(), box(250, 150, 200, 18)),
                               b.comboBox(s.ComboBoxChoixOut, box(250, 170, 210, 24)),
                               b.button(s.BitBtnOKCarteSon, box(250, 200, 60, 26))});
+    buildRadioIndicators(v);
     buildMenu(hwnd, v);
 }
 

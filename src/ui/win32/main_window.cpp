@@ -19,8 +19,8 @@ struct MainWindowView {
     TForm1& form;
     std::function<void()> onCloseRequested;
     HFONT font = nullptr;
-    std::unique_ptr<ControlBinder> binder;
-    IndicatorPictures pictures;
+    std::unique_ptr<ControlBinder> binder{};
+    IndicatorPictures pictures{};
     MenuItem MenuQuitter{"MenuQuitter", "Quitter"};
     MenuItem menuFichier{"menuFichier", "Fichier"};
 };

@@ -11,7 +11,7 @@ namespace {
 struct ModelWindowView {
     Window& model;
     HFONT font = nullptr;
-    std::unique_ptr<ControlBinder> binder;
+    std::unique_ptr<ControlBinder> binder{};
 };
 
 ModelWindowView* viewOf(HWND hwnd) { return reinterpret_cast<ModelWindowView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }

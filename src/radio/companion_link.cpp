@@ -5,7 +5,10 @@
 namespace tintal {
 
 CompanionLink::CompanionLink(CompanionChannel& channel, EventLoop& loop, Desktop& desktop, CompanionWindow window)
-    : channel_(channel), loop_(loop), desktop_(desktop), window_(std::move(window)),
+    : channel_(channel),
+      loop_(loop),
+      desktop_(desktop),
+      window_(std::move(window)),
       self_(std::make_shared<CompanionLink*>(this)) {}
 
 CompanionLink::~CompanionLink() {

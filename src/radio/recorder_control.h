@@ -17,9 +17,9 @@
 namespace tintal {
 
 struct RecorderWindow {
-    MenuItem& MenuRecord;     // "Enregistrer le message"
-    TextField& EditZorvane;   // the recorder program's path
-    Label& StaticTextW;       // the recorder's status
+    MenuItem& MenuRecord;    // "Enregistrer le message"
+    TextField& EditZorvane;  // the recorder program's path
+    Label& StaticTextW;      // the recorder's status
 };
 
 class RecorderControl {

@@ -52,7 +52,8 @@ void TListener::Terminate() {
 bool TListener::WaitFor(int ms) {
     {
         std::unique_lock lock(state_->mutex);
-        if (!state_->ended.wait_for(lock, std::chrono::milliseconds(ms), [&] { return state_->finished; })) return false;
+        if (!state_->ended.wait_for(lock, std::chrono::milliseconds(ms), [&] { return state_->finished; }))
+            return false;
     }
     if (thread_.joinable()) thread_.join();
     return true;

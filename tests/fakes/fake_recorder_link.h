@@ -31,10 +31,10 @@ public:
 
     // Set-up.
     bool running = false;
-    int looksBeforeAppearing = 1;       // after a launch, the window is there from this look on
-    bool launchAppears = true;          // false: a launched program never shows its window
-    std::intptr_t answer = -1;          // -1: the recorder answers the command's own number (1, 2, 3)
-    bool closesOnCloseCommand = true;   // "Zorvane close" takes the window away
+    int looksBeforeAppearing = 1;      // after a launch, the window is there from this look on
+    bool launchAppears = true;         // false: a launched program never shows its window
+    std::intptr_t answer = -1;         // -1: the recorder answers the command's own number (1, 2, 3)
+    bool closesOnCloseCommand = true;  // "Zorvane close" takes the window away
 
 private:
     const EventLoop& loop_;

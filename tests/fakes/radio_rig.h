@@ -29,7 +29,10 @@ struct ListedFiles : Files {
 
 struct RadioRig {
     explicit RadioRig(double start = encodeDateTime(2026, 12, 1, 21, 1, 0))
-        : loop(start), audio(loop), player(loop, 1000), recorderLink(loop),
+        : loop(start),
+          audio(loop),
+          player(loop, 1000),
+          recorderLink(loop),
           radio({loop, desktop, files, lines, channel, recorderLink}),
           form({loop, desktop, player, audio, radio, {}}) {
         radio.attach(form);

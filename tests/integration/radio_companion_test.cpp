@@ -37,17 +37,22 @@ struct ClockFixture {
     explicit ClockFixture(const std::string& test)
         : suffix("_tintal_test_" + std::to_string(getpid()) + "_radio_" + test),
           channel(freshNames(suffix)),
-          player(loop, 100), radio({loop, desktop, files, lines, channel, recorder}),
+          player(loop, 100),
+          radio({loop, desktop, files, lines, channel, recorder}),
           form({loop, desktop, player, audio, radio, {}}) {
         radio.attach(form);
         form.FormCreate();
-        pumpUntil(loop, [&] { return !form.ConfigPending; }, 3000);
+        pumpUntil(
+            loop, [&] { return !form.ConfigPending; }, 3000);
     }
     ~ClockFixture() {
         form.FormClose();
         PosixCompanionChannel::unlink(CompanionNames::withSuffix(suffix));
     }
-    bool runUntilEnded(Peer& peer, int limitMs = 20000) { return pumpUntil(loop, [&] { return peer.ended(); }, limitMs); }
+    bool runUntilEnded(Peer& peer, int limitMs = 20000) {
+        return pumpUntil(
+            loop, [&] { return peer.ended(); }, limitMs);
+    }
 
     const std::string suffix;
     PosixEventLoop loop;
@@ -78,7 +83,8 @@ TEST(RadioCompanion, HelloDuringAnAnnouncementIsOccupied) {
     ClockFixture clock("occupied");
     clock.player.hangOn = "son_mardi";
     clock.form.Button1.click();
-    ASSERT_TRUE(pumpUntil(clock.loop, [&] { return clock.player.clipPlaying(); }, 5000));
+    ASSERT_TRUE(pumpUntil(
+        clock.loop, [&] { return clock.player.clipPlaying(); }, 5000));
     Peer peer({"--suffix", clock.suffix, "--hello-only", "--timeout", "5000"});
     ASSERT_TRUE(clock.runUntilEnded(peer));
     EXPECT_EQ(peer.exitStatus(1000), 3);

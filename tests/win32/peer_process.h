@@ -33,7 +33,8 @@ public:
         startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
         std::wstring command = L"\"" + path + L"\" " + widen(arguments);
         PROCESS_INFORMATION info{};
-        if (CreateProcessW(path.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
+        if (CreateProcessW(path.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                           &info)) {
             process_ = info.hProcess;
             CloseHandle(info.hThread);
         }

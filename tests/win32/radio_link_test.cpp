@@ -60,7 +60,8 @@ std::vector<Logged> readLog(const std::string& path) {
 
 unsigned long long instantOf(const std::vector<Logged>& events, const std::string& suffix) {
     for (const Logged& e : events) {
-        if (e.what.size() >= suffix.size() && e.what.compare(e.what.size() - suffix.size(), suffix.size(), suffix) == 0) {
+        if (e.what.size() >= suffix.size() &&
+            e.what.compare(e.what.size() - suffix.size(), suffix.size(), suffix) == 0) {
             return e.atMs;
         }
     }
@@ -141,7 +142,8 @@ TEST(Win32RecorderLink, ARecorderStartedThroughTheShellIsClosedASecondAfterStop)
     EXPECT_FALSE(f.control.recorderWasRunning);
     f.control.stopRecording();
     EXPECT_EQ(f.StaticTextW.caption(), "Palvomane close");
-    ASSERT_TRUE(pumpUntil(f.loop, [&] { return !f.link.windowExists(); }, 5000));
+    ASSERT_TRUE(pumpUntil(
+        f.loop, [&] { return !f.link.windowExists(); }, 5000));
 
     const auto events = readLog(log);
     ASSERT_EQ(events.size(), 4u);
@@ -160,15 +162,21 @@ TEST(Win32RecorderLink, ARecorderStartedThroughTheShellIsClosedASecondAfterStop)
 // own names, its clips played in 200 ms each.
 struct ClockFixture {
     explicit ClockFixture(const std::string& suffix)
-        : channel(CompanionNames::withSuffix(suffix)), player(loop, 200),
-          radio({loop, desktop, files, lines, channel, recorder}), form({loop, desktop, player, audio, radio, {}}) {
+        : channel(CompanionNames::withSuffix(suffix)),
+          player(loop, 200),
+          radio({loop, desktop, files, lines, channel, recorder}),
+          form({loop, desktop, player, audio, radio, {}}) {
         radio.attach(form);
         form.FormCreate();
-        pumpUntil(loop, [&] { return !form.ConfigPending; }, 3000);
+        pumpUntil(
+            loop, [&] { return !form.ConfigPending; }, 3000);
     }
     ~ClockFixture() { form.FormClose(); }
 
-    bool runUntilEnded(PeerProcess& peer, int limitMs = 25000) { return pumpUntil(loop, [&] { return peer.ended(); }, limitMs); }
+    bool runUntilEnded(PeerProcess& peer, int limitMs = 25000) {
+        return pumpUntil(
+            loop, [&] { return peer.ended(); }, limitMs);
+    }
 
     Win32EventLoop loop;
     FrenchDesktop desktop;
@@ -182,7 +190,9 @@ struct ClockFixture {
     TForm1 form;
 };
 
-std::string suffix(const char* test) { return std::string("_radio_") + test + "_" + std::to_string(GetCurrentProcessId()); }
+std::string suffix(const char* test) {
+    return std::string("_radio_") + test + "_" + std::to_string(GetCurrentProcessId());
+}
 
 bool has(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
@@ -207,7 +217,8 @@ TEST(RadioCompanion, HelloDuringAnAnnouncementIsOccupiedThenDeafUntilTheReconnec
     ClockFixture clock(s);
     clock.player.hangOn = "son_mardi";
     clock.form.Button1.click();
-    ASSERT_TRUE(pumpUntil(clock.loop, [&] { return clock.player.clipPlaying(); }, 5000));
+    ASSERT_TRUE(pumpUntil(
+        clock.loop, [&] { return clock.player.clipPlaying(); }, 5000));
     {
         Peer peer("--suffix " + s + " --hello-only --timeout 10000");
         ASSERT_TRUE(clock.runUntilEnded(peer));

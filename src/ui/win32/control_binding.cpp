@@ -231,6 +231,32 @@ void ControlBinder::menuItem(HMENU menu, MenuItem& item) {
     commands_[id] = [&item](int) { item.click(); };
 }
 
+bool ControlBinder::route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    switch (message) {
+        case WM_COMMAND: return command(wParam);
+        case WM_NOTIFY: return notify(lParam, result);
+        case WM_VSCROLL: return lParam && scroll(reinterpret_cast<HWND>(lParam));
+        default: return false;
+    }
+}
+
+void registerWindowClass(const wchar_t* name, WNDPROC procedure, HICON icon) {
+    WNDCLASSEXW cls{};
+    cls.cbSize = sizeof cls;
+    cls.lpfnWndProc = procedure;
+    cls.hInstance = GetModuleHandleW(nullptr);
+    cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    cls.lpszClassName = name;
+    cls.hIcon = icon;
+    RegisterClassExW(&cls);
+}
+
+HFONT createControlFont() {
+    return CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, L"Tahoma");
+}
+
 bool ControlBinder::command(WPARAM wParam) {
     const auto it = commands_.find(LOWORD(wParam));
     if (it == commands_.end()) return false;

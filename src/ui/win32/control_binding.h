@@ -54,6 +54,10 @@ public:
     // Appends the item (and its sub-items, as a pop-up) to a menu.
     void menuItem(HMENU menu, MenuItem& item);
 
+    // Window-procedure hook for WM_COMMAND, WM_NOTIFY and WM_VSCROLL: true when a bound control
+    // handled the message, result then being what the procedure returns.
+    bool route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
     // Window-procedure hooks; each returns true when it handled the message.
     bool command(WPARAM wParam);
     bool notify(LPARAM lParam, LRESULT& result);
@@ -75,6 +79,19 @@ public:
 private:
     std::map<HWND, std::function<void()>> sliders_;
 };
+
+// Registers a window class drawn in the dialog colour (a class already registered is kept).
+void registerWindowClass(const wchar_t* name, WNDPROC procedure, HICON icon = nullptr);
+// The font of every window's controls; the caller deletes it.
+HFONT createControlFont();
+
+// On WM_NCDESTROY of a window whose user data is its view (with the window's font): both go.
+template <typename View>
+void destroyView(HWND hwnd, View* view) {
+    if (view) DeleteObject(view->font);
+    delete view;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+}
 
 // Applies the common state every control has: caption, enabled, visible.
 void renderCommon(HWND hwnd, const Control& control, bool withCaption);

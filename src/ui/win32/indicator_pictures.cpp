@@ -52,7 +52,7 @@ HBITMAP clock(COLORREF face, COLORREF hands) {
     return drawPicture(s, [&](HDC dc) {
         disc(dc, 2, 2, s - 2, s - 2, face, hands, 3);
         const int c = s / 2;
-        line(dc, c, c, c, 10, hands, 3);      // minutes
+        line(dc, c, c, c, 10, hands, 3);          // minutes
         line(dc, c, c, c + 10, c + 4, hands, 3);  // hours
     });
 }

@@ -13,10 +13,10 @@ struct IndicatorPictures {
     static constexpr int kLedSize = 16;
     static constexpr int kClockSize = 48;
 
-    HBITMAP ledOn;      // transmitting: bright red
-    HBITMAP ledOff;     // dark
-    HBITMAP clockOn;    // the clock face: channel free
-    HBITMAP clockOff;   // greyed: carrier present
+    HBITMAP ledOn;     // transmitting: bright red
+    HBITMAP ledOff;    // dark
+    HBITMAP clockOn;   // the clock face: channel free
+    HBITMAP clockOff;  // greyed: carrier present
 };
 
 }  // namespace tintal

@@ -105,18 +105,8 @@ LRESULT CALLBACK keyboardProc(int code, WPARAM key, LPARAM flags) {
 
 LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     MainWindowView* v = viewOf(hwnd);
+    if (LRESULT result = 0; v && v->binder->route(message, wParam, lParam, result)) return result;
     switch (message) {
-        case WM_COMMAND:
-            if (v && v->binder->command(wParam)) return 0;
-            break;
-        case WM_NOTIFY: {
-            LRESULT result = 0;
-            if (v && v->binder->notify(lParam, result)) return result;
-            break;
-        }
-        case WM_VSCROLL:
-            if (v && lParam && v->binder->scroll(reinterpret_cast<HWND>(lParam))) return 0;
-            break;
         case WM_APP:
             if (v) v->form.MenuSimuErreur.click();
             return 0;
@@ -126,9 +116,7 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         case WM_NCDESTROY:
             if (keyboardHook) UnhookWindowsHookEx(keyboardHook);
             keyboardHook = nullptr;
-            if (v) DeleteObject(v->font);
-            delete v;
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            destroyView(hwnd, v);
             break;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -139,23 +127,16 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 HWND createMainWindow(TForm1& form, std::function<void()> onCloseRequested) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_UPDOWN_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    WNDCLASSEXW cls{};
-    cls.cbSize = sizeof cls;
-    cls.lpfnWndProc = windowProc;
-    cls.hInstance = GetModuleHandleW(nullptr);
-    cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    cls.lpszClassName = kClassName;
-    cls.hIcon = LoadIconW(cls.hInstance, MAKEINTRESOURCEW(1));
-    RegisterClassExW(&cls);
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    registerWindowClass(kClassName, windowProc, LoadIconW(instance, MAKEINTRESOURCEW(1)));
 
     const Rect r = form.Form1.bounds();
     // A system menu and close box, no minimise or maximise box: the "-" button stands in for minimise.
     HWND hwnd = CreateWindowExW(0, kClassName, widen(form.Form1.caption()).c_str(),
                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, r.left, r.top, r.width, r.height, nullptr,
-                                nullptr, cls.hInstance, nullptr);
+                                nullptr, instance, nullptr);
     auto* v = new MainWindowView{form, std::move(onCloseRequested)};
-    v->font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, L"Tahoma");
+    v->font = createControlFont();
     v->binder = std::make_unique<ControlBinder>(hwnd, v->font);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(v));
     buildControls(hwnd, *v);

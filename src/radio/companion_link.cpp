@@ -12,6 +12,7 @@ CompanionLink::CompanionLink(CompanionChannel& channel, EventLoop& loop, Desktop
       self_(std::make_shared<CompanionLink*>(this)) {}
 
 CompanionLink::~CompanionLink() {
+    windowGone_ = true;
     stopHelloTimer();
     disconnectCompanion();
 }
@@ -58,7 +59,7 @@ void CompanionLink::reconnectCompanion() {
 void CompanionLink::sendCompanionMessage(std::string_view text) {
     if (!channel_.isOpen()) return;
     const CompanionStatus status = channel_.send(encodeCompanionMessage(text));
-    if (!status && status.error == kCompanionWriteViewError) window_.EditData.setText(status.error);
+    if (!status && status.error == kCompanionWriteViewError && !windowGone_) window_.EditData.setText(status.error);
 }
 
 void CompanionLink::show(const std::string& text) {

@@ -68,6 +68,8 @@ private:
     EventLoop::TimerId helloTimer_ = 0;
     // Posted work checks it, so nothing runs on a link that is gone.
     std::shared_ptr<CompanionLink*> self_;
+    // Set while the link is destroyed: the window may be gone already.
+    bool windowGone_ = false;
 };
 
 }  // namespace tintal

@@ -33,7 +33,10 @@ void RecorderControl::startRecording() {
     if (path.empty() || !files_.exists(path)) return fail("Chemin Palvomane erroné");
     if (link_.windowExists()) {
         recorderWasRunning = true;
-    } else if (!launchAndWait(path)) {
+    } else if (!link_.launch(path)) {
+        // Nothing was started (or cannot be, as on Linux): no use looking for its window.
+        return fail("Palvomane !");
+    } else if (!waitForWindow()) {
         return fail("Palvomane pas trouvé !");
     }
     loop_.pump(kBeforeRecordMs);
@@ -41,8 +44,7 @@ void RecorderControl::startRecording() {
     sendRecorderCommand();
 }
 
-bool RecorderControl::launchAndWait(const std::string& path) {
-    link_.launch(path);
+bool RecorderControl::waitForWindow() {
     for (int look = 0; look < kLooks; ++look) {
         loop_.pump(kLookIntervalMs);
         if (link_.windowExists()) return true;

@@ -45,8 +45,8 @@ public:
     bool recorderWasRunning = false;
 
 private:
-    // Starts the program and looks for its window every kLookIntervalMs; false when it never came.
-    bool launchAndWait(const std::string& path);
+    // Looks for the started program's window every kLookIntervalMs; false when it never came.
+    bool waitForWindow();
     void fail(const char* status);
 
     RecorderLink& link_;

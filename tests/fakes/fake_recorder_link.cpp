@@ -19,6 +19,7 @@ std::optional<std::intptr_t> FakeRecorderLink::sendCommand(std::string_view comm
 
 bool FakeRecorderLink::launch(const std::string& path) {
     calls_.push_back({"launch " + path, loop_.monotonicMs()});
+    if (launchRefused) return false;
     if (launchAppears) looksLeft_ = looksBeforeAppearing;
     return true;
 }

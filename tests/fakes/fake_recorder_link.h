@@ -33,6 +33,7 @@ public:
     bool running = false;
     int looksBeforeAppearing = 1;      // after a launch, the window is there from this look on
     bool launchAppears = true;         // false: a launched program never shows its window
+    bool launchRefused = false;        // the shell cannot start the program
     std::intptr_t answer = -1;         // -1: the recorder answers the command's own number (1, 2, 3)
     bool closesOnCloseCommand = true;  // "Zorvane close" takes the window away
 

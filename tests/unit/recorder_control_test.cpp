@@ -65,6 +65,14 @@ TEST(RecorderControl, ProblemsAreShownAndTheAnnouncementGoesOn) {
     ASSERT_TRUE(rig.finish());
     EXPECT_GE(rig.player.names().size(), 10u);
     EXPECT_TRUE(rig.recorderLink.commands().empty());
+    // A program the shell cannot start (and every one on Linux): said at once, no looking.
+    rig.recorderLink.launchRefused = true;
+    const auto refused = rig.loop.monotonicMs();
+    rig.form.Button1.click();
+    EXPECT_EQ(rig.status(), "Palvomane !");
+    EXPECT_EQ(rig.desktop.beeps, 2);
+    EXPECT_EQ(rig.player.startedAt.back(), refused);
+    ASSERT_TRUE(rig.finish());
     // A wrong path: no launch, no wait.
     rig.radio.record().EditZorvane.setText("C:\\nulle\\part.exe");
     const auto calls = rig.recorderLink.calls().size();
@@ -72,7 +80,7 @@ TEST(RecorderControl, ProblemsAreShownAndTheAnnouncementGoesOn) {
     const auto again = rig.loop.monotonicMs();
     rig.form.Button1.click();
     EXPECT_EQ(rig.status(), "Chemin Palvomane erroné");
-    EXPECT_EQ(rig.desktop.beeps, 2);
+    EXPECT_EQ(rig.desktop.beeps, 3);
     EXPECT_EQ(rig.recorderLink.calls().size(), calls);
     EXPECT_EQ(rig.player.startedAt.at(clips), again);
     ASSERT_TRUE(rig.finish());

@@ -4,9 +4,12 @@
 add_executable(companion_peer ${CMAKE_SOURCE_DIR}/tests/peers/companion_peer.cpp)
 if(WIN32)
   target_link_libraries(companion_peer PRIVATE tintal_win32)
-  # The Windows tests start it from beside their own exe.
+  # The recorder program: a window of its class and title that answers the commands.
+  add_executable(recorder_peer ${CMAKE_SOURCE_DIR}/tests/peers/recorder_peer.cpp)
+  target_link_libraries(recorder_peer PRIVATE user32)
+  # The Windows tests start them from beside their own exe.
   if(TARGET tintal_win32_tests)
-    add_dependencies(tintal_win32_tests companion_peer)
+    add_dependencies(tintal_win32_tests companion_peer recorder_peer)
   endif()
 else()
   target_link_libraries(companion_peer PRIVATE tintal_posix)

@@ -8,14 +8,14 @@ target_link_libraries(tintal_win32 PUBLIC winmm user32 gdi32 comctl32 comdlg32 s
 
 # The windows, in a library of their own so that the Windows tests can drive them too.
 file(GLOB TINTAL_WIN32_UI_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/ui/win32/*.cpp)
-add_library(tintal_ui_win32 STATIC ${TINTAL_WIN32_UI_SOURCES})
-target_link_libraries(tintal_ui_win32 PUBLIC tintal_win32)
+add_library(tintal_win32_ui STATIC ${TINTAL_WIN32_UI_SOURCES})
+target_link_libraries(tintal_win32_ui PUBLIC tintal_win32)
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/win32_main.cpp)
   file(GLOB TINTAL_WIN32_APP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/app/win32_*.cpp)
   file(GLOB TINTAL_WIN32_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.rc)
   add_executable(tintal WIN32 ${TINTAL_WIN32_APP_SOURCES} ${TINTAL_WIN32_RESOURCES})
-  target_link_libraries(tintal PRIVATE tintal_ui_win32 tintal_clips)
+  target_link_libraries(tintal PRIVATE tintal_win32_ui tintal_clips)
   if(TINTAL_WIN32_RESOURCES)
     # The .rc files name the clips and icons relative to resources/, whatever the build folder.
     set_property(SOURCE ${TINTAL_WIN32_RESOURCES} APPEND PROPERTY INCLUDE_DIRECTORIES ${CMAKE_SOURCE_DIR}/resources)

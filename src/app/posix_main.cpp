@@ -1,6 +1,7 @@
 // The Linux clock: the same announcements as the Windows program, on a console.
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -13,12 +14,18 @@
 #include "core/listing_player.h"
 #include "core/tform1.h"
 #include "core/wave_player.h"
+#include "platform/files.h"
 #include "platform/null_audio_device.h"
 #include "platform/posix/alsa_audio_device.h"
 #include "platform/posix/embedded_clip_store.h"
+#include "platform/posix/posix_companion_channel.h"
 #include "platform/posix/posix_event_loop.h"
+#include "platform/posix/posix_serial_lines.h"
+#include "platform/recorder_link.h"
 #include "platform/virtual_event_loop.h"
 #include "platform/wav_file_device.h"
+#include "radio/radio_station.h"
+#include "radio/serial_port_list.h"
 #include "shell/command_line.h"
 
 using namespace tintal;
@@ -62,6 +69,32 @@ std::string announceOnce(const Options& options, VirtualEventLoop& loop, ClipPla
     form.FormClose();
     return status;
 }
+
+// French formats, and dialogs as lines on stderr.
+class ConsoleDesktop : public FrenchDesktop {
+public:
+    void showMessage(const std::string& text, MessageKind kind) override {
+        FrenchDesktop::showMessage(text, kind);
+        std::cerr << "tintal: " << text << '\n';
+    }
+};
+
+// The radio side on Linux: termios lines, the companion channel in POSIX shared memory, no recorder.
+struct LinuxRadio {
+    LinuxRadio(EventLoop& loop, Desktop& desktop) : radio({loop, desktop, files, lines, channel, recorder}) {}
+
+    // Opens the port named on the command line as the settings would: a port that cannot be opened
+    // leaves the clock without one.
+    void applyPort(const Options& options) {
+        if (const auto number = portNumber(options.port)) radio.com().restorePort(*number);
+    }
+
+    StdFiles files;
+    PosixSerialLines lines;
+    PosixCompanionChannel channel;
+    AbsentRecorderLink recorder;
+    RadioStation radio;
+};
 
 int reportEnd(const std::string& status) {
     if (status == "TINTAL_DONE") return 0;
@@ -144,14 +177,18 @@ private:
 // One announcement now on the sound card, in real time.
 int speakNow(const Options& options) {
     PosixEventLoop loop;
-    FrenchDesktop desktop;
-    StationHooks hooks;
+    ConsoleDesktop desktop;
+    LinuxRadio station(loop, desktop);
     AlsaAudioDevice device(loop);
     EmbeddedClipStore clips;
     WavePlayer wave(loop, device, clips, desktop);
     AnnouncingPlayer player(wave, loop);
-    TForm1 form({loop, desktop, player, device, hooks, {}});
-    form.onLoadSettings = [&] { applyOptions(form, options); };
+    TForm1 form({loop, desktop, player, device, station.radio, {}});
+    station.radio.attach(form);
+    form.onLoadSettings = [&] {
+        applyOptions(form, options);
+        station.applyPort(options);
+    };
     form.EditData.onChange = [&] {
         if (form.EditData.text() == "TINTAL_DONE" || form.EditData.text().rfind("Err", 0) == 0) loop.quit();
     };
@@ -173,8 +210,8 @@ int runClock(const Options& options) {
 
     PosixEventLoop loop;
     runningLoop = &loop;
-    FrenchDesktop desktop;
-    StationHooks hooks;
+    ConsoleDesktop desktop;
+    LinuxRadio station(loop, desktop);
     // The sound card, or with --silent only the list of clips as they start.
     NullAudioDevice silentDevice;
     AlsaAudioDevice card(loop);
@@ -191,8 +228,12 @@ int runClock(const Options& options) {
         },
         700);
     ClipPlayer& player = options.silent ? static_cast<ClipPlayer&>(listing) : sounding;
-    TForm1 form({loop, desktop, player, device, hooks, {}});
-    form.onLoadSettings = [&] { applyOptions(form, options); };
+    TForm1 form({loop, desktop, player, device, station.radio, {}});
+    station.radio.attach(form);
+    form.onLoadSettings = [&] {
+        applyOptions(form, options);
+        station.applyPort(options);
+    };
     form.EditData.onChange = [&] { std::fprintf(stderr, "%s\n", form.EditData.text().c_str()); };
     form.FormCreate();
     std::thread watcher = startSignalWatcher(signals);
@@ -201,6 +242,37 @@ int runClock(const Options& options) {
     runningLoop = nullptr;
     watcher.detach();  // it may still wait for a signal that will never come
     return 0;
+}
+
+int listPorts() {
+    PosixSerialLines lines;
+    for (const std::string& entry : buildPortList(lines.portNames())) std::cout << entry << '\n';
+    return 0;
+}
+
+// A hardware check: the transmitter keyed for one second, with what the inputs read meanwhile.
+int testPtt(const std::string& port) {
+    PosixSerialLines lines;
+    const std::string device = lines.devicePath(port).value_or("?");
+    if (!lines.open(port)) {
+        std::cerr << "tintal: Erreur port COM: " << port << " (" << device << ") cannot be opened\n";
+        return 1;
+    }
+    const bool dtr = lines.setDtr(true);
+    const bool rts = lines.setRts(true);
+    std::cout << port << " (" << device << "): DTR " << (dtr ? "on" : "refused") << ", RTS " << (rts ? "on" : "refused")
+              << std::endl;
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    const auto inputs = lines.readInputs();
+    lines.setDtr(false);
+    lines.setRts(false);
+    lines.close();
+    if (inputs) {
+        std::cout << "CTS=" << (inputs->cts ? "On" : "Off") << " DSR=" << (inputs->dsr ? "On" : "Off")
+                  << " DCD=" << (inputs->dcd ? "On" : "Off") << '\n';
+    }
+    std::cout << "DTR and RTS released\n";
+    return dtr || rts ? 0 : 1;
 }
 
 double localNow() {
@@ -223,6 +295,8 @@ int main(int argc, char** argv) {
     }
     const double at = options->at ? *options->at : localNow();
     if (options->listDevices) return listDevices();
+    if (options->listPorts) return listPorts();
+    if (!options->testPttPort.empty()) return testPtt(options->testPttPort);
     if (options->now) return speakNow(*options);
     if (options->dryRun) return dryRun(*options, at);
     if (!options->renderPath.empty()) return render(*options, at);

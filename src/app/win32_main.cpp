@@ -5,12 +5,19 @@
 
 #include "core/tform1.h"
 #include "core/wave_player.h"
+#include "platform/files.h"
 #include "platform/win32/resource_clip_store.h"
 #include "platform/win32/wave_out_device.h"
+#include "platform/win32/win32_companion_channel.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_event_loop.h"
+#include "platform/win32/win32_recorder_link.h"
+#include "platform/win32/win32_serial_lines.h"
 #include "platform/win32/win32_text.h"
+#include "radio/radio_station.h"
+#include "ui/win32/com_window.h"
 #include "ui/win32/main_window.h"
+#include "ui/win32/record_window.h"
 
 using namespace tintal;
 
@@ -32,11 +39,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     enterProgramFolder();
     Win32EventLoop loop;
     Win32Desktop desktop;
-    StationHooks hooks;
+    StdFiles files;
+    Win32SerialLines lines;
+    Win32CompanionChannel channel;
+    Win32RecorderLink recorder;
+    RadioStation radio({loop, desktop, files, lines, channel, recorder});
     WaveOutDevice audio(loop);
     ResourceClipStore clips;
     WavePlayer player(loop, audio, clips, desktop);
-    TForm1 form({loop, desktop, player, audio, hooks, {}});
+    TForm1 form({loop, desktop, player, audio, radio, {}});
+    radio.attach(form);
     int exitCode = 0;
     form.onTerminate = [&] {
         MessageBoxW(nullptr, widen(form.EditData.text()).c_str(), L"Tintal", MB_OK | MB_ICONERROR);
@@ -47,8 +59,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         form.FormClose();
         loop.quit();
     });
+    recorder.setSender(window);
+    HWND comWindow = createComWindow(radio.com(), window);
+    HWND recordWindow = createRecordWindow(radio.record(), window);
     form.FormCreate();
     loop.run();
+    DestroyWindow(recordWindow);
+    DestroyWindow(comWindow);
     DestroyWindow(window);
     return exitCode;
 }

@@ -32,7 +32,7 @@ void Sequencer::start() {
         f.hooks.keyTransmitter();
         f.loop.pump(300);  // let the transmitter come up before the first sound
     }
-    if (f.MenuRecord.checked()) f.hooks.startRecorder();
+    f.hooks.startRecorder();
     if (f.CheckBoxEntete.checked() && !f.headerFilePath.empty()) {
         playFile(1, f.headerFilePath);
         return;

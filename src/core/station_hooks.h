@@ -8,6 +8,10 @@ class StationHooks {
 public:
     virtual ~StationHooks() = default;
 
+    // The main window was created (port list, companion link) / is closing (lines down, link closed).
+    virtual void mainWindowCreated() {}
+    virtual void mainWindowClosing() {}
+
     // The receiver's carrier is on and the user asked to stay quiet then.
     virtual bool carrierBlocksStart() { return false; }
     // A held CTS/DSR line must not start another announcement once this one ends.
@@ -16,12 +20,14 @@ public:
     virtual bool transmitterPortSelected() { return false; }
     // Raises the ticked lines (DTR, RTS) and shows the transmit light.
     virtual void keyTransmitter() {}
+    // Lowers both lines and puts the transmit light out; harmless with no port open.
     virtual void releaseTransmitter() {}
     // A serial port is open (chosen or not for the transmitter): the tick then polls its lines.
     virtual bool serialPortOpen() { return false; }
     // The clock tick's line polling; may start an announcement.
     virtual void pollLines() {}
 
+    // Called at every start, recording or not: the recorder's state is reset each time.
     virtual void startRecorder() {}
     virtual void stopRecorder() {}
 

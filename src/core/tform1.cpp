@@ -1,6 +1,7 @@
 #include "core/tform1.h"
 
 #include <cstdio>
+#include <initializer_list>
 
 #include "base/numbers.h"
 #include "core/periods.h"
@@ -56,6 +57,9 @@ TForm1::TForm1(MainWindowPorts ports)
     ButtonPlayWaveRes.setVisible(false);
     ButtonPlayWave.onClick = [this] { ButtonPlayWaveClick(); };
     ButtonPlayWaveRes.onClick = [this] { ButtonPlayWaveResClick(); };
+    for (Control* hidden : std::initializer_list<Control*>{&LabelDCD, &LabelCTS, &LabelDSR, &ListBoxPort}) {
+        hidden->setVisible(false);
+    }
 
     Button1.onClick = [this] { sequencer.Button1Click(); };
     UpDownPeriode.onChange = [this] { UpDownPeriodeMouseDown(); };
@@ -74,6 +78,7 @@ void TForm1::FormCreate() {
         HourMenuItems[h] = D[h].get();
         HourMenuItems[25 + h] = F[h].get();
     }
+    hooks.mainWindowCreated();
     TimerSeconde.start();
 }
 
@@ -103,6 +108,9 @@ void TForm1::FormClose() {
     } catch (...) {
         // Closing goes on whatever the device says.
     }
+    // A transmitter left keyed would stay on the air after the program has gone.
+    hooks.releaseTransmitter();
+    hooks.mainWindowClosing();
     TimerSeconde.stop();
     TimerSecurite.stop();
     Form1.hide();
@@ -112,6 +120,8 @@ void TForm1::TimerSecuriteTimer() {
     TimerSecurite.stop();
     // A clip still sounding is left to finish: the announcement goes on without a safety timer.
     if (announcing && player.clipPlaying()) return;
+    // Whatever ended the announcement, the transmitter must not stay keyed.
+    hooks.releaseTransmitter();
     try {
         player.releaseDevice();
         loop.pump(1000);

@@ -14,6 +14,9 @@
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "widgets/button.h"
+#include "widgets/image.h"
+#include "widgets/label.h"
+#include "widgets/list_box.h"
 #include "widgets/menu_item.h"
 #include "widgets/spin_box.h"
 #include "widgets/text_field.h"
@@ -121,6 +124,20 @@ public:
     MenuItem menu8secteurs{roseGroup, "menu8secteurs", "8 secteurs", true};
     MenuItem Menu16secteurs{roseGroup, "Menu16secteurs", "16 secteurs"};
     MenuItem MenuCarteSon{"MenuCarteSon", "Carte Son"};
+    MenuItem MenuCOM{"MenuCOM", "Port COM"};
+
+    // The radio side: port name, transmit light, clock picture (off while the carrier is present),
+    // the line labels (hidden), the port list found at start (hidden), the recorder's status.
+    Label LabelCOM{"LabelCOM", "COM"};
+    Image ImageLedON{"ImageLedON", false};
+    Image ImageLedOFF{"ImageLedOFF"};
+    Image ImageTintal{"ImageTintal"};
+    Image ImageTintalOff{"ImageTintalOff", false};
+    Label LabelDCD{"LabelDCD", "DCD=Off"};
+    Label LabelCTS{"LabelCTS", "CTS=Off"};
+    Label LabelDSR{"LabelDSR", "DSR=Off"};
+    ListBox ListBoxPort{"ListBoxPort"};
+    Label StaticTextW{"StaticTextW"};
     // Hidden test buttons: the cuckoo file and the clip "son0".
     Button ButtonPlayWave{"ButtonPlayWave", "Wave ext"};
     Button ButtonPlayWaveRes{"ButtonPlayWaveRes", "Wave int"};

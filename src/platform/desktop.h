@@ -25,6 +25,8 @@ public:
     virtual void showMessage(const std::string& text, MessageKind kind) = 0;
     // Asks the shell to open a document or an address with its default action; false when it refused.
     virtual bool openWithShell(const std::string& target) = 0;
+    // A dialog with an error icon and an OK button.
+    void errorBox(const std::string& text) { showMessage(text, MessageKind::Error); }
 };
 
 // French formats and no sound: for tests and programs without a desktop.
@@ -41,7 +43,10 @@ public:
         chosen.swap(nextChosenFile);
         return chosen;
     }
-    void showMessage(const std::string& text, MessageKind kind) override { messages.push_back({text, kind}); }
+    void showMessage(const std::string& text, MessageKind kind) override {
+        messages.push_back({text, kind});
+        if (kind == MessageKind::Error) errorBoxes.push_back(text);
+    }
     bool openWithShell(const std::string& target) override {
         opened.push_back(target);
         return shellOpens;
@@ -53,6 +58,7 @@ public:
         bool operator==(const Message&) const = default;
     };
     std::vector<Message> messages;
+    std::vector<std::string> errorBoxes;
     std::vector<std::string> opened;
     bool shellOpens = true;
     std::optional<std::string> nextChosenFile;

@@ -6,6 +6,7 @@
 #include "base/date_time.h"
 #include "base/numbers.h"
 #include "core/periods.h"
+#include "radio/serial_port_list.h"
 
 namespace tintal {
 
@@ -65,6 +66,19 @@ std::optional<Options> parseCommandLine(int argc, const char* const* argv, std::
             options.listDevices = true;
         } else if (arg == "--silent") {
             options.silent = true;
+        } else if (arg == "--list-ports") {
+            options.listPorts = true;
+        } else if (arg == "--test-ptt" || arg == "--port") {
+            if (!hasValue) {
+                error = arg + " needs a port";
+                return std::nullopt;
+            }
+            const std::string& value = args[++i];
+            if (!portNumber(value)) {
+                error = arg + " takes a port as \"COMn\" (see --list-ports), not \"" + value + "\"";
+                return std::nullopt;
+            }
+            (arg == "--port" ? options.port : options.testPttPort) = value;
         } else if (arg == "--at" || arg == "--period" || arg == "--hours" || arg == "--render") {
             if (!hasValue) {
                 error = arg + " needs a value";
@@ -114,6 +128,10 @@ std::string usageText() {
            "  --silent           with the clock: print each clip as it starts instead of playing it\n"
            "  --now              speak the announcement now on the default sound device and exit\n"
            "  --list-devices     list the sound output devices\n"
+           "  --list-ports       list the serial ports (COMn names; see docs/serial-ports.md)\n"
+           "  --port COMn        with the clock or --now: key DTR and RTS of this port while speaking,\n"
+           "                     stay quiet while DCD is on, speak when CTS or DSR rises\n"
+           "  --test-ptt COMn    key DTR and RTS of this port for one second, then release them\n"
            "  --dry-run          print the clips of an announcement made now, one per line, and exit\n"
            "  --render FILE.wav  write the announcement made now to a WAV file, as it would be heard\n"
            "  --at \"YYYY-MM-DD HH:MM\"\n"

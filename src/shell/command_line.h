@@ -11,6 +11,9 @@ struct Options {
     bool now = false;          // speak one announcement now and exit
     bool listDevices = false;
     bool silent = false;       // the clock lists its clips instead of playing them
+    bool listPorts = false;    // list the serial ports as the port window shows them
+    std::string testPttPort;   // key DTR and RTS of this port ("COMn") for a second, then exit
+    std::string port;          // the transmitter port of the clock and of --now ("COMn")
     std::string renderPath;             // write the announcement to this WAV file
     std::optional<double> at;           // local date-time for a dry run or a render
     std::optional<int> periodIndex;     // 0..6: none, 5, 10, 15, 20, 30, 60 minutes

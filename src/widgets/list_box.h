@@ -10,6 +10,8 @@ public:
     void setItemIndex(int index) {
         if (select(index)) fire(onClick);
     }
+    // The program's own selection, which fires nothing.
+    void selectSilently(int index) { select(index); }
     Handler onClick;
 };
 

@@ -27,6 +27,7 @@
 #include <thread>
 #include <vector>
 
+#include "integration/companion_peer_process.h"
 #include "radio/companion_message.h"
 
 extern char** environ;
@@ -81,92 +82,6 @@ protected:
     CompanionNames names;
 };
 
-// The companion peer as a child process, its standard output read line by line.
-class Peer {
-public:
-    explicit Peer(const std::vector<std::string>& arguments) {
-        int fds[2];
-        if (pipe(fds) != 0) return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
-        posix_spawn_file_actions_addclose(&actions, fds[1]);
-        std::vector<std::string> all{TINTAL_COMPANION_PEER};
-        all.insert(all.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (std::string& a : all) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(fds[1]);
-        out_ = fds[0];
-    }
-    ~Peer() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-        if (out_ >= 0) ::close(out_);
-    }
-
-    bool started() const { return pid_ > 0; }
-
-    // The next line the peer prints, within timeoutMs.
-    std::optional<std::string> nextLine(int timeoutMs = 5000) {
-        const auto start = Clock::now();
-        for (;;) {
-            if (const auto end = buffer_.find('\n'); end != std::string::npos) {
-                std::string line = buffer_.substr(0, end);
-                buffer_.erase(0, end + 1);
-                lines.push_back(line);
-                return line;
-            }
-            const long long left = std::max(0LL, timeoutMs - msSince(start));
-            pollfd p{out_, POLLIN, 0};
-            if (poll(&p, 1, static_cast<int>(left)) <= 0) {
-                if (left == 0) return std::nullopt;
-                continue;
-            }
-            char chunk[512];
-            const ssize_t n = ::read(out_, chunk, sizeof chunk);
-            if (n <= 0) return std::nullopt;
-            buffer_.append(chunk, static_cast<std::size_t>(n));
-        }
-    }
-
-    // Its exit status, or -1 when it had not ended within timeoutMs (it is then killed).
-    int exitStatus(int timeoutMs = 10000) {
-        const auto start = Clock::now();
-        int status = 0;
-        while (waitpid(pid_, &status, WNOHANG) == 0) {
-            if (msSince(start) > timeoutMs) {
-                ::kill(pid_, SIGKILL);
-                waitpid(pid_, nullptr, 0);
-                pid_ = -1;
-                return -1;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        pid_ = -1;
-        while (nextLine(0)) {
-        }
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-
-    void killNow() {
-        ::kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
-        pid_ = -1;
-    }
-
-    std::vector<std::string> lines;
-
-private:
-    pid_t pid_ = -1;
-    int out_ = -1;
-    std::string buffer_;
-};
 
 std::string received(CompanionChannel& channel) {
     CompanionBlock block;

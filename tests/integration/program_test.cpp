@@ -99,5 +99,19 @@ TEST(Program, RenderWritesEachClipThenItsGap) {
     EXPECT_EQ(at, file.size());
 }
 
+TEST(Program, SerialPortChecks) {
+    const ProgramRun list = run("--list-ports");
+    ASSERT_EQ(list.status, 0) << list.out;
+    const auto ports = lines(list.out);
+    ASSERT_FALSE(ports.empty());
+    EXPECT_EQ(ports.front(), "No COM");
+    // A mapped port with no device behind it: the error, and nothing claims to have keyed.
+    const ProgramRun absent = run("--test-ptt COM127");
+    EXPECT_EQ(absent.status, 1);
+    EXPECT_NE(absent.out.find("Erreur port COM"), std::string::npos) << absent.out;
+    EXPECT_EQ(absent.out.find("DTR on"), std::string::npos);
+    EXPECT_EQ(run("--test-ptt COM0").status, 2);
+}
+
 }  // namespace
 }  // namespace tintal

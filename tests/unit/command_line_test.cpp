@@ -46,5 +46,20 @@ TEST(CommandLine, RefusesWhatItCannotTakeWithAReason) {
     EXPECT_EQ(error, "unknown option \"--bogus\"");
 }
 
+TEST(CommandLine, SerialPortOptionsTakeCanonicalNames) {
+    const auto options = parse({"--port", "COM33"});
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options->port, "COM33");
+    EXPECT_EQ(parse({"--test-ptt", "COM3"})->testPttPort, "COM3");
+    EXPECT_TRUE(parse({"--list-ports"})->listPorts);
+    std::string error;
+    for (const char* bad : {"COM0", "com3", "COM03", "/dev/ttyS0"}) {
+        EXPECT_FALSE(parse({"--test-ptt", bad}, &error)) << bad;
+        EXPECT_NE(error.find("COMn"), std::string::npos);
+    }
+    EXPECT_FALSE(parse({"--port"}, &error));
+    EXPECT_EQ(error, "--port needs a port");
+}
+
 }  // namespace
 }  // namespace tintal

@@ -207,7 +207,7 @@ TEST(Sequencer, AClipErrorAbortsWithItsText) {
     EXPECT_EQ(rig.form.sequencer.step(), 0);
     EXPECT_FALSE(rig.form.TimerSecurite.enabled());
     EXPECT_EQ(rig.player.releases, 1);
-    EXPECT_EQ(rig.hooks.released, 0);  // the abort leaves the lines to the radio side
+    EXPECT_EQ(rig.hooks.released, 1);  // an aborted announcement must not leave the transmitter keyed
     // The next press starts a fresh announcement.
     rig.player.failures.clear();
     ASSERT_TRUE(rig.announceNow());

@@ -162,6 +162,44 @@ void ControlBinder::panel(Window& panel, std::vector<HWND> controls) {
 
 HWND ControlBinder::staticText(const std::string& text, RECT r) { return create(L"STATIC", text, SS_LEFT, r, nextId()); }
 
+HWND ControlBinder::label(Label& label, RECT r, bool sunken) {
+    HWND hwnd = create(L"STATIC", label.caption(), SS_LEFT | (sunken ? SS_SUNKEN : 0), r, nextId());
+    const auto render = [hwnd, &label] { renderCommon(hwnd, label, true); };
+    label.setRenderer(render);
+    render();
+    return hwnd;
+}
+
+HWND ControlBinder::groupBox(const std::string& title, RECT r) {
+    return create(L"BUTTON", title, BS_GROUPBOX, r, nextId());
+}
+
+HWND ControlBinder::listBox(ListBox& list, RECT r) {
+    const int id = nextId();
+    HWND hwnd = create(L"LISTBOX", "", LBS_NOTIFY | WS_VSCROLL | WS_BORDER | WS_TABSTOP, r, id);
+    const auto render = [hwnd, &list] {
+        renderCommon(hwnd, list, false);
+        SendMessageW(hwnd, LB_RESETCONTENT, 0, 0);
+        for (const auto& item : list.items()) SendMessageW(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(item).c_str()));
+        SendMessageW(hwnd, LB_SETCURSEL, list.itemIndex(), 0);
+    };
+    list.setRenderer(render);
+    render();
+    commands_[id] = [hwnd, &list](int code) {
+        if (code == LBN_SELCHANGE) list.setItemIndex(static_cast<int>(SendMessageW(hwnd, LB_GETCURSEL, 0, 0)));
+    };
+    return hwnd;
+}
+
+HWND ControlBinder::image(Image& image, RECT r, HBITMAP bitmap) {
+    HWND hwnd = create(L"STATIC", "", SS_BITMAP, r, nextId());
+    SendMessageW(hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+    const auto render = [hwnd, &image] { renderCommon(hwnd, image, false); };
+    image.setRenderer(render);
+    render();
+    return hwnd;
+}
+
 void ControlBinder::menuItem(HMENU menu, MenuItem& item) {
     if (!item.children().empty()) {
         HMENU popup = CreatePopupMenu();
@@ -191,6 +229,32 @@ void ControlBinder::menuItem(HMENU menu, MenuItem& item) {
     item.setRenderer(render);
     render();
     commands_[id] = [&item](int) { item.click(); };
+}
+
+bool ControlBinder::route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    switch (message) {
+        case WM_COMMAND: return command(wParam);
+        case WM_NOTIFY: return notify(lParam, result);
+        case WM_VSCROLL: return lParam && scroll(reinterpret_cast<HWND>(lParam));
+        default: return false;
+    }
+}
+
+void registerWindowClass(const wchar_t* name, WNDPROC procedure, HICON icon) {
+    WNDCLASSEXW cls{};
+    cls.cbSize = sizeof cls;
+    cls.lpfnWndProc = procedure;
+    cls.hInstance = GetModuleHandleW(nullptr);
+    cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    cls.lpszClassName = name;
+    cls.hIcon = icon;
+    RegisterClassExW(&cls);
+}
+
+HFONT createControlFont() {
+    return CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, L"Tahoma");
 }
 
 bool ControlBinder::command(WPARAM wParam) {

@@ -11,6 +11,9 @@
 
 #include "widgets/button.h"
 #include "widgets/combo_box.h"
+#include "widgets/image.h"
+#include "widgets/label.h"
+#include "widgets/list_box.h"
 #include "widgets/radio_button.h"
 #include "widgets/window.h"
 #include "widgets/menu_item.h"
@@ -33,6 +36,14 @@ public:
     // A spin edit: a number field with its up-down control.
     HWND spinEdit(SpinBox& spin, RECT r);
     HWND staticText(const std::string& text, RECT r);
+    // A static text that follows the label's caption and visibility; sunken draws it in a hollow.
+    HWND label(Label& label, RECT r, bool sunken = false);
+    // A frame with a title around controls placed over it.
+    HWND groupBox(const std::string& title, RECT r);
+    // A list; clicking an entry selects it in the model.
+    HWND listBox(ListBox& list, RECT r);
+    // A picture shown while the model is visible. The bitmap stays the caller's.
+    HWND image(Image& image, RECT r, HBITMAP bitmap);
     HWND radioButton(RadioButton& button, RECT r);
     // A drop-down list; choosing an entry selects it in the model.
     HWND comboBox(ComboBox& combo, RECT r);
@@ -42,6 +53,10 @@ public:
     void panel(Window& panel, std::vector<HWND> controls);
     // Appends the item (and its sub-items, as a pop-up) to a menu.
     void menuItem(HMENU menu, MenuItem& item);
+
+    // Window-procedure hook for WM_COMMAND, WM_NOTIFY and WM_VSCROLL: true when a bound control
+    // handled the message, result then being what the procedure returns.
+    bool route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     // Window-procedure hooks; each returns true when it handled the message.
     bool command(WPARAM wParam);
@@ -64,6 +79,19 @@ public:
 private:
     std::map<HWND, std::function<void()>> sliders_;
 };
+
+// Registers a window class drawn in the dialog colour (a class already registered is kept).
+void registerWindowClass(const wchar_t* name, WNDPROC procedure, HICON icon = nullptr);
+// The font of every window's controls; the caller deletes it.
+HFONT createControlFont();
+
+// On WM_NCDESTROY of a window whose user data is its view (with the window's font): both go.
+template <typename View>
+void destroyView(HWND hwnd, View* view) {
+    if (view) DeleteObject(view->font);
+    delete view;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+}
 
 // Applies the common state every control has: caption, enabled, visible.
 void renderCommon(HWND hwnd, const Control& control, bool withCaption);

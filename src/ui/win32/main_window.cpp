@@ -7,6 +7,7 @@
 #include "core/tform1.h"
 #include "platform/win32/win32_text.h"
 #include "ui/win32/control_binding.h"
+#include "ui/win32/indicator_pictures.h"
 
 namespace tintal {
 
@@ -18,7 +19,8 @@ struct MainWindowView {
     TForm1& form;
     std::function<void()> onCloseRequested;
     HFONT font = nullptr;
-    std::unique_ptr<ControlBinder> binder;
+    std::unique_ptr<ControlBinder> binder{};
+    IndicatorPictures pictures{};
     MenuItem MenuQuitter{"MenuQuitter", "Quitter"};
     MenuItem menuFichier{"menuFichier", "Fichier"};
 };
@@ -35,7 +37,26 @@ void buildMenu(HWND hwnd, MainWindowView& v) {
     HMENU bar = CreateMenu();
     v.binder->menuItem(bar, v.menuFichier);
     v.binder->menuItem(bar, v.form.MenuCarteSon);
+    v.binder->menuItem(bar, v.form.MenuCOM);
     SetMenu(hwnd, bar);
+}
+
+// The port name, the transmit light, the clock picture (greyed while the carrier is present), the
+// recorder's status and the hidden line labels.
+void buildRadioIndicators(MainWindowView& v) {
+    TForm1& f = v.form;
+    ControlBinder& b = *v.binder;
+    const IndicatorPictures& p = v.pictures;
+    const int clock = IndicatorPictures::kClockSize, led = IndicatorPictures::kLedSize;
+    b.image(f.ImageTintal, box(250, 244, clock, clock), p.clockOn);
+    b.image(f.ImageTintalOff, box(250, 244, clock, clock), p.clockOff);
+    b.image(f.ImageLedON, box(310, 260, led, led), p.ledOn);
+    b.image(f.ImageLedOFF, box(310, 260, led, led), p.ledOff);
+    b.label(f.LabelCOM, box(332, 258, 80, 20));
+    b.label(f.LabelDCD, box(420, 244, 70, 18));
+    b.label(f.LabelCTS, box(420, 264, 70, 18));
+    b.label(f.LabelDSR, box(420, 284, 70, 18));
+    b.label(f.StaticTextW, box(12, 300, 230, 22), true);
 }
 
 void buildControls(HWND hwnd, MainWindowView& v) {
@@ -66,6 +87,7 @@ void buildControls(HWND hwnd, MainWindowView& v) {
                               b.staticText(s.LabelSorties.caption(), box(250, 150, 200, 18)),
                               b.comboBox(s.ComboBoxChoixOut, box(250, 170, 210, 24)),
                               b.button(s.BitBtnOKCarteSon, box(250, 200, 60, 26))});
+    buildRadioIndicators(v);
     buildMenu(hwnd, v);
 }
 
@@ -83,18 +105,8 @@ LRESULT CALLBACK keyboardProc(int code, WPARAM key, LPARAM flags) {
 
 LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     MainWindowView* v = viewOf(hwnd);
+    if (LRESULT result = 0; v && v->binder->route(message, wParam, lParam, result)) return result;
     switch (message) {
-        case WM_COMMAND:
-            if (v && v->binder->command(wParam)) return 0;
-            break;
-        case WM_NOTIFY: {
-            LRESULT result = 0;
-            if (v && v->binder->notify(lParam, result)) return result;
-            break;
-        }
-        case WM_VSCROLL:
-            if (v && lParam && v->binder->scroll(reinterpret_cast<HWND>(lParam))) return 0;
-            break;
         case WM_APP:
             if (v) v->form.MenuSimuErreur.click();
             return 0;
@@ -104,9 +116,7 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         case WM_NCDESTROY:
             if (keyboardHook) UnhookWindowsHookEx(keyboardHook);
             keyboardHook = nullptr;
-            if (v) DeleteObject(v->font);
-            delete v;
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            destroyView(hwnd, v);
             break;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -117,23 +127,16 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 HWND createMainWindow(TForm1& form, std::function<void()> onCloseRequested) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_UPDOWN_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    WNDCLASSEXW cls{};
-    cls.cbSize = sizeof cls;
-    cls.lpfnWndProc = windowProc;
-    cls.hInstance = GetModuleHandleW(nullptr);
-    cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    cls.lpszClassName = kClassName;
-    cls.hIcon = LoadIconW(cls.hInstance, MAKEINTRESOURCEW(1));
-    RegisterClassExW(&cls);
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    registerWindowClass(kClassName, windowProc, LoadIconW(instance, MAKEINTRESOURCEW(1)));
 
     const Rect r = form.Form1.bounds();
     // A system menu and close box, no minimise or maximise box: the "-" button stands in for minimise.
     HWND hwnd = CreateWindowExW(0, kClassName, widen(form.Form1.caption()).c_str(),
                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, r.left, r.top, r.width, r.height, nullptr,
-                                nullptr, cls.hInstance, nullptr);
+                                nullptr, instance, nullptr);
     auto* v = new MainWindowView{form, std::move(onCloseRequested)};
-    v->font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, L"Tahoma");
+    v->font = createControlFont();
     v->binder = std::make_unique<ControlBinder>(hwnd, v->font);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(v));
     buildControls(hwnd, *v);

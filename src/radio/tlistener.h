@@ -1,0 +1,49 @@
+#pragma once
+// The companion listener: a thread that waits for each pulse of the channel's event, reads the block
+// and hands the text on. It never touches a window: its callbacks run on its own thread and must
+// only post the work to the window thread.
+//
+// It ends when asked (Terminate), when the channel fails a wait, or after a read that cannot map the
+// block (onReadFailed). Its state is shared with the thread, so an abandoned listener that has not
+// ended yet (WaitFor timed out) never reaches freed memory of its own.
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "platform/companion_channel.h"
+
+namespace tintal {
+
+class TListener {
+public:
+    using OnMessage = std::function<void(std::string text)>;  // UTF-8
+    using OnReadFailed = std::function<void(std::string error)>;
+
+    // Starts the thread at once. The channel must outlive the thread.
+    TListener(CompanionChannel& channel, OnMessage onMessage, OnReadFailed onReadFailed);
+    // A read waits for the mutex at most 3 s, so a listener asked to stop ends well within this.
+    static constexpr int kStopWaitMs = 5000;
+
+    // Terminates and waits at most kStopWaitMs; a thread still running then is left to end alone.
+    ~TListener();
+    TListener(const TListener&) = delete;
+    TListener& operator=(const TListener&) = delete;
+
+    // Asks the thread to stop and ends its wait on the channel (no peer is woken). Any thread.
+    void Terminate();
+    // Waits at most ms for the thread to end; true once it has (it is then joined).
+    bool WaitFor(int ms);
+    bool Finished() const;
+
+private:
+    struct State;
+    static void Execute(const std::shared_ptr<State>& state);
+
+    std::shared_ptr<State> state_;
+    std::thread thread_;
+};
+
+}  // namespace tintal

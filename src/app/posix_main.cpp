@@ -13,6 +13,7 @@
 #include "core/listing_player.h"
 #include "core/tform1.h"
 #include "core/wave_player.h"
+#include "platform/files.h"
 #include "platform/null_audio_device.h"
 #include "platform/posix/alsa_audio_device.h"
 #include "platform/posix/embedded_clip_store.h"
@@ -20,6 +21,7 @@
 #include "platform/virtual_event_loop.h"
 #include "platform/wav_file_device.h"
 #include "shell/command_line.h"
+#include "shell/read_source.h"
 
 using namespace tintal;
 
@@ -222,6 +224,12 @@ int main(int argc, char** argv) {
         return 0;
     }
     const double at = options->at ? *options->at : localNow();
+    if (!options->readSourceKind.empty()) {
+        VirtualEventLoop loop(at);
+        FrenchDesktop desktop;
+        StdFiles files;
+        return printSourceRead(options->readSourceKind, options->readSourcePath, {loop, desktop, files}, std::cout);
+    }
     if (options->listDevices) return listDevices();
     if (options->now) return speakNow(*options);
     if (options->dryRun) return dryRun(*options, at);

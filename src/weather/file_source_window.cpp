@@ -31,6 +31,11 @@ AnnounceFlags FileSourceWindow::announceFlags() const {
             CheckBoxPluie.checked(), CheckBoxHumiExt.checked()};
 }
 
+std::vector<TickBox*> FileSourceWindow::figureBoxes() {
+    return {&CheckBoxTint, &CheckBoxText, &CheckBoxPatm, &CheckBoxTend,  &CheckBoxVent,
+            &CheckBoxRafa, &CheckBoxDire, &CheckBoxTRes, &CheckBoxPluie, &CheckBoxHumiExt};
+}
+
 void FileSourceWindow::TimerMeteoTimer() {
     TimerMeteo.stop();
     reading_.pressureOffset = SpinEditOffSetPression.value();

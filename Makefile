@@ -3,7 +3,7 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := test
 JOBS ?= $(shell nproc)
 
-.PHONY: run test test-native test-windows build-native build-release build-windows deps-native deps-windows clean
+.PHONY: bench run test test-native test-windows build-native build-release build-windows deps-native deps-windows clean
 
 deps-native:
 	@tools/install-deps.sh native
@@ -40,6 +40,12 @@ test: test-native test-windows
 run: build-release
 	build/linux-release/tintal --dry-run
 	build/linux-release/tintal --period 15
+
+# Decoding speed of the station files, on the optimised build.
+bench: deps-native
+	cmake --preset linux-release >/dev/null
+	cmake --build --preset linux-release -j $(JOBS) --target tintal_benchmarks
+	build/linux-release/tintal_benchmarks
 
 clean:
 	rm -rf build

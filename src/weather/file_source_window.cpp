@@ -9,7 +9,7 @@ namespace tintal {
 
 FileSourceWindow::FileSourceWindow(SourceWindowContext context, WeatherSourceKind kind, std::string name,
                                    std::string caption, std::string fileFilter, std::string fileExtension)
-    : form(std::move(name), std::move(caption), Rect{260, 180, 420, 400}),
+    : form(std::move(name), std::move(caption), Rect{260, 180, 480, 420}),
       TimerMeteo(context.loop, 60000),
       context_(std::move(context)),
       kind_(kind),

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/win32_weather.h"
 #include "core/tform1.h"
 #include "core/wave_player.h"
 #include "platform/win32/resource_clip_store.h"
@@ -36,17 +37,27 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     WaveOutDevice audio(loop);
     ResourceClipStore clips;
     WavePlayer player(loop, audio, clips, desktop);
-    TForm1 form({loop, desktop, player, audio, hooks, {}});
+    TForm1* mainForm = nullptr;
+    Win32Weather weather(
+        loop, desktop, [&] { return mainForm && mainForm->announcing; },
+        [&] { return mainForm ? mainForm->EditTime.text() : std::string(); });
+    TForm1 form({loop, desktop, player, audio, hooks, weather.sources()});
+    mainForm = &form;
     int exitCode = 0;
     form.onTerminate = [&] {
         MessageBoxW(nullptr, widen(form.EditData.text()).c_str(), L"Tintal", MB_OK | MB_ICONERROR);
         exitCode = 1;
         loop.quit();
     };
-    HWND window = createMainWindow(form, [&] {
-        form.FormClose();
-        loop.quit();
-    });
+    HWND window = createMainWindow(
+        form,
+        [&] {
+            form.FormClose();
+            weather.close();
+            loop.quit();
+        },
+        [&] { weather.showChooser(form.Form1.bounds()); });
+    weather.createWindows(window);
     form.FormCreate();
     loop.run();
     DestroyWindow(window);

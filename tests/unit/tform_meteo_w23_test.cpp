@@ -173,7 +173,7 @@ TEST(TFormMeteoW23, MissingFilesAndCancelledDialogs) {
     EXPECT_EQ(rig.window.EditDat.text(), "");
     EXPECT_EQ(rig.window.StaticTextErreur.caption(), "Erreur fichier");
     EXPECT_EQ(rig.window.CheckBoxText.caption(), "T ext.(°C) = ");
-    EXPECT_EQ(rig.desktop.lastFilter, "Fichier historique|*.dat");
+    EXPECT_EQ(rig.desktop.lastFilter, "Fichiers history.dat|*.dat");
 }
 
 TEST(TFormMeteoW23, TheObservationTimeNeverMovesBack) {

@@ -12,6 +12,21 @@ void renderCommon(HWND hwnd, const Control& control, bool withCaption) {
     ShowWindow(hwnd, control.visible() ? SW_SHOWNA : SW_HIDE);
 }
 
+COLORREF colourValue(Colour colour) {
+    switch (colour) {
+        case Colour::Red: return RGB(255, 0, 0);
+        case Colour::Green: return RGB(0, 128, 0);
+        case Colour::Blue: return RGB(0, 0, 255);
+        case Colour::Gray: return RGB(128, 128, 128);
+        case Colour::Black: break;
+    }
+    return RGB(0, 0, 0);
+}
+
+ControlBinder::~ControlBinder() {
+    for (HBRUSH brush : brushes_) DeleteObject(brush);
+}
+
 HWND ControlBinder::create(const wchar_t* cls, const std::string& text, DWORD style, RECT r, int id) {
     HWND hwnd = CreateWindowExW(0, cls, widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, r.left, r.top,
                                 r.right - r.left, r.bottom - r.top, parent_,
@@ -27,8 +42,12 @@ HWND ControlBinder::tickBox(TickBox& box, RECT r) {
         renderCommon(hwnd, box, true);
         SendMessageW(hwnd, BM_SETCHECK, box.checked() ? BST_CHECKED : BST_UNCHECKED, 0);
     };
-    box.setRenderer(render);
+    box.setRenderer([hwnd, render] {
+        render();
+        InvalidateRect(hwnd, nullptr, TRUE);  // a new colour shows at once
+    });
     render();
+    colours_[hwnd] = {[&box] { return box.colour(); }, nullptr};
     commands_[id] = [hwnd, &box](int code) {
         if (code == BN_CLICKED) box.setChecked(SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED);
     };
@@ -162,6 +181,54 @@ void ControlBinder::panel(Window& panel, std::vector<HWND> controls) {
 
 HWND ControlBinder::staticText(const std::string& text, RECT r) { return create(L"STATIC", text, SS_LEFT, r, nextId()); }
 
+HWND ControlBinder::label(Label& label, RECT r, COLORREF background) {
+    HWND hwnd = create(L"STATIC", label.caption(), SS_LEFT | SS_NOPREFIX, r, nextId());
+    const auto render = [hwnd, &label] {
+        renderCommon(hwnd, label, true);
+        InvalidateRect(hwnd, nullptr, TRUE);
+    };
+    label.setRenderer(render);
+    render();
+    HBRUSH brush = nullptr;
+    if (background != CLR_INVALID) brushes_.push_back(brush = CreateSolidBrush(background));
+    colours_[hwnd] = {[&label] { return label.colour(); }, brush};
+    return hwnd;
+}
+
+HWND ControlBinder::groupBox(const std::string& caption, RECT r) {
+    return create(L"BUTTON", caption, BS_GROUPBOX, r, nextId());
+}
+
+HWND ControlBinder::listBox(ListBox& list, RECT r) {
+    const int id = nextId();
+    HWND hwnd = create(L"LISTBOX", "", LBS_NOTIFY | WS_VSCROLL | WS_BORDER | WS_TABSTOP, r, id);
+    const auto render = [hwnd, &list] {
+        renderCommon(hwnd, list, false);
+        SendMessageW(hwnd, LB_RESETCONTENT, 0, 0);
+        for (const auto& item : list.items()) SendMessageW(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(item).c_str()));
+        SendMessageW(hwnd, LB_SETCURSEL, list.itemIndex(), 0);
+        if (list.visible()) SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);  // over its neighbours
+    };
+    list.setRenderer(render);
+    render();
+    commands_[id] = [hwnd, &list](int code) {
+        if (code == LBN_SELCHANGE) list.setItemIndex(static_cast<int>(SendMessageW(hwnd, LB_GETCURSEL, 0, 0)));
+    };
+    return hwnd;
+}
+
+bool ControlBinder::controlColour(HWND control, HDC dc, LRESULT& result) {
+    const auto it = colours_.find(control);
+    if (it == colours_.end()) return false;
+    SetTextColor(dc, colourValue(it->second.text()));
+    HBRUSH brush = it->second.background ? it->second.background : GetSysColorBrush(COLOR_BTNFACE);
+    LOGBRUSH fill{};
+    GetObjectW(brush, sizeof fill, &fill);
+    SetBkColor(dc, fill.lbColor);
+    result = reinterpret_cast<LRESULT>(brush);
+    return true;
+}
+
 void ControlBinder::menuItem(HMENU menu, MenuItem& item) {
     if (!item.children().empty()) {
         HMENU popup = CreatePopupMenu();
@@ -198,6 +265,18 @@ bool ControlBinder::command(WPARAM wParam) {
     if (it == commands_.end()) return false;
     it->second(HIWORD(wParam));
     return true;
+}
+
+bool ControlBinder::dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    switch (message) {
+        case WM_COMMAND: return command(wParam);
+        case WM_NOTIFY: return notify(lParam, result);
+        case WM_VSCROLL: return lParam && scroll(reinterpret_cast<HWND>(lParam));
+        case WM_CTLCOLORSTATIC:
+            return controlColour(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam), result);
+    }
+    return false;
 }
 
 bool ControlBinder::notify(LPARAM lParam, LRESULT& result) {

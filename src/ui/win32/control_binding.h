@@ -11,6 +11,8 @@
 
 #include "widgets/button.h"
 #include "widgets/combo_box.h"
+#include "widgets/label.h"
+#include "widgets/list_box.h"
 #include "widgets/radio_button.h"
 #include "widgets/window.h"
 #include "widgets/menu_item.h"
@@ -20,9 +22,15 @@
 
 namespace tintal {
 
+// The colour value of a widget colour (red is 255, as the rest of the program reads it).
+COLORREF colourValue(Colour colour);
+
 class ControlBinder {
 public:
     ControlBinder(HWND parent, HFONT font) : parent_(parent), font_(font) {}
+    ~ControlBinder();
+    ControlBinder(const ControlBinder&) = delete;
+    ControlBinder& operator=(const ControlBinder&) = delete;
 
     HWND tickBox(TickBox& box, RECT r);
     HWND button(Button& button, RECT r);
@@ -33,6 +41,12 @@ public:
     // A spin edit: a number field with its up-down control.
     HWND spinEdit(SpinBox& spin, RECT r);
     HWND staticText(const std::string& text, RECT r);
+    // A label whose caption and text colour follow the model; background CLR_INVALID = the window's.
+    HWND label(Label& label, RECT r, COLORREF background = CLR_INVALID);
+    // A group box frame around controls created separately.
+    HWND groupBox(const std::string& caption, RECT r);
+    // A list; choosing an entry selects it in the model.
+    HWND listBox(ListBox& list, RECT r);
     HWND radioButton(RadioButton& button, RECT r);
     // A drop-down list; choosing an entry selects it in the model.
     HWND comboBox(ComboBox& combo, RECT r);
@@ -46,6 +60,8 @@ public:
     // Window-procedure hooks; each returns true when it handled the message.
     bool command(WPARAM wParam);
     bool notify(LPARAM lParam, LRESULT& result);
+    // All of the hooks above for one message (commands, notifications, sliders, colours).
+    bool dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 private:
     HWND create(const wchar_t* cls, const std::string& text, DWORD style, RECT r, int id);
@@ -60,9 +76,17 @@ private:
 public:
     // WM_VSCROLL from a slider; true when it was one of ours.
     bool scroll(HWND slider);
+    // WM_CTLCOLORSTATIC (labels, tick boxes): the model's colours; true when the control was one of ours.
+    bool controlColour(HWND control, HDC dc, LRESULT& result);
 
 private:
     std::map<HWND, std::function<void()>> sliders_;
+    struct Colours {
+        std::function<Colour()> text;
+        HBRUSH background = nullptr;  // null: the window's own
+    };
+    std::map<HWND, Colours> colours_;
+    std::vector<HBRUSH> brushes_;
 };
 
 // Applies the common state every control has: caption, enabled, visible.

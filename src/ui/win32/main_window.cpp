@@ -17,9 +17,11 @@ constexpr wchar_t kClassName[] = L"TForm1";
 struct MainWindowView {
     TForm1& form;
     std::function<void()> onCloseRequested;
+    std::function<void()> onChooseWeather;
     HFONT font = nullptr;
     std::unique_ptr<ControlBinder> binder;
     MenuItem MenuQuitter{"MenuQuitter", "Quitter"};
+    MenuItem MenuChoixMeteo{"MenuChoixMeteo", "Choix météo"};
     MenuItem menuFichier{"menuFichier", "Fichier"};
 };
 
@@ -30,6 +32,10 @@ RECT box(int x, int y, int w, int h) { return RECT{x, y, x + w, y + h}; }
 void buildMenu(HWND hwnd, MainWindowView& v) {
     v.menuFichier.add(v.form.MenuPlageHoraire);
     v.menuFichier.add(v.form.MenuRecord);
+    if (v.onChooseWeather) {
+        v.menuFichier.add(v.MenuChoixMeteo);
+        v.MenuChoixMeteo.onClick = v.onChooseWeather;
+    }
     v.menuFichier.add(v.MenuQuitter);
     v.MenuQuitter.onClick = [hwnd] { PostMessageW(hwnd, WM_CLOSE, 0, 0); };
     HMENU bar = CreateMenu();
@@ -83,18 +89,9 @@ LRESULT CALLBACK keyboardProc(int code, WPARAM key, LPARAM flags) {
 
 LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     MainWindowView* v = viewOf(hwnd);
+    LRESULT result = 0;
+    if (v && v->binder->dispatch(message, wParam, lParam, result)) return result;
     switch (message) {
-        case WM_COMMAND:
-            if (v && v->binder->command(wParam)) return 0;
-            break;
-        case WM_NOTIFY: {
-            LRESULT result = 0;
-            if (v && v->binder->notify(lParam, result)) return result;
-            break;
-        }
-        case WM_VSCROLL:
-            if (v && lParam && v->binder->scroll(reinterpret_cast<HWND>(lParam))) return 0;
-            break;
         case WM_APP:
             if (v) v->form.MenuSimuErreur.click();
             return 0;
@@ -114,7 +111,7 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
 }  // namespace
 
-HWND createMainWindow(TForm1& form, std::function<void()> onCloseRequested) {
+HWND createMainWindow(TForm1& form, std::function<void()> onCloseRequested, std::function<void()> onChooseWeather) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_UPDOWN_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     WNDCLASSEXW cls{};
@@ -132,7 +129,7 @@ HWND createMainWindow(TForm1& form, std::function<void()> onCloseRequested) {
     HWND hwnd = CreateWindowExW(0, kClassName, widen(form.Form1.caption()).c_str(),
                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, r.left, r.top, r.width, r.height, nullptr,
                                 nullptr, cls.hInstance, nullptr);
-    auto* v = new MainWindowView{form, std::move(onCloseRequested)};
+    auto* v = new MainWindowView{form, std::move(onCloseRequested), std::move(onChooseWeather)};
     v->font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, L"Tahoma");
     v->binder = std::make_unique<ControlBinder>(hwnd, v->font);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(v));

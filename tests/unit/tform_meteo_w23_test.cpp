@@ -114,6 +114,17 @@ TEST(TFormMeteoW23, FiguresOutOfLimitsAreRedAndDeriveNothing) {
     EXPECT_EQ(rig.window.CheckBoxTint.colour(), Colour::Black);
 }
 
+TEST(TFormMeteoW23, ACounterResetGivesNoRain) {
+    W23Rig rig;
+    W23Record last{kSeconds};
+    last.rain = 3.5f;  // the earlier records counted 4 mm: the counter went back to zero since
+    rig.window.setFile(rig.folder.write("history.dat", history(day(last))));
+    rig.window.read();
+    EXPECT_EQ(rig.window.CheckBoxPluie.caption(), "Pluie/24h (mm) = --");
+    EXPECT_EQ(rig.window.reading().rain24h, kNoRain);
+    EXPECT_EQ(rig.window.StaticTextErreur.caption(), "");
+}
+
 TEST(TFormMeteoW23, TrendAndWindChillBoundaries) {
     W23Rig rig;
     W23Record last{kSeconds};

@@ -18,7 +18,8 @@ std::optional<std::vector<StationSample>> parseStationScript(const std::string& 
         std::string rest;
         if (!(fields >> s.insideF >> s.outsideF >> s.barometerInHg >> s.trend >> s.windMph >> s.direction) ||
             (fields >> rest)) {
-            error = "line " + std::to_string(number) + ": six numbers expected (insideF outsideF inHg trend mph degrees)";
+            error =
+                "line " + std::to_string(number) + ": six numbers expected (insideF outsideF inHg trend mph degrees)";
             return std::nullopt;
         }
         samples.push_back(s);

@@ -22,12 +22,12 @@ public:
     virtual std::int32_t OpenCommPort(std::int32_t port, std::int32_t baud) = 0;
     virtual void CloseCommPort() = 0;
     virtual double GetDllVersion() = 0;
-    virtual double GetInsideTemp() = 0;   // °F
-    virtual double GetOutsideTemp() = 0;  // °F
-    virtual double GetBarometer() = 0;    // inches of mercury
+    virtual double GetInsideTemp() = 0;            // °F
+    virtual double GetOutsideTemp() = 0;           // °F
+    virtual double GetBarometer() = 0;             // inches of mercury
     virtual std::uint8_t GetBarometerTrend() = 0;  // 0 steady, 1 rising, 2 falling
-    virtual double GetWindSpeed() = 0;    // mph
-    virtual std::int32_t GetWindDirection() = 0;  // degrees
+    virtual double GetWindSpeed() = 0;             // mph
+    virtual std::int32_t GetWindDirection() = 0;   // degrees
 };
 
 // What an absent library answers: no port, and an indoor temperature far below any plausible one.

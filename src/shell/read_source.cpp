@@ -44,8 +44,16 @@ SourceView readStation(const std::string& path, SourceReadPorts ports) {
         return view;
     }
     SimulatedStationLibrary library(*script);
-    TFormMeteo window({ports.loop, ports.desktop, library, [] { return true; }, {}, [] { return false; },
-                       [] { return std::vector<std::string>{"No COM", "COM1"}; }, {}});
+    TFormMeteo window({ports.loop,
+                       ports.desktop,
+                       library,
+                       [] { return true; },
+                       {},
+                       [] { return false; },
+                       [] {
+                           return std::vector<std::string>{"No COM", "COM1"};
+                       },
+                       {}});
     window.FormCreate();
     window.choosePort(1);
     for (const TickBox* box : window.figureBoxes()) view.lines.push_back(shown(*box));

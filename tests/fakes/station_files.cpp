@@ -32,7 +32,8 @@ StationBytes ws2300History(const std::vector<Ws2300Record>& records) {
         putFloat(out, r.rain);
         putFloat(out, r.tempInt);
         putFloat(out, r.tempExt);
-        out.insert(out.end(), {static_cast<std::uint8_t>(r.humidityInt), 0xFF, static_cast<std::uint8_t>(r.humidityExt), 0xFF});
+        out.insert(out.end(),
+                   {static_cast<std::uint8_t>(r.humidityInt), 0xFF, static_cast<std::uint8_t>(r.humidityExt), 0xFF});
     }
     return out;
 }

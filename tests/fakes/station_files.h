@@ -40,13 +40,13 @@ StationBytes ws2800History(const std::vector<Ws2800Record>& records);
 struct WlkRecord {
     std::uint8_t type = 1;  // 1 = archive data
     std::uint8_t interval = 5;
-    std::uint16_t minutes = 600;      // end of the period, minutes past midnight
-    std::uint16_t tempOut = 680;      // tenths of °F
-    std::uint16_t tempIn = 700;       // tenths of °F
-    std::uint16_t barometer = 29921;  // thousandths of inHg
+    std::uint16_t minutes = 600;              // end of the period, minutes past midnight
+    std::uint16_t tempOut = 680;              // tenths of °F
+    std::uint16_t tempIn = 700;               // tenths of °F
+    std::uint16_t barometer = 29921;          // thousandths of inHg
     std::uint16_t humOut = 500, humIn = 400;  // tenths of %
     std::uint8_t clicks = 0;
-    std::uint8_t collector = 0x10;  // 0.254 mm a click
+    std::uint8_t collector = 0x10;     // 0.254 mm a click
     std::uint16_t wind = 0, gust = 0;  // tenths of mph
     std::uint8_t direction = 0;        // 22.5° steps
 };

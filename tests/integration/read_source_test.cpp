@@ -89,20 +89,13 @@ TEST(ReadSource, AWrittenHistoryFileShowsEveryCaptionInTheWindowsOrder) {
     const std::string path = folder.write("history.dat", ws2300History(records));
     const Shown r = readSource("w23 " + quoted(path));
     EXPECT_EQ(r.status, 0);
-    const std::vector<std::string> expected{"T int.(°C) = 20,0",
-                                            "T ext.(°C) = 10,0",
-                                            "P atm.(hPa) = 1013,0",
-                                            "tendance : stationnaire",
-                                            "Vent (km/h) = 18",
-                                            "Rafale (km/h) = 18",
-                                            "Direction (°) = 68",
-                                            "T. ressentie (°C) = 7,6",
-                                            "Pluie/24h (mm) = --",
-                                            "Humi. ext (%) = -106 [rouge]",
-                                            "Humi. int (%) = 50",
-                                            "T. rosée (°C) = --",
-                                            "29/11/2010 07:33:20",
-                                            ""};
+    const std::vector<std::string> expected{"T int.(°C) = 20,0",    "T ext.(°C) = 10,0",
+                                            "P atm.(hPa) = 1013,0", "tendance : stationnaire",
+                                            "Vent (km/h) = 18",     "Rafale (km/h) = 18",
+                                            "Direction (°) = 68",   "T. ressentie (°C) = 7,6",
+                                            "Pluie/24h (mm) = --",  "Humi. ext (%) = -106 [rouge]",
+                                            "Humi. int (%) = 50",   "T. rosée (°C) = --",
+                                            "29/11/2010 07:33:20",  ""};
     EXPECT_EQ(r.lines, expected);
 }
 
@@ -120,7 +113,8 @@ TEST(ReadSource, DamagedFilesGiveTheFileErrorAndNothingElse) {
     check("w23 " + quoted(folder.write("short.dat", StationBytes(35, 0x41))));
     check("w28 " + quoted(folder.write("short28.dat", StationBytes(55, 0x41))));
     // A header announcing more records than the file holds.
-    check("pro2 " + quoted(folder.write("2024-03.wlk", WlkFile().days(1, 3, 10).add(WlkRecord{}, 4).announce(5).bytes())));
+    check("pro2 " +
+          quoted(folder.write("2024-03.wlk", WlkFile().days(1, 3, 10).add(WlkRecord{}, 4).announce(5).bytes())));
     // The extension must be exactly ".wlk".
     check("pro2 " + quoted(folder.write("2024-04.WLK", WlkFile().days(1, 3, 10).add(WlkRecord{}).bytes())));
     check("w23 " + quoted(folder.file("absent.dat")));
@@ -128,7 +122,8 @@ TEST(ReadSource, DamagedFilesGiveTheFileErrorAndNothingElse) {
 
 TEST(ReadSource, ASimulatedWeatherMonitor) {
     TempFolder folder;
-    const std::string plausible = folder.write("mon.txt", text("# inside outside inHg trend mph degrees\n32 50 29.92 3 250 90\n"));
+    const std::string plausible =
+        folder.write("mon.txt", text("# inside outside inHg trend mph degrees\n32 50 29.92 3 250 90\n"));
     Shown r = readSource("mon " + quoted(plausible));
     EXPECT_EQ(r.status, 0);
     const std::vector<std::string> expected{"T int.(°C) = 0,0",

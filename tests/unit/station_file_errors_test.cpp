@@ -26,7 +26,9 @@ public:
 
 template <typename Window>
 struct Rig {
-    Rig() : loop(encodeDateTime(2024, 3, 20, 12, 0)), window({loop, desktop, files, threshold, [] { return true; }, {}}) {}
+    Rig()
+        : loop(encodeDateTime(2024, 3, 20, 12, 0)),
+          window({loop, desktop, files, threshold, [] { return true; }, {}}) {}
     // Every caption and figure the window shows, to compare before and after a failed read.
     std::vector<std::string> shown() const {
         std::vector<std::string> all;

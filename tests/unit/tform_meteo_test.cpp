@@ -22,7 +22,10 @@ struct MonRig {
         : loop(encodeDateTime(2026, 12, 8, 14, 0)),
           library(std::move(script)),
           window({loop, desktop, library, [this] { return selected; }, [this] { ++chooserHides; },
-                  [this] { return announcing; }, [] { return std::vector<std::string>{"No COM", "COM1", "COM3", "COM12"}; },
+                  [this] { return announcing; },
+                  [] {
+                      return std::vector<std::string>{"No COM", "COM1", "COM3", "COM12"};
+                  },
                   [this] { return clock; }}) {
         window.FormCreate();
     }
@@ -74,9 +77,9 @@ TEST(TFormMeteo, AReadCountsDownAndLetsTheWindowBreathe) {
     rig.loop.post([&] { seenDuringRead = rig.window.StaticTextStatus.caption(); });
     rig.pick("COM1");
     const std::vector<std::string> expected{
-        "Lecture Weather Monitor en cours (6)", "Lecture Weather Monitor en cours (5)",
-        "Lecture Weather Monitor en cours (4)", "Lecture Weather Monitor en cours (3)",
-        "Lecture Weather Monitor en cours (2)", "Lecture Weather Monitor en cours (1)",
+        "Lecture Weather Monitor en cours (6)",        "Lecture Weather Monitor en cours (5)",
+        "Lecture Weather Monitor en cours (4)",        "Lecture Weather Monitor en cours (3)",
+        "Lecture Weather Monitor en cours (2)",        "Lecture Weather Monitor en cours (1)",
         "Lecture Weather Monitor terminée (14:00:00 )"};
     EXPECT_EQ(statuses, expected);
     EXPECT_EQ(seenDuringRead, "Lecture Weather Monitor en cours (6)");
@@ -127,7 +130,7 @@ TEST(TFormMeteo, TrendCodesAndTheDirectionMask) {
     EXPECT_EQ(w.CheckBoxDire.caption(), "Direction (°) = 90");
     rig.window.ButtonRafraichir.click();
     EXPECT_EQ(w.CheckBoxtend.caption(), "tendance : en hausse");  // code 3 leaves the caption
-    EXPECT_EQ(w.reading().windDirection, 0x8000 + 45);           // the high bit passes the mask
+    EXPECT_EQ(w.reading().windDirection, 0x8000 + 45);            // the high bit passes the mask
     rig.window.ButtonRafraichir.click();
     EXPECT_EQ(w.CheckBoxtend.caption(), "tendance : en baisse");
     EXPECT_EQ(w.reading().pressureTrend, PressureTrend::Falling);

@@ -1,4 +1,6 @@
 // The weather windows under Windows: real controls bound to the window models.
+#include "ui/win32/weather_windows.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -11,7 +13,6 @@
 #include "fakes/temp_folder.h"
 #include "platform/virtual_event_loop.h"
 #include "platform/win32/win32_text.h"
-#include "ui/win32/weather_windows.h"
 #include "weather/stations/tform_meteo.h"
 #include "weather/stations/tform_meteo_w23.h"
 #include "weather/tform_choix_meteo.h"
@@ -46,7 +47,8 @@ HWND child(HWND parent, const std::string& text) {
 // The text colour the window gives a control when the system asks it to paint.
 COLORREF paintColour(HWND control) {
     HDC dc = CreateCompatibleDC(nullptr);
-    SendMessageW(GetParent(control), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+    SendMessageW(GetParent(control), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(control));
     const COLORREF colour = GetTextColor(dc);
     DeleteDC(dc);
     return colour;
@@ -73,7 +75,10 @@ struct WeatherWindows {
                [this] { chooser.form.setVisible(false); }}),
           mon({loop, desktop, library, [this] { return chooser.isChecked(WeatherSourceKind::MON); },
                [this] { chooser.form.setVisible(false); }, [] { return false; },
-               [] { return std::vector<std::string>{"No COM", "COM1", "COM4"}; }, [] { return std::string("14:00:00"); }}) {
+               [] {
+                   return std::vector<std::string>{"No COM", "COM1", "COM4"};
+               },
+               [] { return std::string("14:00:00"); }}) {
         chooser.attach(w23);
         chooser.attach(mon);
         mon.FormCreate();
@@ -166,7 +171,8 @@ TEST(WeatherWindows, TheStationWindowPicksItsPortFromItsList) {
     EXPECT_TRUE(IsWindowVisible(list));
     EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 3);
     SendMessageW(list, LB_SETCURSEL, 2, 0);
-    SendMessageW(ui.monWindow, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    SendMessageW(ui.monWindow, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
     EXPECT_EQ(ui.mon.comPort, 4);
     EXPECT_FALSE(IsWindowVisible(list));
     EXPECT_NE(child(ui.monWindow, "COM=4"), nullptr);

@@ -13,8 +13,16 @@ namespace {
 struct MonitorOn {
     explicit MonitorOn(StationLibrary& library)
         : loop(encodeDateTime(2026, 12, 8, 12, 0)),
-          window({loop, desktop, library, [] { return true; }, {}, [] { return false; },
-                  [] { return std::vector<std::string>{"No COM", "COM3"}; }, {}}) {
+          window({loop,
+                  desktop,
+                  library,
+                  [] { return true; },
+                  {},
+                  [] { return false; },
+                  [] {
+                      return std::vector<std::string>{"No COM", "COM3"};
+                  },
+                  {}}) {
         window.FormCreate();
         window.choosePort(3);
     }

@@ -7,6 +7,7 @@
 #include "core/tform1.h"
 #include "platform/win32/win32_text.h"
 #include "ui/win32/control_binding.h"
+#include "ui/win32/window_frame.h"
 
 namespace tintal {
 
@@ -27,7 +28,6 @@ struct MainWindowView {
 
 MainWindowView* viewOf(HWND hwnd) { return reinterpret_cast<MainWindowView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
 
-RECT box(int x, int y, int w, int h) { return RECT{x, y, x + w, y + h}; }
 
 void buildMenu(HWND hwnd, MainWindowView& v) {
     v.menuFichier.add(v.form.MenuPlageHoraire);
@@ -114,21 +114,13 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 HWND createMainWindow(TForm1& form, std::function<void()> onCloseRequested, std::function<void()> onChooseWeather) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_UPDOWN_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    WNDCLASSEXW cls{};
-    cls.cbSize = sizeof cls;
-    cls.lpfnWndProc = windowProc;
-    cls.hInstance = GetModuleHandleW(nullptr);
-    cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    cls.lpszClassName = kClassName;
-    cls.hIcon = LoadIconW(cls.hInstance, MAKEINTRESOURCEW(1));
-    RegisterClassExW(&cls);
+    registerWindowClass(kClassName, windowProc);
 
     const Rect r = form.Form1.bounds();
     // A system menu and close box, no minimise or maximise box: the "-" button stands in for minimise.
     HWND hwnd = CreateWindowExW(0, kClassName, widen(form.Form1.caption()).c_str(),
                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, r.left, r.top, r.width, r.height, nullptr,
-                                nullptr, cls.hInstance, nullptr);
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
     auto* v = new MainWindowView{form, std::move(onCloseRequested), std::move(onChooseWeather)};
     v->font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, L"Tahoma");
     v->binder = std::make_unique<ControlBinder>(hwnd, v->font);

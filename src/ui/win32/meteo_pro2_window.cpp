@@ -6,7 +6,8 @@
 namespace tintal {
 
 HWND createMeteoPro2Window(TFormMeteoPro2& w, HWND owner) {
-    const WindowFrame frame = createFileSourceFrame(w, owner, w.LabelFichier.caption(), "Recalage", &w.GroupBoxPression, 80);
+    const WindowFrame frame =
+        createFileSourceFrame(w, owner, w.LabelFichier.caption(), "Recalage", &w.GroupBoxPression, 80);
     HWND followUp = frame.binder.tickBox(w.CheckBoxFichier, box(250, kFileSourceExtrasTop + 20, 220, 36));
     SetWindowLongPtrW(followUp, GWL_STYLE, GetWindowLongPtrW(followUp, GWL_STYLE) | BS_MULTILINE);
     return frame.hwnd;

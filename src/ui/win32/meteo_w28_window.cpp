@@ -6,7 +6,8 @@
 namespace tintal {
 
 HWND createMeteoW28Window(TFormMeteoW28& w, HWND owner) {
-    const WindowFrame frame = createFileSourceFrame(w, owner, w.LabelFichier.caption(), "Recalage", &w.GroupBoxPression, 140);
+    const WindowFrame frame =
+        createFileSourceFrame(w, owner, w.LabelFichier.caption(), "Recalage", &w.GroupBoxPression, 140);
     frame.binder.radioButton(w.RadioButtonPABS, box(256, kFileSourceExtrasTop, 100, 20));
     frame.binder.radioButton(w.RadioButtonPREL, box(256, kFileSourceExtrasTop + 24, 100, 20));
     return frame.hwnd;

@@ -43,20 +43,6 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-void registerClass() {
-    static bool registered = false;
-    if (registered) return;
-    WNDCLASSEXW cls{};
-    cls.cbSize = sizeof cls;
-    cls.lpfnWndProc = frameProc;
-    cls.hInstance = GetModuleHandleW(nullptr);
-    cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    cls.lpszClassName = kClassName;
-    cls.hIcon = LoadIconW(cls.hInstance, MAKEINTRESOURCEW(1));
-    registered = RegisterClassExW(&cls) != 0;
-}
-
 HFONT tahoma(bool italic) {
     return CreateFontW(-13, 0, 0, 0, FW_NORMAL, italic, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, L"Tahoma");
 }
@@ -72,8 +58,21 @@ int bindAnnouncePanel(ControlBinder& binder, const std::vector<TickBox*>& figure
     return top;
 }
 
+void registerWindowClass(const wchar_t* className, WNDPROC procedure) {
+    WNDCLASSEXW cls{};
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), className, &cls)) return;
+    cls.cbSize = sizeof cls;
+    cls.lpfnWndProc = procedure;
+    cls.hInstance = GetModuleHandleW(nullptr);
+    cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    cls.lpszClassName = className;
+    cls.hIcon = LoadIconW(cls.hInstance, MAKEINTRESOURCEW(1));  // the program's icon
+    RegisterClassExW(&cls);
+}
+
 WindowFrame createWindowFrame(Window& model, HWND owner) {
-    registerClass();
+    registerWindowClass(kClassName, frameProc);
     const Rect r = model.bounds();
     HWND hwnd = CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, widen(model.caption()).c_str(),
                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, r.left, r.top, r.width, r.height, owner,
@@ -87,7 +86,8 @@ WindowFrame createWindowFrame(Window& model, HWND owner) {
     model.setRenderer([hwnd, v] {
         const Rect& wanted = v->model.bounds();
         if (!(wanted == v->placed)) {
-            SetWindowPos(hwnd, nullptr, wanted.left, wanted.top, wanted.width, wanted.height, SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(hwnd, nullptr, wanted.left, wanted.top, wanted.width, wanted.height,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
             v->placed = wanted;
         }
         ShowWindow(hwnd, v->model.visible() ? SW_SHOW : SW_HIDE);

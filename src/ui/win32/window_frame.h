@@ -10,6 +10,9 @@
 
 namespace tintal {
 
+// Registers a top-level window class of the program (once): its icon, the dialog colour, an arrow.
+void registerWindowClass(const wchar_t* className, WNDPROC procedure);
+
 struct WindowFrame {
     HWND hwnd;
     ControlBinder& binder;  // owned by the window, destroyed with it

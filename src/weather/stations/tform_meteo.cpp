@@ -136,8 +136,8 @@ void TFormMeteo::TimerMeteoTimer() {
         return;
     }
     if (!libraryPresent()) return;
-    LabelVersion.setCaption("Version DLL: " + formatFixed(context_.library.GetDllVersion(), 3,
-                                                          context_.desktop.decimalSeparator()));
+    LabelVersion.setCaption("Version DLL: " +
+                            formatFixed(context_.library.GetDllVersion(), 3, context_.desktop.decimalSeparator()));
     SpinEditRafraichir.setValue(refreshMinutes);
     countdown(6);
     reading_.tempInt = celsius(context_.library.GetInsideTemp());

@@ -39,7 +39,7 @@ void report(const char* what, std::size_t bytes, double seconds) {
 volatile bool decodedSink = false;
 
 StationBytes ws2300File(std::size_t bytes) {
-    std::vector<Ws2300Record> records(bytes / 36);
+    std::vector<Ws2300FileRecord> records(bytes / 36);
     for (std::size_t i = 0; i < records.size(); ++i) {
         records[i].seconds = 3'000'000'000u + static_cast<std::uint32_t>(i) * 300;
         records[i].pressure = 1000.0f + static_cast<float>(i % 40);
@@ -54,14 +54,14 @@ StationBytes monthOfFiveMinuteRecords() {
     file.days(1, 31, 288);
     for (int day = 1; day <= 31; ++day) {
         for (int slot = 1; slot <= 288; ++slot) {
-            WlkRecord r;
+            WlkFileRecord r;
             r.minutes = static_cast<std::uint16_t>(slot * 5);
             r.barometer = static_cast<std::uint16_t>(29800 + (slot % 50));
             r.clicks = static_cast<std::uint8_t>(slot % 3);
             r.wind = static_cast<std::uint16_t>(slot % 120);
             file.add(r);
         }
-        WlkRecord summary;
+        WlkFileRecord summary;
         summary.type = 2;
         file.add(summary);
     }

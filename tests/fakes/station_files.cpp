@@ -20,10 +20,10 @@ constexpr std::uint32_t kUnused = 0xFFFFFFFFu;
 
 }  // namespace
 
-StationBytes ws2300History(const std::vector<Ws2300Record>& records) {
+StationBytes ws2300History(const std::vector<Ws2300FileRecord>& records) {
     StationBytes out;
     out.reserve(records.size() * 36);
-    for (const Ws2300Record& r : records) {
+    for (const Ws2300FileRecord& r : records) {
         put(out, kUnused, 4);
         put(out, r.seconds, 4);
         putFloat(out, r.pressure);
@@ -38,10 +38,10 @@ StationBytes ws2300History(const std::vector<Ws2300Record>& records) {
     return out;
 }
 
-StationBytes ws2800History(const std::vector<Ws2800Record>& records) {
+StationBytes ws2800History(const std::vector<Ws2800FileRecord>& records) {
     StationBytes out;
     out.reserve(records.size() * 56);
-    for (const Ws2800Record& r : records) {
+    for (const Ws2800FileRecord& r : records) {
         put(out, std::bit_cast<std::uint64_t>(r.time), 8);
         putFloat(out, r.absolute);
         putFloat(out, r.relative);
@@ -69,7 +69,7 @@ WlkFile& WlkFile::days(int first, int last, std::uint16_t records) {
     return *this;
 }
 
-WlkFile& WlkFile::add(const WlkRecord& record, int times) {
+WlkFile& WlkFile::add(const WlkFileRecord& record, int times) {
     records_.insert(records_.end(), times, record);
     return *this;
 }
@@ -86,7 +86,7 @@ StationBytes WlkFile::bytes() const {
     putAt(out, 16, static_cast<std::uint32_t>(count_.value_or(static_cast<std::int32_t>(records_.size()))), 4);
     for (int d = 0; d < 32; ++d) putAt(out, 20 + 6 * d, days_[d], 2);
     out.reserve(out.size() + records_.size() * 88);
-    for (const WlkRecord& r : records_) {
+    for (const WlkFileRecord& r : records_) {
         const std::size_t at = out.size();
         out.resize(at + 88, 0xEE);
         out[at] = r.type;

@@ -11,20 +11,20 @@ namespace tintal {
 using StationBytes = std::vector<std::uint8_t>;
 
 // One 36-byte WS-2300 history record.
-struct Ws2300Record {
+struct Ws2300FileRecord {
     std::uint32_t seconds = 3'500'000'000u;  // the file's own clock: days = (seconds + 176400) / 86400
     float pressure = 1013.0f;                // hPa
     float wind = 0.0f;                       // m/s
     std::int32_t direction = 0;              // sector, 22.5° each (low five bits)
     float rain = 0.0f;                       // running counter, mm
     float tempInt = 20.0f, tempExt = 10.0f;  // °C
-    std::int8_t humidityInt = 50, humidityExt = 60;
+    std::uint8_t humidityInt = 50, humidityExt = 60;  // the stored bytes, read back as signed
 };
-StationBytes ws2300History(const std::vector<Ws2300Record>& records);
+StationBytes ws2300History(const std::vector<Ws2300FileRecord>& records);
 
 // One 56-byte WS-2800 history record.
-struct Ws2800Record {
-    double time = 46000.5;                           // days since 1899-12-30
+struct Ws2800FileRecord {
+    double time = 38474.5;                           // days since 1899-12-30 (2005-05-02 12:00)
     float absolute = 994.0f, relative = 1018.0f;     // hPa
     float wind = 2.0f;                               // m/s
     std::int32_t direction = 4;                      // sector
@@ -33,11 +33,11 @@ struct Ws2800Record {
     float tempInt = 20.5f, tempExt = 3.5f;           // °C
     float humidityInt = 27.0f, humidityExt = 54.0f;  // %
 };
-StationBytes ws2800History(const std::vector<Ws2800Record>& records);
+StationBytes ws2800History(const std::vector<Ws2800FileRecord>& records);
 
 // One 88-byte archive record, raw as the station stores it; the defaults are a 5-minute data record
 // at 10:00 (20.0 °C outside, 21.1 °C inside, 1013.1 hPa).
-struct WlkRecord {
+struct WlkFileRecord {
     std::uint8_t type = 1;  // 1 = archive data
     std::uint8_t interval = 5;
     std::uint16_t minutes = 600;              // end of the period, minutes past midnight
@@ -58,14 +58,14 @@ public:
     WlkFile& day(int d, std::uint16_t records);
     // Days first to last each hold `records` records.
     WlkFile& days(int first, int last, std::uint16_t records);
-    WlkFile& add(const WlkRecord& record, int times = 1);
+    WlkFile& add(const WlkFileRecord& record, int times = 1);
     // The record count the header announces (by default, the records added).
     WlkFile& announce(std::int32_t count);
     StationBytes bytes() const;
 
 private:
     std::uint16_t days_[32] = {};
-    std::vector<WlkRecord> records_;
+    std::vector<WlkFileRecord> records_;
     std::optional<std::int32_t> count_;
 };
 

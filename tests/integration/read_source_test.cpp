@@ -81,9 +81,9 @@ TEST(ReadSource, RealHistoryFilesAndArchive) {
 
 TEST(ReadSource, AWrittenHistoryFileShowsEveryCaptionInTheWindowsOrder) {
     TempFolder folder;
-    std::vector<Ws2300Record> records(3);
+    std::vector<Ws2300FileRecord> records(3);
     for (std::size_t i = 0; i < records.size(); ++i) records[i].seconds = 3'500'000'000u + 600 * std::uint32_t(i);
-    records.back().humidityExt = static_cast<std::int8_t>(0x96);
+    records.back().humidityExt = 0x96;
     records.back().direction = 35;
     records.back().wind = 5.0f;
     const std::string path = folder.write("history.dat", ws2300History(records));
@@ -114,9 +114,9 @@ TEST(ReadSource, DamagedFilesGiveTheFileErrorAndNothingElse) {
     check("w28 " + quoted(folder.write("short28.dat", StationBytes(55, 0x41))));
     // A header announcing more records than the file holds.
     check("pro2 " +
-          quoted(folder.write("2024-03.wlk", WlkFile().days(1, 3, 10).add(WlkRecord{}, 4).announce(5).bytes())));
+          quoted(folder.write("2024-03.wlk", WlkFile().days(1, 3, 10).add(WlkFileRecord{}, 4).announce(5).bytes())));
     // The extension must be exactly ".wlk".
-    check("pro2 " + quoted(folder.write("2024-04.WLK", WlkFile().days(1, 3, 10).add(WlkRecord{}).bytes())));
+    check("pro2 " + quoted(folder.write("2024-04.WLK", WlkFile().days(1, 3, 10).add(WlkFileRecord{}).bytes())));
     check("w23 " + quoted(folder.file("absent.dat")));
 }
 

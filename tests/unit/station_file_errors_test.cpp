@@ -53,19 +53,19 @@ struct Rig {
     Window window;
 };
 
-std::vector<Ws2300Record> ws2300Hour() {
-    std::vector<Ws2300Record> records(7);
+std::vector<Ws2300FileRecord> ws2300Hour() {
+    std::vector<Ws2300FileRecord> records(7);
     for (std::size_t i = 0; i < records.size(); ++i) records[i].seconds = 3'600'000'000u + 600 * std::uint32_t(i);
     return records;
 }
 
-std::vector<Ws2800Record> ws2800Hour() {
-    std::vector<Ws2800Record> records(7);
+std::vector<Ws2800FileRecord> ws2800Hour() {
+    std::vector<Ws2800FileRecord> records(7);
     for (std::size_t i = 0; i < records.size(); ++i) records[i].time = 45000.5 + static_cast<double>(i) / 144;
     return records;
 }
 
-StationBytes wlkDay(int records = 20) { return WlkFile().days(1, 14, 288).add(WlkRecord{}, records).bytes(); }
+StationBytes wlkDay(int records = 20) { return WlkFile().days(1, 14, 288).add(WlkFileRecord{}, records).bytes(); }
 
 // Reads a good file, then the damaged bytes in its place: only the error field may change.
 template <typename Window>
@@ -92,10 +92,10 @@ TEST(StationFileErrors, NoCompleteRecordNeverReadsOutsideTheData) {
 }
 
 TEST(StationFileErrors, AnArchiveAnnouncingMoreRecordsThanItHolds) {
-    StationBytes overAnnounced = WlkFile().days(1, 14, 288).add(WlkRecord{}, 20).announce(21).bytes();
+    StationBytes overAnnounced = WlkFile().days(1, 14, 288).add(WlkFileRecord{}, 20).announce(21).bytes();
     expectOnlyTheError<TFormMeteoPro2>("2024-03.wlk", wlkDay(), overAnnounced);
     // A count so large that its byte size wraps on a 32-bit program.
-    overAnnounced = WlkFile().days(1, 14, 288).add(WlkRecord{}, 20).announce(0x7FFFFFFF).bytes();
+    overAnnounced = WlkFile().days(1, 14, 288).add(WlkFileRecord{}, 20).announce(0x7FFFFFFF).bytes();
     expectOnlyTheError<TFormMeteoPro2>("2024-03.wlk", wlkDay(), overAnnounced);
 }
 

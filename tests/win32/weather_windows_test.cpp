@@ -91,9 +91,9 @@ struct WeatherWindows {
         for (HWND hwnd : {chooserWindow, w23Window, monWindow}) DestroyWindow(hwnd);
     }
     std::string historyFile() {
-        std::vector<Ws2300Record> records(3);
+        std::vector<Ws2300FileRecord> records(3);
         for (std::size_t i = 0; i < records.size(); ++i) records[i].seconds = 3'600'000'000u + 600 * std::uint32_t(i);
-        records.back().humidityExt = static_cast<std::int8_t>(0x96);
+        records.back().humidityExt = 0x96;
         records.back().wind = 5.0f;
         return folder.write("history.dat", ws2300History(records));
     }

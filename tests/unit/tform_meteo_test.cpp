@@ -212,6 +212,27 @@ TEST(TFormMeteo, AReadDuringAnAnnouncementWaitsForItsEnd) {
     EXPECT_TRUE(rig.window.TimerMeteo.enabled());
 }
 
+TEST(TFormMeteo, WhatRunsInsideAReadCannotStartAnotherOrKeepItRefreshing) {
+    MonRig rig;
+    TFormChoixMeteo chooser;
+    chooser.attach(rig.window);
+    rig.window.comPort = 1;
+    // A click on "Rafraichir" handled while the library talks to the station.
+    rig.loop.post([&] { rig.window.ButtonRafraichir.click(); });
+    chooser.RadioButtonMON.setChecked(true);
+    EXPECT_EQ(rig.library.reads, 1);
+    EXPECT_TRUE(rig.window.TimerMeteo.enabled());
+
+    // Another source chosen in the middle of a read: the read ends, and no refresh follows.
+    rig.loop.post([&] { chooser.RadioButtonW23.setChecked(true); });
+    rig.window.ButtonRafraichir.click();
+    EXPECT_EQ(rig.library.reads, 2);
+    EXPECT_EQ(rig.window.StaticTextStatus.caption(), "Lecture Weather Monitor terminée (14:00:00 )");
+    EXPECT_FALSE(rig.window.TimerMeteo.enabled());
+    rig.loop.advance(10 * 60000);
+    EXPECT_EQ(rig.library.reads, 2);
+}
+
 TEST(TFormMeteo, AMissingLibraryIsReportedAndNeverGivesALink) {
     MonRig rig;
     rig.library.missing = "Err: weatherlink.dll absente";

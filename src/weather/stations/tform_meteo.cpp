@@ -135,7 +135,17 @@ void TFormMeteo::TimerMeteoTimer() {
         reading_.refreshPending = true;
         return;
     }
+    // A click let through by the read's own message processing must not start a second conversation
+    // with the station in the middle of the first.
+    if (readRunning_) return;
     if (!libraryPresent()) return;
+    readRunning_ = true;
+    stoppedDuringRead_ = false;
+    readStation();
+    readRunning_ = false;
+}
+
+void TFormMeteo::readStation() {
     LabelVersion.setCaption("Version DLL: " +
                             formatFixed(context_.library.GetDllVersion(), 3, context_.desktop.decimalSeparator()));
     SpinEditRafraichir.setValue(refreshMinutes);
@@ -144,7 +154,7 @@ void TFormMeteo::TimerMeteoTimer() {
     if (reading_.tempInt < kLowestIndoorC) {
         reading_.linkOk = false;
         StaticTextStatus.setCaption("Anomalie Weather Monitor");
-        TimerMeteo.start();  // the next period retries
+        restartTimer(TimerMeteo.interval());  // the next period retries
         return;
     }
     reading_.linkOk = true;
@@ -153,7 +163,7 @@ void TFormMeteo::TimerMeteoTimer() {
     const std::string clock = context_.clockText ? context_.clockText() : std::string();
     if (!clock.empty()) done += "(" + clock + " )";
     StaticTextStatus.setCaption(done);
-    restartTimer();
+    restartTimer(SpinEditRafraichir.value() * 60000);
 }
 
 void TFormMeteo::readFigures() {
@@ -213,9 +223,14 @@ bool TFormMeteo::libraryPresent() {
     return false;
 }
 
-void TFormMeteo::restartTimer() {
-    TimerMeteo.setInterval(SpinEditRafraichir.value() * 60000);
-    TimerMeteo.start();
+void TFormMeteo::restartTimer(int intervalMs) {
+    TimerMeteo.setInterval(intervalMs);
+    if (!stoppedDuringRead_) TimerMeteo.start();
+}
+
+void TFormMeteo::stopRefresh() {
+    TimerMeteo.stop();
+    if (readRunning_) stoppedDuringRead_ = true;
 }
 
 void TFormMeteo::ButtonRafraichirClick() {

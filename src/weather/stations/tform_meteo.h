@@ -51,7 +51,8 @@ public:
     void read() override { TimerMeteoTimer(); }
     // Shows the window; with a port configured, refills the port list silently and reopens the port.
     void select(bool showWindow) override;
-    void stopRefresh() override { TimerMeteo.stop(); }
+    // Also holds when another source is chosen in the middle of a read: that read does not restart it.
+    void stopRefresh() override;
 
     void FormCreate();
     void TimerMeteoTimer();
@@ -106,14 +107,18 @@ private:
     void countdown(int remaining);
     // False when the library is missing: the status line says so and nothing is called.
     bool libraryPresent();
+    void readStation();
     void readFigures();
     void storeWindSample();
-    void restartTimer();
+    // The refresh timer starts again after a read, unless the source was deselected meanwhile.
+    void restartTimer(int intervalMs);
 
     MonitorWindowContext context_;
     WeatherReading reading_;
     bool silentRefill_ = false;
     bool choosingPort_ = false;
+    bool readRunning_ = false;  // a read is talking to the station (and letting messages run)
+    bool stoppedDuringRead_ = false;
 };
 
 }  // namespace tintal

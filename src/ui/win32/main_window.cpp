@@ -20,7 +20,7 @@ struct MainWindowView {
     std::function<void()> onCloseRequested;
     std::function<void()> onChooseWeather;
     HFONT font = nullptr;
-    std::unique_ptr<ControlBinder> binder;
+    std::unique_ptr<ControlBinder> binder{};
     MenuItem MenuQuitter{"MenuQuitter", "Quitter"};
     MenuItem MenuChoixMeteo{"MenuChoixMeteo", "Choix météo"};
     MenuItem menuFichier{"menuFichier", "Fichier"};

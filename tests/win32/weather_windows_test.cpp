@@ -14,7 +14,9 @@
 #include "platform/virtual_event_loop.h"
 #include "platform/win32/win32_text.h"
 #include "weather/stations/tform_meteo.h"
+#include "weather/stations/tform_meteo_pro2.h"
 #include "weather/stations/tform_meteo_w23.h"
+#include "weather/stations/tform_meteo_w28.h"
 #include "weather/tform_choix_meteo.h"
 
 namespace tintal {
@@ -186,6 +188,46 @@ TEST(WeatherWindows, TheStationWindowPicksItsPortFromItsList) {
         ui.mon.form.setBounds(Rect{10, 300, 400, 380});
         ui.chooser.FormShow(Rect{0, 0, 300, 270});
     }
+}
+
+TEST(WeatherWindows, TheWs2800AndVantageWindowsShowTheirOwnControls) {
+    VirtualEventLoop loop(encodeDateTime(2024, 3, 20, 12, 0));
+    FrenchDesktop desktop;
+    StdFiles files;
+    SharedTrendThreshold threshold;
+    TempFolder folder;
+    TFormMeteoW28 w28({loop, desktop, files, threshold, [] { return true; }, {}});
+    TFormMeteoPro2 pro2({loop, desktop, files, threshold, [] { return true; }, {}});
+    HWND w28Window = createMeteoW28Window(w28, nullptr);
+    HWND pro2Window = createMeteoPro2Window(pro2, nullptr);
+    EXPECT_EQ(textOf(w28Window), L"Meteo WS-2800 / 3610+");
+    EXPECT_EQ(textOf(pro2Window), L"Meteo Vantage Pro2");
+
+    std::vector<Ws2800FileRecord> records(3);
+    for (std::size_t i = 0; i < records.size(); ++i) records[i].time = 45000.5 + static_cast<double>(i) / 144;
+    w28.setFile(folder.write("history.dat", ws2800History(records)));
+    click(child(w28Window, "Relative"));  // reads at once, with the relative pressure
+    EXPECT_TRUE(w28.RadioButtonPREL.checked());
+    EXPECT_NE(child(w28Window, "P atm.(hPa) = 1018,0"), nullptr);
+    click(child(w28Window, "Absolue"));
+    EXPECT_NE(child(w28Window, "P atm.(hPa) = 994,0"), nullptr);
+
+    HWND followUp = child(pro2Window, "Toujours chercher le fichier du mois actuel");
+    ASSERT_NE(followUp, nullptr);
+    EXPECT_EQ(SendMessageW(followUp, BM_GETCHECK, 0, 0), BST_CHECKED);
+    click(followUp);
+    EXPECT_FALSE(pro2.CheckBoxFichier.checked());
+    pro2.setFile(folder.write("2024-03.wlk", WlkFile().days(1, 14, 288).add(WlkFileRecord{}, 3).bytes()));
+    pro2.read();
+    EXPECT_NE(child(pro2Window, "14/03/2024 10:00:00"), nullptr);
+
+    w28.form.setBounds(Rect{0, 0, 480, 420});
+    w28.form.show();
+    pro2.form.setBounds(Rect{490, 0, 480, 420});
+    pro2.form.show();
+    holdForALook();
+    DestroyWindow(w28Window);
+    DestroyWindow(pro2Window);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ void bindPressure(ControlBinder& b, FileSourceWindow& w, const std::string& offs
     b.staticText("hPa", box(kRight + 174, 190, 40, 18));
     b.staticText("Seuil tendance", box(kRight, 220, 110, 18));
     b.spinEdit(w.SpinEditSeuiltendance, box(kRight + 112, 217, 44, 22));
-    b.staticText("0.1*hPa/h", box(kRight + 160, 220, 64, 18));
+    b.staticText("0.1*hPa/h", box(kRight + 158, 220, 60, 18));
 }
 
 }  // namespace

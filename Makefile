@@ -3,7 +3,7 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := test
 JOBS ?= $(shell nproc)
 
-.PHONY: run test test-native test-windows test-fuzz build-native build-release build-windows build-fuzz deps-native deps-windows deps-fuzz bench-audio clean
+.PHONY: run test test-native test-windows test-fuzz build-native build-release build-windows build-fuzz deps-native deps-windows deps-fuzz bench bench-audio clean
 
 deps-native:
 	@tools/install-deps.sh native
@@ -57,6 +57,12 @@ run: build-release
 # Benchmark: the silence between consecutive clips on the waveOut and ALSA paths, measured on recordings.
 bench-audio: build-native build-windows
 	tools/bench-clip-gap.sh build/linux build/win64
+
+# Decoding speed of the station files, on the optimised build.
+bench: deps-native
+	cmake --preset linux-release >/dev/null
+	cmake --build --preset linux-release -j $(JOBS) --target tintal_benchmarks
+	build/linux-release/tintal_benchmarks
 
 clean:
 	rm -rf build

@@ -27,3 +27,17 @@ else()
     endif()
   endif()
 endif()
+
+# Stand-ins for the station vendor's library, loaded by the Windows station-library tests.
+if(WIN32)
+  foreach(stub weatherlink_stub weatherlink_partial)
+    add_library(${stub} SHARED ${CMAKE_SOURCE_DIR}/tests/peers/weatherlink_stub.cpp)
+    set_target_properties(${stub} PROPERTIES PREFIX "")
+    # Undecorated stdcall names, as the vendor exports them.
+    target_link_options(${stub} PRIVATE -Wl,--kill-at)
+    if(TARGET tintal_win32_tests)
+      add_dependencies(tintal_win32_tests ${stub})
+    endif()
+  endforeach()
+  target_compile_definitions(weatherlink_partial PRIVATE TINTAL_STUB_PARTIAL)
+endif()

@@ -6,7 +6,7 @@ target_link_libraries(tintal_win32 PUBLIC tintal_core)
 target_compile_definitions(tintal_win32 PUBLIC UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601)
 target_link_libraries(tintal_win32 PUBLIC winmm user32 gdi32 comctl32 comdlg32 shell32 ole32 advapi32 wininet version)
 
-# The windows, in a library of their own so that the Windows tests can drive them too.
+# The windows: thin views over the window models, shared by the program and the Windows tests.
 file(GLOB TINTAL_WIN32_UI_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/ui/win32/*.cpp)
 add_library(tintal_win32_ui STATIC ${TINTAL_WIN32_UI_SOURCES})
 target_link_libraries(tintal_win32_ui PUBLIC tintal_win32)

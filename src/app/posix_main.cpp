@@ -27,6 +27,7 @@
 #include "radio/radio_station.h"
 #include "radio/serial_port_list.h"
 #include "shell/command_line.h"
+#include "shell/read_source.h"
 
 using namespace tintal;
 
@@ -294,6 +295,12 @@ int main(int argc, char** argv) {
         return 0;
     }
     const double at = options->at ? *options->at : localNow();
+    if (!options->readSourceKind.empty()) {
+        VirtualEventLoop loop(at);
+        FrenchDesktop desktop;
+        StdFiles files;
+        return printSourceRead(options->readSourceKind, options->readSourcePath, {loop, desktop, files}, std::cout);
+    }
     if (options->listDevices) return listDevices();
     if (options->listPorts) return listPorts();
     if (!options->testPttPort.empty()) return testPtt(options->testPttPort);

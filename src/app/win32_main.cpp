@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/win32_weather.h"
 #include "core/tform1.h"
 #include "core/wave_player.h"
 #include "platform/files.h"
@@ -47,7 +48,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     WaveOutDevice audio(loop);
     ResourceClipStore clips;
     WavePlayer player(loop, audio, clips, desktop);
-    TForm1 form({loop, desktop, player, audio, radio, {}});
+    TForm1* mainForm = nullptr;
+    Win32Weather weather(
+        loop, desktop, [&] { return mainForm && mainForm->announcing; },
+        [&] { return mainForm ? mainForm->EditTime.text() : std::string(); });
+    TForm1 form({loop, desktop, player, audio, radio, weather.sources()});
+    mainForm = &form;
     radio.attach(form);
     int exitCode = 0;
     form.onTerminate = [&] {
@@ -55,13 +61,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         exitCode = 1;
         loop.quit();
     };
-    HWND window = createMainWindow(form, [&] {
-        form.FormClose();
-        loop.quit();
-    });
+    HWND window = createMainWindow(
+        form,
+        [&] {
+            form.FormClose();
+            weather.close();
+            loop.quit();
+        },
+        [&] { weather.showChooser(form.Form1.bounds()); });
     recorder.setSender(window);
     HWND comWindow = createComWindow(radio.com(), window);
     HWND recordWindow = createRecordWindow(radio.record(), window);
+    weather.createWindows(window);
     form.FormCreate();
     loop.run();
     DestroyWindow(recordWindow);

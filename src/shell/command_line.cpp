@@ -1,5 +1,6 @@
 #include "shell/command_line.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "base/numbers.h"
 #include "core/periods.h"
 #include "radio/serial_port_list.h"
+#include "shell/read_source.h"
 
 namespace tintal {
 
@@ -33,6 +35,12 @@ bool parseHours(const std::string& text, Options& options) {
     options.startHour = hourOf(text.substr(0, dash));
     options.endHour = hourOf(text.substr(dash + 1));
     return options.startHour && options.endHour;
+}
+
+std::string joined(const std::vector<std::string>& words) {
+    std::string text;
+    for (std::size_t i = 0; i < words.size(); ++i) text += (i == 0 ? "" : i + 1 == words.size() ? " or " : ", ") + words[i];
+    return text;
 }
 
 }  // namespace
@@ -79,6 +87,18 @@ std::optional<Options> parseCommandLine(int argc, const char* const* argv, std::
                 return std::nullopt;
             }
             (arg == "--port" ? options.port : options.testPttPort) = value;
+        } else if (arg == "--read-source") {
+            if (i + 2 >= args.size()) {
+                error = "--read-source needs a kind and a file";
+                return std::nullopt;
+            }
+            options.readSourceKind = args[++i];
+            options.readSourcePath = args[++i];
+            const auto kinds = readSourceKinds();
+            if (std::find(kinds.begin(), kinds.end(), options.readSourceKind) == kinds.end()) {
+                error = "--read-source takes the kind " + joined(kinds) + ", not \"" + options.readSourceKind + "\"";
+                return std::nullopt;
+            }
         } else if (arg == "--at" || arg == "--period" || arg == "--hours" || arg == "--render") {
             if (!hasValue) {
                 error = arg + " needs a value";
@@ -113,8 +133,8 @@ std::optional<Options> parseCommandLine(int argc, const char* const* argv, std::
         error = "--dry-run and --render exclude each other";
         return std::nullopt;
     }
-    if (options.at && !options.dryRun && options.renderPath.empty()) {
-        error = "--at goes with --dry-run or --render";
+    if (options.at && !options.dryRun && options.renderPath.empty() && options.readSourceKind.empty()) {
+        error = "--at goes with --dry-run, --render or --read-source";
         return std::nullopt;
     }
     return options;
@@ -135,9 +155,16 @@ std::string usageText() {
            "  --dry-run          print the clips of an announcement made now, one per line, and exit\n"
            "  --render FILE.wav  write the announcement made now to a WAV file, as it would be heard\n"
            "  --at \"YYYY-MM-DD HH:MM\"\n"
-           "                     with --dry-run or --render: the local time of that announcement\n"
+           "                     with --dry-run or --render: the local time of that announcement;\n"
+           "                     with --read-source: the clock the source reads by\n"
            "  --period MIN       announce every MIN minutes: 0 (never), 5, 10, 15, 20, 30 or 60\n"
            "  --hours START-END  announce only from hour START to hour END (0 to 24; 22-06 wraps)\n"
+           "  --read-source KIND FILE\n"
+           "                     print what the source window shows after one read of FILE: each caption\n"
+           "                     (\" [rouge]\" when out of limits), the date and the error; status 0 when\n"
+           "                     the error is empty. KIND: w23, w28 (history.dat), pro2 (.wlk archive), or\n"
+           "                     mon (a script of Weather Monitor II figures, one read per line:\n"
+           "                     insideF outsideF inHg trend mph degrees)\n"
            "  --help             this text\n";
 }
 

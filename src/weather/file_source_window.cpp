@@ -9,7 +9,7 @@ namespace tintal {
 
 FileSourceWindow::FileSourceWindow(SourceWindowContext context, WeatherSourceKind kind, std::string name,
                                    std::string caption, std::string fileFilter, std::string fileExtension)
-    : form(std::move(name), std::move(caption), Rect{260, 180, 420, 400}),
+    : form(std::move(name), std::move(caption), Rect{260, 180, 480, 420}),
       TimerMeteo(context.loop, 60000),
       context_(std::move(context)),
       kind_(kind),
@@ -29,6 +29,11 @@ AnnounceFlags FileSourceWindow::announceFlags() const {
     return {CheckBoxTint.checked(), CheckBoxText.checked(), CheckBoxPatm.checked(),  CheckBoxTend.checked(),
             CheckBoxVent.checked(), CheckBoxRafa.checked(), CheckBoxDire.checked(),  CheckBoxTRes.checked(),
             CheckBoxPluie.checked(), CheckBoxHumiExt.checked()};
+}
+
+std::vector<TickBox*> FileSourceWindow::figureBoxes() {
+    return {&CheckBoxTint, &CheckBoxText, &CheckBoxPatm, &CheckBoxTend,  &CheckBoxVent,
+            &CheckBoxRafa, &CheckBoxDire, &CheckBoxTRes, &CheckBoxPluie, &CheckBoxHumiExt};
 }
 
 void FileSourceWindow::TimerMeteoTimer() {

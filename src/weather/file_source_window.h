@@ -62,6 +62,8 @@ public:
     void FormClose();
     // Sets the file as the settings loader does: a missing file shows the error and stays unconfigured.
     void setFile(const std::string& path);
+    // The ten figure tick boxes in the window's order ("Cocher pour synthèse vocale").
+    std::vector<TickBox*> figureBoxes();
 
     Window form;
     TickBox CheckBoxTint{"CheckBoxTint", "T.int (°C) ="};

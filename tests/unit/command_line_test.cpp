@@ -30,6 +30,19 @@ TEST(CommandLine, PeriodAndHours) {
     EXPECT_EQ(options->endHour, 6);
 }
 
+TEST(CommandLine, ReadSourceTakesAKnownKindAndAFile) {
+    auto options = parse({"--read-source", "pro2", "2024-03.wlk", "--at", "2024-04-01 00:10"});
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options->readSourceKind, "pro2");
+    EXPECT_EQ(options->readSourcePath, "2024-03.wlk");
+    EXPECT_TRUE(options->at);
+    std::string error;
+    EXPECT_FALSE(parse({"--read-source", "w23"}, &error));
+    EXPECT_EQ(error, "--read-source needs a kind and a file");
+    EXPECT_FALSE(parse({"--read-source", "W23", "history.dat"}, &error));
+    EXPECT_EQ(error, "--read-source takes the kind w23, w28, pro2 or mon, not \"W23\"");
+}
+
 TEST(CommandLine, RefusesWhatItCannotTakeWithAReason) {
     std::string error;
     EXPECT_FALSE(parse({"--period", "7"}, &error));

@@ -9,6 +9,7 @@
 
 #include "base/date_time.h"
 #include "base/numbers.h"
+#include "fakes/station_files.h"
 #include "fakes/temp_folder.h"
 #include "platform/virtual_event_loop.h"
 #include "weather/derived_figures.h"
@@ -16,22 +17,25 @@
 namespace tintal {
 namespace {
 
-// One 88-byte archive record; the defaults are a 5-minute data record at 10:00.
-struct Pro2Record {
-    std::uint8_t type = 1;
-    std::uint8_t interval = 5;
-    std::uint16_t minutes = 600;
-    std::uint16_t tempOut = 410;      // 41.0 °F: 5.0 °C
-    std::uint16_t tempIn = 700;       // 70.0 °F: 21.1 °C
-    std::uint16_t barometer = 29921;  // 1013.1 hPa
-    std::uint16_t humOut = 875;
-    std::uint16_t humIn = 400;
-    std::uint8_t clicks = 1;
-    std::uint8_t collector = 0x20;  // 0.2 mm a click
-    std::uint16_t wind = 100;       // 10 mph: 16.1 km/h
-    std::uint16_t gust = 200;       // 20 mph: 32.2 km/h
-    std::uint8_t direction = 15;
+// An archive record with the figures these tests start from: a 5-minute data record at 10:00,
+// 5.0 °C outside, 21.1 °C inside, 1013.1 hPa, wind 10 mph, gust 20 mph, one click of 0.2 mm.
+struct Pro2Record : WlkFileRecord {
+    Pro2Record() {
+        tempOut = 410;
+        humOut = 875;
+        clicks = 1;
+        collector = 0x20;
+        wind = 100;
+        gust = 200;
+        direction = 15;
+    }
 };
+
+Pro2Record withBarometer(std::uint16_t raw) {
+    Pro2Record r;
+    r.barometer = raw;
+    return r;
+}
 
 Pro2Record summary() {
     Pro2Record r;
@@ -44,11 +48,9 @@ Pro2Record summary() {
 class Archive {
 public:
     // Days 1 to `lastDay` of the month have records.
-    explicit Archive(int lastDay = 14) {
-        for (int d = 1; d <= lastDay; ++d) days_[d] = 288;
-    }
+    explicit Archive(int lastDay = 14) { file_.days(1, lastDay, 288); }
     Archive& add(const Pro2Record& r, int times = 1) {
-        records_.insert(records_.end(), times, r);
+        file_.add(r, times);
         return *this;
     }
     // `count` data records whose barometer climbs by one thousandth of inHg per record from `start`.
@@ -61,38 +63,10 @@ public:
         }
         return *this;
     }
-    std::vector<std::uint8_t> bytes() const {
-        std::vector<std::uint8_t> b(212, 0);
-        const char id[] = "WDAT5.3";
-        std::copy(id, id + 7, b.begin());
-        put(b, 16, static_cast<std::uint32_t>(records_.size()), 4);
-        for (int d = 0; d < 32; ++d) put(b, 20 + 6 * d, days_[d], 2);
-        for (const Pro2Record& r : records_) {
-            std::vector<std::uint8_t> rec(88, 0xA5);  // bytes the window must not care about
-            rec[0] = r.type;
-            rec[1] = r.interval;
-            put(rec, 4, r.minutes, 2);
-            put(rec, 6, r.tempOut, 2);
-            put(rec, 12, r.tempIn, 2);
-            put(rec, 14, r.barometer, 2);
-            put(rec, 16, r.humOut, 2);
-            put(rec, 18, r.humIn, 2);
-            rec[20] = r.clicks;
-            rec[21] = r.collector;
-            put(rec, 24, r.wind, 2);
-            put(rec, 26, r.gust, 2);
-            rec[28] = r.direction;
-            b.insert(b.end(), rec.begin(), rec.end());
-        }
-        return b;
-    }
+    StationBytes bytes() const { return file_.bytes(); }
 
 private:
-    static void put(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v, int width) {
-        for (int i = 0; i < width; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-    }
-    std::uint16_t days_[32] = {};
-    std::vector<Pro2Record> records_;
+    WlkFile file_;
 };
 
 // One latest record after a few plain ones.
@@ -318,10 +292,10 @@ TEST(TFormMeteoPro2, TrendComparesAnHourBackAndSaysSteadyWhenItCannot) {
     EXPECT_EQ(rig.window.reading().pressureTrend, PressureTrend::Steady);
     EXPECT_EQ(rig.window.CheckBoxTend.caption(), "tendance : stationnaire");
     // A jump of 50 hPa or more is a fault, not a trend.
-    afterRising(Archive().climbing(20, 29000).add(Pro2Record{.barometer = 30500}).bytes());
+    afterRising(Archive().climbing(20, 29000).add(withBarometer(30500)).bytes());
     EXPECT_EQ(rig.window.CheckBoxTend.caption(), "tendance : stationnaire");
     // An invalid pressure leaves the trend of the read before.
-    afterRising(Archive().climbing(20, 29000).add(Pro2Record{.barometer = 25000}).bytes());
+    afterRising(Archive().climbing(20, 29000).add(withBarometer(25000)).bytes());
     EXPECT_EQ(rig.window.CheckBoxPatm.colour(), Colour::Red);
     EXPECT_EQ(rig.window.reading().pressureTrend, PressureTrend::Rising);
     EXPECT_EQ(rig.window.CheckBoxTend.caption(), "tendance : en hausse");
@@ -339,7 +313,10 @@ TEST(TFormMeteoPro2, RainCoversADayOfDataRecordsLessOne) {
     rig.window.read();
     EXPECT_EQ(rig.window.CheckBoxPluie.caption(), "Pluie/24h (mm) = 57,4");
     // With an interval of 0 only the latest record counts.
-    rig.folder.write("2024-03.wlk", Archive().add(Pro2Record{.interval = 0, .clicks = 3}, 50).bytes());
+    Pro2Record noInterval;
+    noInterval.interval = 0;
+    noInterval.clicks = 3;
+    rig.folder.write("2024-03.wlk", Archive().add(noInterval, 50).bytes());
     rig.window.read();
     EXPECT_EQ(rig.window.CheckBoxPluie.caption(), "Pluie/24h (mm) = 0,6");
     // The latest record's collector is unknown.

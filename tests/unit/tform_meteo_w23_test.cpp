@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "base/date_time.h"
+#include "fakes/station_files.h"
 #include "fakes/temp_folder.h"
 #include "platform/virtual_event_loop.h"
 #include "weather/stations/tform_meteo_w23.h"
@@ -11,38 +10,26 @@
 namespace tintal {
 namespace {
 
-struct W23Record {
-    std::uint32_t seconds;
-    float pressure = 1013.2f, wind = 2.5f;
-    std::int32_t direction = 12;
-    float rain = 10, tempInt = 19.5f, tempExt = 8.25f;
-    std::int8_t humInt = 45, humExt = 77;
-};
-
-std::vector<std::uint8_t> history(const std::vector<W23Record>& records) {
-    std::vector<std::uint8_t> bytes;
-    for (const W23Record& r : records) {
-        std::uint8_t b[36] = {};
-        std::memcpy(b + 4, &r.seconds, 4);
-        std::memcpy(b + 8, &r.pressure, 4);
-        std::memcpy(b + 12, &r.wind, 4);
-        std::memcpy(b + 16, &r.direction, 4);
-        std::memcpy(b + 20, &r.rain, 4);
-        std::memcpy(b + 24, &r.tempInt, 4);
-        std::memcpy(b + 28, &r.tempExt, 4);
-        b[32] = static_cast<std::uint8_t>(r.humInt);
-        b[34] = static_cast<std::uint8_t>(r.humExt);
-        bytes.insert(bytes.end(), b, b + 36);
-    }
-    return bytes;
+// A record with the figures these tests start from, at `seconds`.
+Ws2300FileRecord w23Record(std::uint32_t seconds) {
+    Ws2300FileRecord r;
+    r.seconds = seconds;
+    r.pressure = 1013.2f;
+    r.wind = 2.5f;
+    r.direction = 12;
+    r.rain = 10;
+    r.tempInt = 19.5f;
+    r.tempExt = 8.25f;
+    r.humidityInt = 45;
+    r.humidityExt = 77;
+    return r;
 }
 
 // Records every 10 minutes for a day and a bit, the last one given.
-std::vector<W23Record> day(W23Record last) {
-    std::vector<W23Record> records;
+std::vector<Ws2300FileRecord> day(Ws2300FileRecord last) {
+    std::vector<Ws2300FileRecord> records;
     for (int i = 0; i < 160; ++i) {
-        W23Record r;
-        r.seconds = last.seconds - (159 - i) * 600;
+        Ws2300FileRecord r = w23Record(last.seconds - (159 - i) * 600);
         r.rain = 4;
         r.pressure = 1012.0f;
         records.push_back(r);
@@ -65,10 +52,10 @@ constexpr std::uint32_t kSeconds = 3'900'000'000u;  // 2023-08-03 21:20 once shi
 
 TEST(TFormMeteoW23, ReadsTheLatestRecordIntoCaptionsAndReading) {
     W23Rig rig;
-    W23Record last{kSeconds};
+    Ws2300FileRecord last = w23Record(kSeconds);
     last.rain = 14.5f;
     last.wind = 5.0f;  // 18 km/h
-    const std::string path = rig.folder.write("history.dat", history(day(last)));
+    const std::string path = rig.folder.write("history.dat", ws2300History(day(last)));
     rig.desktop.nextChosenFile = path;
     rig.window.SpinEditOffSetPression.setValue(2);
     rig.window.ButtonParcourir.click();
@@ -98,11 +85,11 @@ TEST(TFormMeteoW23, ReadsTheLatestRecordIntoCaptionsAndReading) {
 
 TEST(TFormMeteoW23, FiguresOutOfLimitsAreRedAndDeriveNothing) {
     W23Rig rig;
-    W23Record last{kSeconds};
+    Ws2300FileRecord last = w23Record(kSeconds);
     last.tempExt = 81.1f;  // the station's "no sensor" value
     last.wind = 51.0f;
-    last.humExt = static_cast<std::int8_t>(0x96);
-    rig.window.setFile(rig.folder.write("history.dat", history(day(last))));
+    last.humidityExt = 0x96;
+    rig.window.setFile(rig.folder.write("history.dat", ws2300History(day(last))));
     rig.window.read();
     EXPECT_EQ(rig.window.CheckBoxText.colour(), Colour::Red);
     EXPECT_EQ(rig.window.CheckBoxVent.colour(), Colour::Red);
@@ -114,12 +101,23 @@ TEST(TFormMeteoW23, FiguresOutOfLimitsAreRedAndDeriveNothing) {
     EXPECT_EQ(rig.window.CheckBoxTint.colour(), Colour::Black);
 }
 
+TEST(TFormMeteoW23, ACounterResetGivesNoRain) {
+    W23Rig rig;
+    Ws2300FileRecord last = w23Record(kSeconds);
+    last.rain = 3.5f;  // the earlier records counted 4 mm: the counter went back to zero since
+    rig.window.setFile(rig.folder.write("history.dat", ws2300History(day(last))));
+    rig.window.read();
+    EXPECT_EQ(rig.window.CheckBoxPluie.caption(), "Pluie/24h (mm) = --");
+    EXPECT_EQ(rig.window.reading().rain24h, kNoRain);
+    EXPECT_EQ(rig.window.StaticTextErreur.caption(), "");
+}
+
 TEST(TFormMeteoW23, TrendAndWindChillBoundaries) {
     W23Rig rig;
-    W23Record last{kSeconds};
+    Ws2300FileRecord last = w23Record(kSeconds);
     last.pressure = 1012.5f;  // +0.5: exactly the threshold is steady
     last.wind = 5.0f / 3.6f;  // exactly 5 km/h still gives a wind chill
-    const std::string path = rig.folder.write("history.dat", history(day(last)));
+    const std::string path = rig.folder.write("history.dat", ws2300History(day(last)));
     rig.window.setFile(path);
     rig.window.SpinEditSeuiltendance.setValue(5);
     EXPECT_DOUBLE_EQ(rig.threshold.value, 0.5);
@@ -131,21 +129,21 @@ TEST(TFormMeteoW23, TrendAndWindChillBoundaries) {
     rig.window.read();
     EXPECT_EQ(rig.window.reading().pressureTrend, PressureTrend::Rising);
     last.wind = 4.9f / 3.6f;
-    rig.folder.write("history.dat", history(day(last)));
+    rig.folder.write("history.dat", ws2300History(day(last)));
     rig.window.read();
     EXPECT_EQ(rig.window.reading().feelsLike, kNoFeelsLike);
 }
 
 TEST(TFormMeteoW23, AFailedReadMutesTheSourceUntilAFileIsChosenAgain) {
     W23Rig rig;
-    const std::string path = rig.folder.write("history.dat", history(day(W23Record{kSeconds})));
+    const std::string path = rig.folder.write("history.dat", ws2300History(day(w23Record(kSeconds))));
     rig.window.setFile(path);
     rig.folder.write("history.dat", {1, 2, 3});  // no complete record
     rig.window.read();
     EXPECT_EQ(rig.window.StaticTextErreur.caption(), "Erreur fichier");
     EXPECT_EQ(rig.desktop.beeps, 1);
     EXPECT_TRUE(rig.window.TimerMeteo.enabled());
-    rig.folder.write("history.dat", history(day(W23Record{kSeconds})));
+    rig.folder.write("history.dat", ws2300History(day(w23Record(kSeconds))));
     rig.window.read();
     EXPECT_EQ(rig.window.StaticTextErreur.caption(), "Erreur fichier");  // a good read does not clear it
     rig.desktop.nextChosenFile = path;
@@ -155,7 +153,7 @@ TEST(TFormMeteoW23, AFailedReadMutesTheSourceUntilAFileIsChosenAgain) {
 
 TEST(TFormMeteoW23, MissingFilesAndCancelledDialogs) {
     W23Rig rig;
-    const std::string path = rig.folder.write("history.dat", history(day(W23Record{kSeconds})));
+    const std::string path = rig.folder.write("history.dat", ws2300History(day(w23Record(kSeconds))));
     rig.window.setFile(path);
     rig.window.read();
     const std::string caption = rig.window.CheckBoxText.caption();
@@ -173,27 +171,27 @@ TEST(TFormMeteoW23, MissingFilesAndCancelledDialogs) {
     EXPECT_EQ(rig.window.EditDat.text(), "");
     EXPECT_EQ(rig.window.StaticTextErreur.caption(), "Erreur fichier");
     EXPECT_EQ(rig.window.CheckBoxText.caption(), "T ext.(°C) = ");
-    EXPECT_EQ(rig.desktop.lastFilter, "Fichier historique|*.dat");
+    EXPECT_EQ(rig.desktop.lastFilter, "Fichiers history.dat|*.dat");
 }
 
 TEST(TFormMeteoW23, TheObservationTimeNeverMovesBack) {
     W23Rig rig;
-    rig.window.setFile(rig.folder.write("new.dat", history(day(W23Record{kSeconds}))));
+    rig.window.setFile(rig.folder.write("new.dat", ws2300History(day(w23Record(kSeconds)))));
     rig.window.read();
-    rig.window.setFile(rig.folder.write("old.dat", history(day(W23Record{kSeconds - 86400}))));
+    rig.window.setFile(rig.folder.write("old.dat", ws2300History(day(w23Record(kSeconds - 86400)))));
     rig.window.read();
     EXPECT_DOUBLE_EQ(rig.window.reading().observedAt, ws2300ObservationTime(kSeconds));
 }
 
 TEST(TFormMeteoW23, TheRefreshPeriodSetsTheTimer) {
     W23Rig rig;
-    rig.window.setFile(rig.folder.write("history.dat", history(day(W23Record{kSeconds}))));
+    rig.window.setFile(rig.folder.write("history.dat", ws2300History(day(w23Record(kSeconds)))));
     rig.window.SpinEditRafraichir.setValue(5);
     EXPECT_EQ(rig.window.TimerMeteo.interval(), 300000);
     EXPECT_FALSE(rig.window.TimerMeteo.enabled());  // the running state is left as it was
     rig.window.ButtonRafraichir.click();
     EXPECT_TRUE(rig.window.TimerMeteo.enabled());
-    rig.folder.write("history.dat", history(day(W23Record{kSeconds + 600})));
+    rig.folder.write("history.dat", ws2300History(day(w23Record(kSeconds + 600))));
     rig.loop.advance(300000);
     EXPECT_DOUBLE_EQ(rig.window.reading().observedAt, ws2300ObservationTime(kSeconds + 600));
 }

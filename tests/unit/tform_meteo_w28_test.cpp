@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +9,7 @@
 
 #include "base/date_time.h"
 #include "base/numbers.h"
+#include "fakes/station_files.h"
 #include "fakes/temp_folder.h"
 #include "platform/virtual_event_loop.h"
 #include "weather/derived_figures.h"
@@ -21,44 +21,17 @@ namespace {
 const double kLast = encodeDateTime(2026, 3, 10, 8, 30);
 constexpr double kTenMinutes = 1.0 / 144.0;
 
-// One 56-byte record as the station software writes it.
-struct W28Record {
-    double time = kLast;
-    float absolute = 994.0f, relative = 1018.0f;
-    float wind = 2.5f;  // m/s: 9 km/h
-    std::int32_t direction = 10;
-    float gust = 4.0f;  // 14.4 km/h
-    float rain = 0.5f;
-    float tempInt = 20.5f, tempExt = 3.5f;
-    float humInt = 27.0f, humExt = 54.0f;
+// A record with the figures these tests start from: the last one of the history, 9 km/h of wind.
+struct W28Record : Ws2800FileRecord {
+    W28Record() {
+        time = kLast;
+        wind = 2.5f;
+        direction = 10;
+        rain = 0.5f;
+    }
 };
 
-void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-void putFloat(std::vector<std::uint8_t>& out, float v) { put32(out, std::bit_cast<std::uint32_t>(v)); }
-
-std::vector<std::uint8_t> history(const std::vector<W28Record>& records) {
-    std::vector<std::uint8_t> out;
-    for (const W28Record& r : records) {
-        const auto t = std::bit_cast<std::uint64_t>(r.time);
-        put32(out, static_cast<std::uint32_t>(t));
-        put32(out, static_cast<std::uint32_t>(t >> 32));
-        putFloat(out, r.absolute);
-        putFloat(out, r.relative);
-        putFloat(out, r.wind);
-        put32(out, static_cast<std::uint32_t>(r.direction));
-        putFloat(out, r.gust);
-        put32(out, 0x5A5A5A5A);  // unused
-        putFloat(out, r.rain);
-        putFloat(out, r.tempInt);
-        putFloat(out, r.tempExt);
-        putFloat(out, r.humInt);
-        putFloat(out, r.humExt);
-        put32(out, 0x5A5A5A5A);  // unused
-    }
-    return out;
-}
+StationBytes history(const std::vector<W28Record>& records) { return ws2800History({records.begin(), records.end()}); }
 
 // Ten-minute records over a day and a bit ending with `last`. The earlier records share one
 // absolute (994.0) and one relative (1019.0) pressure, so each kind has its own trend; each
@@ -236,8 +209,8 @@ TEST(TFormMeteoW28, FiguresOutOfLimitsAreRedAndDeriveNothing) {
     W28Record last;
     last.tempExt = 81.1f;
     last.wind = 56.0f;
-    last.humExt = 110.0f;
-    last.humInt = -1.0f;
+    last.humidityExt = 110.0f;
+    last.humidityInt = -1.0f;
     last.relative = 1060.0f;
     rig.use(day(last));
     rig.window.RadioButtonPREL.setChecked(true);

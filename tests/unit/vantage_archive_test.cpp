@@ -12,90 +12,20 @@
 #include <vector>
 
 #include "base/date_time.h"
+#include "fakes/station_files.h"
 #include "base/numbers.h"
 #include "weather/weather_reading.h"
 
 namespace tintal {
 namespace {
 
-// One 88-byte record; the defaults are a plausible 5-minute data record.
-struct Rec {
-    std::uint8_t type = 1;
-    std::uint8_t interval = 5;
-    std::uint16_t minutes = 600;
-    std::uint16_t tempOut = 680;
-    std::uint16_t tempIn = 700;
-    std::uint16_t barometer = 29921;
-    std::uint16_t humOut = 500;
-    std::uint16_t humIn = 400;
-    std::uint8_t clicks = 0;
-    std::uint8_t collector = 0x10;
-    std::uint16_t wind = 0;
-    std::uint16_t gust = 0;
-    std::uint8_t direction = 0;
-};
-
-Rec summary() {
-    Rec r;
+WlkFileRecord summary() {
+    WlkFileRecord r;
     r.type = 2;
     r.clicks = 99;  // must never be counted as rain
     r.barometer = 1;
     return r;
 }
-
-class WlkBuilder {
-public:
-    WlkBuilder& day(int d, std::uint16_t records) {
-        days_[d] = records;
-        return *this;
-    }
-    WlkBuilder& add(const Rec& r, int times = 1) {
-        for (int i = 0; i < times; ++i) records_.push_back(r);
-        return *this;
-    }
-    WlkBuilder& count(std::int32_t n) {
-        count_ = n;
-        return *this;
-    }
-    std::vector<std::uint8_t> build() const {
-        std::vector<std::uint8_t> b(kWlkHeaderSize, 0);
-        const std::string id = "WDAT5.3";
-        std::copy(id.begin(), id.end(), b.begin());
-        put32(b, 16, count_.value_or(static_cast<std::int32_t>(records_.size())));
-        for (int d = 0; d < 32; ++d) put16(b, 20 + 6 * d, days_[d]);
-        for (const Rec& r : records_) {
-            std::vector<std::uint8_t> rec(kWlkRecordSize, 0xEE);  // filler the decoder must ignore
-            rec[0] = r.type;
-            rec[1] = r.interval;
-            put16(rec, 4, r.minutes);
-            put16(rec, 6, r.tempOut);
-            put16(rec, 12, r.tempIn);
-            put16(rec, 14, r.barometer);
-            put16(rec, 16, r.humOut);
-            put16(rec, 18, r.humIn);
-            rec[20] = r.clicks;
-            rec[21] = r.collector;
-            put16(rec, 24, r.wind);
-            put16(rec, 26, r.gust);
-            rec[28] = r.direction;
-            b.insert(b.end(), rec.begin(), rec.end());
-        }
-        return b;
-    }
-
-private:
-    static void put16(std::vector<std::uint8_t>& b, std::size_t at, std::uint16_t v) {
-        b[at] = static_cast<std::uint8_t>(v);
-        b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-    }
-    static void put32(std::vector<std::uint8_t>& b, std::size_t at, std::int32_t v) {
-        const auto u = static_cast<std::uint32_t>(v);
-        for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(u >> (8 * i));
-    }
-    std::uint16_t days_[32] = {};
-    std::vector<Rec> records_;
-    std::optional<std::int32_t> count_;  // default: the number of records added
-};
 
 constexpr WlkMonth kMarch2024{2024, 3};
 
@@ -152,65 +82,65 @@ TEST(VantageArchiveHeader, ShortOrInconsistentFilesFail) {
     EXPECT_EQ(decodeError({}), WlkError::ShortHeader);
     EXPECT_EQ(decodeError(std::vector<std::uint8_t>(kWlkHeaderSize - 1, 0)), WlkError::ShortHeader);
 
-    std::vector<std::uint8_t> full = WlkBuilder().day(1, 3).add(Rec{}, 3).build();
+    std::vector<std::uint8_t> full = WlkFile().day(1, 3).add(WlkFileRecord{}, 3).bytes();
     ASSERT_EQ(full.size(), kWlkHeaderSize + 3 * kWlkRecordSize);
     decodeOk(full);
     full.pop_back();  // the last announced record is one byte short
     EXPECT_EQ(decodeError(full), WlkError::TruncatedRecords);
 
-    EXPECT_EQ(decodeError(WlkBuilder().day(1, 1).add(Rec{}).count(2).build()), WlkError::TruncatedRecords);
-    EXPECT_EQ(decodeError(WlkBuilder().day(1, 1).add(Rec{}).count(-5).build()), WlkError::BadRecordCount);
-    EXPECT_EQ(decodeError(WlkBuilder().day(1, 1).add(Rec{}).count(0x7fffffff).build()), WlkError::TruncatedRecords);
+    EXPECT_EQ(decodeError(WlkFile().day(1, 1).add(WlkFileRecord{}).announce(2).bytes()), WlkError::TruncatedRecords);
+    EXPECT_EQ(decodeError(WlkFile().day(1, 1).add(WlkFileRecord{}).announce(-5).bytes()), WlkError::BadRecordCount);
+    EXPECT_EQ(decodeError(WlkFile().day(1, 1).add(WlkFileRecord{}).announce(0x7fffffff).bytes()), WlkError::TruncatedRecords);
 }
 
 TEST(VantageArchiveHeader, NoDataRecordFails) {
-    EXPECT_EQ(decodeError(WlkBuilder().day(1, 1).add(Rec{}).count(0).build()), WlkError::NoDataRecord);
-    EXPECT_EQ(decodeError(WlkBuilder().day(1, 2).add(summary(), 2).build()), WlkError::NoDataRecord);
-    EXPECT_EQ(decodeError(WlkBuilder().day(1, 0).build()), WlkError::NoDataRecord);  // no data beats no day
+    EXPECT_EQ(decodeError(WlkFile().day(1, 1).add(WlkFileRecord{}).announce(0).bytes()), WlkError::NoDataRecord);
+    EXPECT_EQ(decodeError(WlkFile().day(1, 2).add(summary(), 2).bytes()), WlkError::NoDataRecord);
+    EXPECT_EQ(decodeError(WlkFile().day(1, 0).bytes()), WlkError::NoDataRecord);  // no data beats no day
 }
 
 TEST(VantageArchiveHeader, OnlyTheAnnouncedRecordsAreRead) {
-    Rec beyond;
+    WlkFileRecord beyond;
     beyond.tempOut = 500;
     const VantageArchiveReading r =
-        decodeOk(WlkBuilder().day(1, 2).add(Rec{}).add(summary()).add(beyond).count(2).build());
+        decodeOk(WlkFile().day(1, 2).add(WlkFileRecord{}).add(summary()).add(beyond).announce(2).bytes());
     EXPECT_EQ(r.latestIndex, 0u);
     EXPECT_EQ(r.recordCount, 2);
     EXPECT_DOUBLE_EQ(r.tempExt, 20.0);
 }
 
 TEST(VantageArchiveDate, DayIsTheLastDayWithRecords) {
-    Rec late;
+    WlkFileRecord late;
     late.minutes = 1125;
-    const auto dayOf = [&late](WlkBuilder b) { return decodeOk(b.add(late).build()).day; };
-    EXPECT_EQ(dayOf(WlkBuilder().day(1, 1).day(2, 1).day(3, 1).day(4, 1).day(5, 1).day(6, 1)), 6);
-    EXPECT_EQ(dayOf(WlkBuilder().day(1, 1).day(31, 1)), 31);
+    const auto dayOf = [&late](WlkFile b) { return decodeOk(b.add(late).bytes()).day; };
+    EXPECT_EQ(dayOf(WlkFile().day(1, 1).day(2, 1).day(3, 1).day(4, 1).day(5, 1).day(6, 1)), 6);
+    EXPECT_EQ(dayOf(WlkFile().day(1, 1).day(31, 1)), 31);
     // A station started on the 3rd or down for a day still dates its latest records right.
-    EXPECT_EQ(dayOf(WlkBuilder().day(3, 1).day(4, 1)), 4);
-    EXPECT_EQ(dayOf(WlkBuilder().day(1, 1).day(2, 1).day(4, 1).day(5, 1)), 5);
+    EXPECT_EQ(dayOf(WlkFile().day(3, 1).day(4, 1)), 4);
+    EXPECT_EQ(dayOf(WlkFile().day(1, 1).day(2, 1).day(4, 1).day(5, 1)), 5);
     // Entry 0 is not a day.
-    EXPECT_EQ(decodeError(WlkBuilder().day(0, 5).add(late).build()), WlkError::BadDate);
+    EXPECT_EQ(decodeError(WlkFile().day(0, 5).add(late).bytes()), WlkError::BadDate);
 
-    const VantageArchiveReading r = decodeOk(WlkBuilder().day(1, 1).day(2, 1).add(late).build());
+    const VantageArchiveReading r = decodeOk(WlkFile().day(1, 1).day(2, 1).add(late).bytes());
     EXPECT_DOUBLE_EQ(r.observedAt, encodeDateTime(2024, 3, 2, 18, 45));
 }
 
 TEST(VantageArchiveDate, ImpossibleDatesFail) {
-    const std::vector<std::uint8_t> day31 = WlkBuilder().day(31, 1).add(Rec{}).build();
+    const std::vector<std::uint8_t> day31 = WlkFile().day(31, 1).add(WlkFileRecord{}).bytes();
     EXPECT_EQ(decodeError(day31, {2024, 4}), WlkError::BadDate);
     EXPECT_EQ(decodeError(day31, {2024, 13}), WlkError::BadDate);
     EXPECT_EQ(decodeError(day31, {2024, 0}), WlkError::BadDate);
     EXPECT_EQ(decodeError(day31, {0, 3}), WlkError::BadDate);
-    EXPECT_EQ(decodeError(WlkBuilder().day(1, 1).day(29, 1).add(Rec{}).build(), {2023, 2}), WlkError::BadDate);
-    decodeOk(WlkBuilder().day(1, 1).day(29, 1).add(Rec{}).build(), {2024, 2});
+    EXPECT_EQ(decodeError(WlkFile().day(1, 1).day(29, 1).add(WlkFileRecord{}).bytes(), {2023, 2}), WlkError::BadDate);
+    decodeOk(WlkFile().day(1, 1).day(29, 1).add(WlkFileRecord{}).bytes(), {2024, 2});
     decodeOk(day31, {2024, 3});
 }
 
 TEST(VantageArchiveDate, EndOfPeriodMinutesGiveTheTime) {
     const auto at = [](std::uint16_t minutes, int day, WlkMonth month) {
-        Rec r;
+        WlkFileRecord r;
         r.minutes = minutes;
-        return decodeDateTime(decodeOk(WlkBuilder().day(1, 1).day(day, 1).add(r).build(), month).observedAt);
+        return decodeDateTime(decodeOk(WlkFile().day(1, 1).day(day, 1).add(r).bytes(), month).observedAt);
     };
     DateTimeFields f = at(1440, 14, kMarch2024);  // 24:00 on the 14th is midnight of the 15th
     EXPECT_EQ(f.day, 15);
@@ -234,13 +164,13 @@ TEST(VantageArchiveDate, EndOfPeriodMinutesGiveTheTime) {
     EXPECT_EQ(f.hour, 1);
     EXPECT_EQ(f.minute, 1);
 
-    Rec beyond;
+    WlkFileRecord beyond;
     beyond.minutes = 1500;  // 25:00 is no time of day
-    EXPECT_EQ(decodeError(WlkBuilder().day(1, 1).add(beyond).build()), WlkError::BadDate);
+    EXPECT_EQ(decodeError(WlkFile().day(1, 1).add(beyond).bytes()), WlkError::BadDate);
 }
 
 TEST(VantageArchiveFigures, UnitConversions) {
-    Rec rec;
+    WlkFileRecord rec;
     rec.tempOut = 320;
     rec.tempIn = 212;
     rec.barometer = 29921;
@@ -248,7 +178,7 @@ TEST(VantageArchiveFigures, UnitConversions) {
     rec.gust = 253;
     rec.humOut = 855;
     rec.humIn = 1000;
-    const VantageArchiveReading r = decodeOk(WlkBuilder().day(1, 1).add(rec).build(), kMarch2024, 3);
+    const VantageArchiveReading r = decodeOk(WlkFile().day(1, 1).add(rec).bytes(), kMarch2024, 3);
     EXPECT_DOUBLE_EQ(r.tempExt, 0.0);
     EXPECT_DOUBLE_EQ(r.tempInt, -6.0);
     EXPECT_NEAR(r.pressure, 1013.0712022 + 3, 1e-9);
@@ -262,7 +192,7 @@ TEST(VantageArchiveFigures, UnitConversions) {
     rec.tempOut = static_cast<std::uint16_t>(-15);
     rec.tempIn = 0x7fff;
     rec.barometer = 0;
-    const VantageArchiveReading cold = decodeOk(WlkBuilder().day(1, 1).add(rec).build());
+    const VantageArchiveReading cold = decodeOk(WlkFile().day(1, 1).add(rec).bytes());
     EXPECT_FALSE(kTemperatureLimits.contains(cold.tempExt));
     EXPECT_GT(cold.tempExt, 60.0);
     EXPECT_FALSE(kTemperatureLimits.contains(cold.tempInt));
@@ -271,9 +201,9 @@ TEST(VantageArchiveFigures, UnitConversions) {
 
 TEST(VantageArchiveFigures, DirectionRoundsHalfToEvenAndLosesOutOfRangeCodes) {
     const auto direction = [](std::uint8_t code) {
-        Rec r;
+        WlkFileRecord r;
         r.direction = code;
-        return decodeOk(WlkBuilder().day(1, 1).add(r).build()).windDirection;
+        return decodeOk(WlkFile().day(1, 1).add(r).bytes()).windDirection;
     };
     EXPECT_EQ(direction(0), 0);
     EXPECT_EQ(direction(1), 22);             // 22.5
@@ -285,22 +215,22 @@ TEST(VantageArchiveFigures, DirectionRoundsHalfToEvenAndLosesOutOfRangeCodes) {
 }
 
 TEST(VantageArchiveFigures, LatestDataRecordSkipsTrailingSummaries) {
-    Rec first, last;
+    WlkFileRecord first, last;
     first.tempOut = 500;
     last.tempOut = 860;
     last.minutes = 605;
-    const VantageArchiveReading r = decodeOk(WlkBuilder().day(1, 5).add(first).add(last).add(summary(), 3).build());
+    const VantageArchiveReading r = decodeOk(WlkFile().day(1, 5).add(first).add(last).add(summary(), 3).bytes());
     EXPECT_EQ(r.latestIndex, 1u);
     EXPECT_DOUBLE_EQ(r.tempExt, 30.0);
     EXPECT_DOUBLE_EQ(r.observedAt, encodeDateTime(2024, 3, 1, 10, 5));
 }
 
 // Records whose barometer counts up by one thousandth of inHg per record from `start`.
-WlkBuilder risingBarometer(int records, std::uint8_t interval, std::uint16_t start = 29000) {
-    WlkBuilder b;
+WlkFile risingBarometer(int records, std::uint8_t interval, std::uint16_t start = 29000) {
+    WlkFile b;
     b.day(1, static_cast<std::uint16_t>(records));
     for (int i = 0; i < records; ++i) {
-        Rec r;
+        WlkFileRecord r;
         r.interval = interval;
         r.barometer = static_cast<std::uint16_t>(start + i);
         b.add(r);
@@ -310,30 +240,30 @@ WlkBuilder risingBarometer(int records, std::uint8_t interval, std::uint16_t sta
 
 TEST(VantageArchiveTrend, ComparesWithTheRecordOneHourBack) {
     // 5-minute records: twelve places back.
-    VantageArchiveReading r = decodeOk(risingBarometer(30, 5).build(), kMarch2024, 7);
+    VantageArchiveReading r = decodeOk(risingBarometer(30, 5).bytes(), kMarch2024, 7);
     EXPECT_EQ(r.trendBasis, WlkTrendBasis::Compared);
     EXPECT_NEAR(r.pressureChange, 12 / 1000.0 * 33.8582, 1e-12);  // the offset plays no part
     // 1-minute records: sixty places back.
-    r = decodeOk(risingBarometer(100, 1).build());
+    r = decodeOk(risingBarometer(100, 1).bytes());
     EXPECT_NEAR(r.pressureChange, 60 / 1000.0 * 33.8582, 1e-12);
     // A falling barometer gives a negative change.
-    WlkBuilder falling = risingBarometer(13, 5);
-    Rec low;
+    WlkFile falling = risingBarometer(13, 5);
+    WlkFileRecord low;
     low.barometer = 28000;
-    r = decodeOk(falling.add(low).build());
+    r = decodeOk(falling.add(low).bytes());
     EXPECT_NEAR(r.pressureChange, (28000 - 29001) / 1000.0 * 33.8582, 1e-12);
 }
 
 TEST(VantageArchiveTrend, LooksFurtherBackOverNonDataRecords) {
     // Index 0..4 data, 5 summary (the look-back point of L = 17), 6..17 data.
-    WlkBuilder b = risingBarometer(5, 5, 29000);
+    WlkFile b = risingBarometer(5, 5, 29000);
     b.add(summary());
     for (int i = 0; i < 12; ++i) {
-        Rec r;
+        WlkFileRecord r;
         r.barometer = static_cast<std::uint16_t>(29100 + i);
         b.add(r);
     }
-    const VantageArchiveReading r = decodeOk(b.build());
+    const VantageArchiveReading r = decodeOk(b.bytes());
     EXPECT_EQ(r.latestIndex, 17u);
     EXPECT_EQ(r.trendBasis, WlkTrendBasis::Compared);
     EXPECT_NEAR(r.pressureChange, (29111 - 29004) / 1000.0 * 33.8582, 1e-12);
@@ -341,31 +271,31 @@ TEST(VantageArchiveTrend, LooksFurtherBackOverNonDataRecords) {
 
 TEST(VantageArchiveTrend, LookBackBoundaries) {
     // L = 12, k = 0: not looked back, although record 0 exists.
-    EXPECT_EQ(decodeOk(risingBarometer(13, 5).build()).trendBasis, WlkTrendBasis::NoLookBack);
+    EXPECT_EQ(decodeOk(risingBarometer(13, 5).bytes()).trendBasis, WlkTrendBasis::NoLookBack);
     // L = 13, k = 1.
-    VantageArchiveReading r = decodeOk(risingBarometer(14, 5).build());
+    VantageArchiveReading r = decodeOk(risingBarometer(14, 5).bytes());
     EXPECT_EQ(r.trendBasis, WlkTrendBasis::Compared);
     EXPECT_NEAR(r.pressureChange, 12 / 1000.0 * 33.8582, 1e-12);
     // Interval 0: no look-back.
-    EXPECT_EQ(decodeOk(risingBarometer(50, 0).build()).trendBasis, WlkTrendBasis::NoLookBack);
+    EXPECT_EQ(decodeOk(risingBarometer(50, 0).bytes()).trendBasis, WlkTrendBasis::NoLookBack);
     // An interval over an hour compares the record with itself.
-    r = decodeOk(risingBarometer(5, 120).build());
+    r = decodeOk(risingBarometer(5, 120).bytes());
     EXPECT_EQ(r.trendBasis, WlkTrendBasis::Compared);
     EXPECT_DOUBLE_EQ(r.pressureChange, 0.0);
     // Nothing but summaries at and before the look-back point (k = 2).
-    WlkBuilder onlySummaries;
-    onlySummaries.day(1, 15).add(summary(), 3).add(Rec{}, 12);
-    EXPECT_EQ(decodeOk(onlySummaries.build()).trendBasis, WlkTrendBasis::NoEarlierRecord);
+    WlkFile onlySummaries;
+    onlySummaries.day(1, 15).add(summary(), 3).add(WlkFileRecord{}, 12);
+    EXPECT_EQ(decodeOk(onlySummaries.bytes()).trendBasis, WlkTrendBasis::NoEarlierRecord);
     // ... but a data record at index 0 is reached.
-    WlkBuilder dataAtZero;
-    dataAtZero.day(1, 15).add(Rec{}).add(summary(), 2).add(Rec{}, 12);
-    EXPECT_EQ(decodeOk(dataAtZero.build()).trendBasis, WlkTrendBasis::Compared);
+    WlkFile dataAtZero;
+    dataAtZero.day(1, 15).add(WlkFileRecord{}).add(summary(), 2).add(WlkFileRecord{}, 12);
+    EXPECT_EQ(decodeOk(dataAtZero.bytes()).trendBasis, WlkTrendBasis::Compared);
 }
 
-WlkBuilder rainyRecords(int records, std::uint8_t interval, std::uint8_t clicks, std::uint8_t collector) {
-    WlkBuilder b;
+WlkFile rainyRecords(int records, std::uint8_t interval, std::uint8_t clicks, std::uint8_t collector) {
+    WlkFile b;
     b.day(1, 1);
-    Rec r;
+    WlkFileRecord r;
     r.interval = interval;
     r.clicks = clicks;
     r.collector = collector;
@@ -375,53 +305,53 @@ WlkBuilder rainyRecords(int records, std::uint8_t interval, std::uint8_t clicks,
 
 TEST(VantageArchiveRain, SumsADayOfRecordsLessOne) {
     // 5-minute records: 287 of them, the latest included.
-    VantageArchiveReading r = decodeOk(rainyRecords(400, 5, 1, 0x20).build());
+    VantageArchiveReading r = decodeOk(rainyRecords(400, 5, 1, 0x20).bytes());
     EXPECT_EQ(r.rainRecords, 287);
     EXPECT_EQ(r.rainClicks, 287);
     EXPECT_NEAR(r.rain24h, 287 * 0.2, 1e-9);
     // 1-minute records: 1439.
-    r = decodeOk(rainyRecords(2000, 1, 2, 0x10).build());
+    r = decodeOk(rainyRecords(2000, 1, 2, 0x10).bytes());
     EXPECT_EQ(r.rainRecords, 1439);
     EXPECT_NEAR(r.rain24h, 2 * 1439 * 0.254, 1e-9);
     // 60-minute records: 23.
-    EXPECT_EQ(decodeOk(rainyRecords(30, 60, 1, 0x30).build()).rainRecords, 23);
+    EXPECT_EQ(decodeOk(rainyRecords(30, 60, 1, 0x30).bytes()).rainRecords, 23);
     // Stops at the start of the file.
-    r = decodeOk(rainyRecords(10, 5, 3, 0x00).build());
+    r = decodeOk(rainyRecords(10, 5, 3, 0x00).bytes());
     EXPECT_EQ(r.rainRecords, 10);
     EXPECT_NEAR(r.rain24h, 30 * 2.54, 1e-9);
     // Interval 0: the latest record alone.
-    r = decodeOk(rainyRecords(10, 0, 3, 0x60).build());
+    r = decodeOk(rainyRecords(10, 0, 3, 0x60).bytes());
     EXPECT_EQ(r.rainRecords, 1);
     EXPECT_NEAR(r.rain24h, 0.3, 1e-12);
 }
 
 TEST(VantageArchiveRain, SkipsNonDataRecordsWithoutCountingThem) {
-    Rec wet;
+    WlkFileRecord wet;
     wet.clicks = 1;
-    WlkBuilder b;
+    WlkFile b;
     b.day(1, 1);
     // 300 data records with a summary pair after every 50, and summaries after the latest one.
     for (int i = 0; i < 6; ++i) b.add(wet, 50).add(summary(), 2);
-    const VantageArchiveReading r = decodeOk(b.build());
+    const VantageArchiveReading r = decodeOk(b.bytes());
     EXPECT_EQ(r.latestIndex, 6u * 52 - 3);
     EXPECT_EQ(r.rainRecords, 287);
     EXPECT_EQ(r.rainClicks, 287);
 }
 
 TEST(VantageArchiveRain, TheLatestRecordsCollectorDecides) {
-    WlkBuilder b = rainyRecords(5, 5, 1, 0x00);  // 2.54 mm a click before ...
-    Rec last;
+    WlkFile b = rainyRecords(5, 5, 1, 0x00);  // 2.54 mm a click before ...
+    WlkFileRecord last;
     last.clicks = 1;
     last.collector = 0x20;  // ... 0.2 mm now
-    VantageArchiveReading r = decodeOk(b.add(last).build());
+    VantageArchiveReading r = decodeOk(b.add(last).bytes());
     EXPECT_NEAR(r.rain24h, 6 * 0.2, 1e-12);
 
     for (std::uint8_t unknown : {0x40, 0x50, 0x11, 0xFF}) {
-        r = decodeOk(rainyRecords(5, 5, 1, unknown).build());
+        r = decodeOk(rainyRecords(5, 5, 1, unknown).bytes());
         EXPECT_DOUBLE_EQ(r.rain24h, kNoRain) << int(unknown);
     }
     // No rain is 0.0, not unknown.
-    EXPECT_DOUBLE_EQ(decodeOk(rainyRecords(5, 5, 0, 0x10).build()).rain24h, 0.0);
+    EXPECT_DOUBLE_EQ(decodeOk(rainyRecords(5, 5, 0, 0x10).bytes()).rain24h, 0.0);
 }
 
 // The real archives, decompressed once into a private temporary folder.

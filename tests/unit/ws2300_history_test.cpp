@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -16,48 +15,17 @@
 #include <vector>
 
 #include "base/date_time.h"
+#include "fakes/station_files.h"
 
 namespace tintal {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct Stored {
-    std::uint32_t seconds = 3'500'000'000u;
-    float pressure = 1013.0f, wind = 0.0f;
-    std::int32_t direction = 0;
-    float rain = 0.0f, tempInt = 20.0f, tempExt = 10.0f;
-    std::uint8_t humidityInt = 50, humidityExt = 60;
-};
-
-void put32(Bytes& out, std::uint32_t v) {
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(std::uint8_t(v >> shift));
-}
-void putFloat(Bytes& out, float v) { put32(out, std::bit_cast<std::uint32_t>(v)); }
-
-// The unused bytes are filled with 0xFF so that a field read at a wrong offset shows.
-void append(Bytes& out, const Stored& r) {
-    put32(out, 0xFFFFFFFFu);
-    put32(out, r.seconds);
-    putFloat(out, r.pressure);
-    putFloat(out, r.wind);
-    put32(out, std::uint32_t(r.direction));
-    putFloat(out, r.rain);
-    putFloat(out, r.tempInt);
-    putFloat(out, r.tempExt);
-    out.insert(out.end(), {r.humidityInt, 0xFF, r.humidityExt, 0xFF});
-}
-
-Bytes fileOf(const std::vector<Stored>& records) {
-    Bytes out;
-    for (const Stored& r : records) append(out, r);
-    return out;
-}
-
 // Records `step` seconds apart whose pressure and rain counter are their own index, so that the
 // record a look-back picked can be read straight from the result.
-std::vector<Stored> indexed(std::size_t count, std::uint32_t step, std::uint32_t start = 3'500'000'000u) {
-    std::vector<Stored> records(count);
+std::vector<Ws2300FileRecord> indexed(std::size_t count, std::uint32_t step, std::uint32_t start = 3'500'000'000u) {
+    std::vector<Ws2300FileRecord> records(count);
     for (std::size_t i = 0; i < count; ++i) {
         records[i].seconds = start + std::uint32_t(i) * step;
         records[i].pressure = 1000.0f + float(i);
@@ -66,8 +34,8 @@ std::vector<Stored> indexed(std::size_t count, std::uint32_t step, std::uint32_t
     return records;
 }
 
-Ws2300Figures decoded(const std::vector<Stored>& records, double offset = 0) {
-    const auto f = decodeWs2300History(fileOf(records), offset);
+Ws2300Figures decoded(const std::vector<Ws2300FileRecord>& records, double offset = 0) {
+    const auto f = decodeWs2300History(ws2300History(records), offset);
     EXPECT_TRUE(f.has_value());
     return f.value_or(Ws2300Figures{});
 }
@@ -82,7 +50,7 @@ TEST(Ws2300History, OnlyCompleteRecordsCountAndTheLastIsTheLatest) {
     EXPECT_FALSE(decodeWs2300History({}, 0).has_value());
     EXPECT_FALSE(decodeWs2300History(Bytes(35, 0x42), 0).has_value());
 
-    Bytes file = fileOf(indexed(3, 600));
+    Bytes file = ws2300History(indexed(3, 600));
     file.insert(file.end(), 10, 0x7F);  // a record cut short by a write in progress
     const auto f = decodeWs2300History(file, 0);
     ASSERT_TRUE(f.has_value());
@@ -91,7 +59,7 @@ TEST(Ws2300History, OnlyCompleteRecordsCountAndTheLastIsTheLatest) {
 }
 
 TEST(Ws2300History, DecodesEachFieldOfTheLatestRecord) {
-    std::vector<Stored> records(2);
+    std::vector<Ws2300FileRecord> records(2);
     records[1] = {.seconds = 3'500'000'000u,
                   .pressure = 1013.25f,
                   .wind = 2.5f,
@@ -132,7 +100,7 @@ TEST(Ws2300History, ObservationTimeAddsTheShiftModulo32Bits) {
 }
 
 TEST(Ws2300History, IntervalNeedsThreeRecordsAndAClockMovingForward) {
-    std::vector<Stored> records = indexed(2, 600);
+    std::vector<Ws2300FileRecord> records = indexed(2, 600);
     records[0].wind = 20.0f;  // record 0 never counts, not even for the gust
     records[1].wind = 1.0f;
     Ws2300Figures f = decoded(records);
@@ -183,7 +151,7 @@ TEST(Ws2300History, RainIsTheCounterDifferenceWithTheRecordAbout24HoursEarlier) 
     EXPECT_DOUBLE_EQ(decoded(indexed(146, 600)).rain24h, 144.0);  // back to record 1
     EXPECT_EQ(decoded(indexed(145, 600)).rain24h, kNoRain);       // would need record 0
 
-    std::vector<Stored> records = indexed(150, 600);
+    std::vector<Ws2300FileRecord> records = indexed(150, 600);
     records.back().rain = records[149 - 144].rain - 0.5f;  // the counter was reset and has counted again
     Ws2300Figures f = decoded(records);
     EXPECT_EQ(f.rain24h, kNoRain);
@@ -196,8 +164,8 @@ TEST(Ws2300History, RainIsTheCounterDifferenceWithTheRecordAbout24HoursEarlier) 
 }
 
 TEST(Ws2300History, GustIsTheHighestValidWindOfTheLastTenRecords) {
-    std::vector<Stored> records = indexed(14, 600);
-    for (Stored& r : records) r.wind = 2.0f;
+    std::vector<Ws2300FileRecord> records = indexed(14, 600);
+    for (Ws2300FileRecord& r : records) r.wind = 2.0f;
     records[3].wind = 40.0f;  // eleventh from the end: too old
     records[4].wind = 10.0f;  // tenth from the end: counts
     records[8].wind = 60.0f;  // 216 km/h, outside the limits
@@ -217,7 +185,7 @@ TEST(Ws2300History, GustIsTheHighestValidWindOfTheLastTenRecords) {
     }
 
     // With nothing but the marker around, there is no gust at all (not a 184 km/h one).
-    for (Stored& r : records) r.wind = kWs2300NoWind;
+    for (Ws2300FileRecord& r : records) r.wind = kWs2300NoWind;
     f = decoded(records);
     EXPECT_DOUBLE_EQ(f.windSpeed, 183.6);
     EXPECT_EQ(f.gustSpeed, 0.0);
@@ -230,7 +198,7 @@ TEST(Ws2300History, DirectionUsesTheLowFiveBitsAndRoundsHalvesToEven) {
         std::int32_t stored;
         int degrees;
     } cases[] = {{0, 0}, {1, 22}, {3, 68}, {15, 338}, {16, 360}, {19, 428}, {35, 68}, {-1, 698}, {32, 0}};
-    std::vector<Stored> records(1);
+    std::vector<Ws2300FileRecord> records(1);
     for (const auto& c : cases) {
         records[0].direction = c.stored;
         EXPECT_EQ(decoded(records).windDirection, c.degrees) << c.stored;

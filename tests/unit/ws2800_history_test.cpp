@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "base/date_time.h"
+#include "fakes/station_files.h"
 #include "weather/weather_reading.h"
 
 namespace tintal {
@@ -18,58 +18,19 @@ namespace {
 constexpr double kMinute = 1.0 / 1440.0;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// One record as the test writes it; defaults are a calm, dry spring morning.
-struct Rec {
-    double time = 38474.5;
-    float abs = 994.0f, rel = 1018.0f;
-    float wind = 2.0f;
-    std::int32_t dir = 4;
-    float gust = 4.0f;
-    float rain = 0.0f;
-    float tin = 20.5f, tout = 3.5f;
-    float hin = 27.0f, hout = 54.0f;
-};
-
-void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-void putF(std::vector<std::uint8_t>& out, float v) { put32(out, std::bit_cast<std::uint32_t>(v)); }
-
-std::vector<std::uint8_t> file(const std::vector<Rec>& records) {
-    std::vector<std::uint8_t> out;
-    for (const Rec& r : records) {
-        const auto t = std::bit_cast<std::uint64_t>(r.time);
-        put32(out, static_cast<std::uint32_t>(t));
-        put32(out, static_cast<std::uint32_t>(t >> 32));
-        putF(out, r.abs);
-        putF(out, r.rel);
-        putF(out, r.wind);
-        put32(out, static_cast<std::uint32_t>(r.dir));
-        putF(out, r.gust);
-        put32(out, 0xDEADBEEF);  // unused
-        putF(out, r.rain);
-        putF(out, r.tin);
-        putF(out, r.tout);
-        putF(out, r.hin);
-        putF(out, r.hout);
-        put32(out, 0xDEADBEEF);  // unused
-    }
-    return out;
-}
-
 // `count` records `interval` days apart ending at `last`, with pressure = base + index (to tell them apart).
-std::vector<Rec> series(std::size_t count, double interval, double last = 38474.5) {
-    std::vector<Rec> recs(count);
+std::vector<Ws2800FileRecord> series(std::size_t count, double interval, double last = 38474.5) {
+    std::vector<Ws2800FileRecord> recs(count);
     for (std::size_t i = 0; i < count; ++i) {
         recs[i].time = last - static_cast<double>(count - 1 - i) * interval;
-        recs[i].abs = 990.0f + static_cast<float>(i);
-        recs[i].rel = 1010.0f + 2.0f * static_cast<float>(i);
+        recs[i].absolute = 990.0f + static_cast<float>(i);
+        recs[i].relative = 1010.0f + 2.0f * static_cast<float>(i);
     }
     return recs;
 }
 
-Ws2800Reading decode(const std::vector<Rec>& recs, Ws2800Pressure kind = Ws2800Pressure::Absolute, double offset = 0) {
-    const auto bytes = file(recs);
+Ws2800Reading decode(const std::vector<Ws2800FileRecord>& recs, Ws2800Pressure kind = Ws2800Pressure::Absolute, double offset = 0) {
+    const auto bytes = ws2800History(recs);
     const auto got = decodeWs2800History(bytes, kind, offset);
     EXPECT_TRUE(got.has_value());
     return got.value_or(Ws2800Reading{});
@@ -78,22 +39,22 @@ Ws2800Reading decode(const std::vector<Rec>& recs, Ws2800Pressure kind = Ws2800P
 TEST(Ws2800History, FilesWithoutACompleteRecordGiveNothing) {
     const std::vector<std::uint8_t> empty;
     EXPECT_FALSE(decodeWs2800History(empty, Ws2800Pressure::Absolute, 0));
-    auto bytes = file({Rec{}});
+    auto bytes = ws2800History({Ws2800FileRecord{}});
     bytes.pop_back();  // 55 bytes
     EXPECT_EQ(ws2800RecordCount(bytes), 0u);
     EXPECT_FALSE(decodeWs2800History(bytes, Ws2800Pressure::Relative, 0));
 }
 
 TEST(Ws2800History, TrailingPartialRecordIsIgnored) {
-    Rec older, last;
+    Ws2800FileRecord older, last;
     older.time = 38474.5 - kMinute;
     older.rain = 0.5f;
     last.rain = 0.25f;
-    last.tout = -7.5f;
-    auto bytes = file({older, older, last});
+    last.tempExt = -7.5f;
+    auto bytes = ws2800History({older, older, last});
     const auto whole = decodeWs2800History(bytes, Ws2800Pressure::Absolute, 0);
     // A record being written: its first 40 bytes say something else entirely.
-    auto half = file({Rec{.time = 40000.0, .abs = 1.0f, .tout = 50.0f}});
+    auto half = ws2800History({Ws2800FileRecord{.time = 40000.0, .absolute = 1.0f, .tempExt = 50.0f}});
     bytes.insert(bytes.end(), half.begin(), half.begin() + 40);
     const auto cut = decodeWs2800History(bytes, Ws2800Pressure::Absolute, 0);
     ASSERT_TRUE(whole && cut);
@@ -105,17 +66,17 @@ TEST(Ws2800History, TrailingPartialRecordIsIgnored) {
 }
 
 TEST(Ws2800History, LatestRecordFiguresAndUnits) {
-    Rec last;
+    Ws2800FileRecord last;
     last.time = encodeDateTime(2026, 12, 1, 21, 1);
-    last.abs = 1001.25f;
-    last.rel = 1013.5f;
+    last.absolute = 1001.25f;
+    last.relative = 1013.5f;
     last.wind = 2.5f;   // 9 km/h
     last.gust = 60.0f;  // 216 km/h: stored as is, the window colours it
-    last.dir = 3;
-    last.tin = 21.25f;
-    last.tout = -12.75f;
-    last.hin = 35.0f;
-    last.hout = 101.0f;
+    last.direction = 3;
+    last.tempInt = 21.25f;
+    last.tempExt = -12.75f;
+    last.humidityInt = 35.0f;
+    last.humidityExt = 101.0f;
     last.rain = 1.5f;
     const Ws2800Reading r = decode({last}, Ws2800Pressure::Absolute, -3);
     EXPECT_EQ(r.recordCount, 1u);
@@ -142,14 +103,14 @@ TEST(Ws2800History, DirectionUsesTheLowFiveBitsRoundedHalfToEven) {
         {-1, 698},  // all bits set: sector 31, 697.5 rounds up to the even 698
     };
     for (const auto& [stored, degrees] : cases) {
-        Rec r;
-        r.dir = stored;
+        Ws2800FileRecord r;
+        r.direction = stored;
         EXPECT_EQ(decode({r}).windDirection, degrees) << "stored " << stored;
     }
 }
 
 TEST(Ws2800History, NoGustMarkerIsFlaggedButStillConverted) {
-    Rec r;
+    Ws2800FileRecord r;
     r.gust = 51.0f;
     const Ws2800Reading got = decode({r});
     EXPECT_TRUE(got.gustIsNoData);
@@ -160,12 +121,12 @@ TEST(Ws2800History, NoGustMarkerIsFlaggedButStillConverted) {
 
 TEST(Ws2800History, DamagedLatestTimeIsRejected) {
     for (double bad : {kNaN, std::numeric_limits<double>::infinity(), 1e300, -1e7, 2958466.5}) {
-        Rec r;
+        Ws2800FileRecord r;
         r.time = bad;
-        const auto bytes = file({Rec{}, r});
+        const auto bytes = ws2800History({Ws2800FileRecord{}, r});
         EXPECT_FALSE(decodeWs2800History(bytes, Ws2800Pressure::Absolute, 0)) << bad;
     }
-    Rec lastDay;
+    Ws2800FileRecord lastDay;
     lastDay.time = encodeDateTime(9999, 12, 31, 23, 59);
     EXPECT_DOUBLE_EQ(decode({lastDay}).observedAt, lastDay.time);
 }
@@ -230,7 +191,7 @@ TEST(Ws2800History, NoTrendWithoutAPositiveLastInterval) {
 
 TEST(Ws2800History, RainWalksBackLessThanOneDay) {
     // Times are exact binary fractions, so "exactly one day older" is exact.
-    std::vector<Rec> recs(6);
+    std::vector<Ws2800FileRecord> recs(6);
     const double last = 38474.5;
     const double ages[] = {0.25, 1.0, 0.99, 0.5, 0.125, 0.0};  // days before the last record
     const float rains[] = {100.0f, 50.0f, 4.0f, 2.0f, 1.0f, 0.5f};

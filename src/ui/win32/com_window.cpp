@@ -7,7 +7,6 @@ namespace tintal {
 
 namespace {
 
-RECT box(int x, int y, int w, int h) { return RECT{x, y, x + w, y + h}; }
 
 }  // namespace
 

@@ -12,6 +12,21 @@ void renderCommon(HWND hwnd, const Control& control, bool withCaption) {
     ShowWindow(hwnd, control.visible() ? SW_SHOWNA : SW_HIDE);
 }
 
+COLORREF colourValue(Colour colour) {
+    switch (colour) {
+        case Colour::Red: return RGB(255, 0, 0);
+        case Colour::Green: return RGB(0, 128, 0);
+        case Colour::Blue: return RGB(0, 0, 255);
+        case Colour::Gray: return RGB(128, 128, 128);
+        case Colour::Black: break;
+    }
+    return RGB(0, 0, 0);
+}
+
+ControlBinder::~ControlBinder() {
+    for (HBRUSH brush : brushes_) DeleteObject(brush);
+}
+
 HWND ControlBinder::create(const wchar_t* cls, const std::string& text, DWORD style, RECT r, int id) {
     HWND hwnd = CreateWindowExW(0, cls, widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, r.left, r.top,
                                 r.right - r.left, r.bottom - r.top, parent_,
@@ -27,8 +42,12 @@ HWND ControlBinder::tickBox(TickBox& box, RECT r) {
         renderCommon(hwnd, box, true);
         SendMessageW(hwnd, BM_SETCHECK, box.checked() ? BST_CHECKED : BST_UNCHECKED, 0);
     };
-    box.setRenderer(render);
+    box.setRenderer([hwnd, render] {
+        render();
+        InvalidateRect(hwnd, nullptr, TRUE);  // a new colour shows at once
+    });
     render();
+    colours_[hwnd] = {[&box] { return box.colour(); }, nullptr};
     commands_[id] = [hwnd, &box](int code) {
         if (code == BN_CLICKED) box.setChecked(SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED);
     };
@@ -162,16 +181,22 @@ void ControlBinder::panel(Window& panel, std::vector<HWND> controls) {
 
 HWND ControlBinder::staticText(const std::string& text, RECT r) { return create(L"STATIC", text, SS_LEFT, r, nextId()); }
 
-HWND ControlBinder::label(Label& label, RECT r, bool sunken) {
-    HWND hwnd = create(L"STATIC", label.caption(), SS_LEFT | (sunken ? SS_SUNKEN : 0), r, nextId());
-    const auto render = [hwnd, &label] { renderCommon(hwnd, label, true); };
+HWND ControlBinder::label(Label& label, RECT r, COLORREF background, DWORD extraStyle) {
+    HWND hwnd = create(L"STATIC", label.caption(), SS_LEFT | SS_NOPREFIX | extraStyle, r, nextId());
+    const auto render = [hwnd, &label] {
+        renderCommon(hwnd, label, true);
+        InvalidateRect(hwnd, nullptr, TRUE);
+    };
     label.setRenderer(render);
     render();
+    HBRUSH brush = nullptr;
+    if (background != CLR_INVALID) brushes_.push_back(brush = CreateSolidBrush(background));
+    colours_[hwnd] = {[&label] { return label.colour(); }, brush};
     return hwnd;
 }
 
-HWND ControlBinder::groupBox(const std::string& title, RECT r) {
-    return create(L"BUTTON", title, BS_GROUPBOX, r, nextId());
+HWND ControlBinder::groupBox(const std::string& caption, RECT r) {
+    return create(L"BUTTON", caption, BS_GROUPBOX, r, nextId());
 }
 
 HWND ControlBinder::listBox(ListBox& list, RECT r) {
@@ -182,6 +207,7 @@ HWND ControlBinder::listBox(ListBox& list, RECT r) {
         SendMessageW(hwnd, LB_RESETCONTENT, 0, 0);
         for (const auto& item : list.items()) SendMessageW(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(item).c_str()));
         SendMessageW(hwnd, LB_SETCURSEL, list.itemIndex(), 0);
+        if (list.visible()) SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);  // over its neighbours
     };
     list.setRenderer(render);
     render();
@@ -198,6 +224,18 @@ HWND ControlBinder::image(Image& image, RECT r, HBITMAP bitmap) {
     image.setRenderer(render);
     render();
     return hwnd;
+}
+
+bool ControlBinder::controlColour(HWND control, HDC dc, LRESULT& result) {
+    const auto it = colours_.find(control);
+    if (it == colours_.end()) return false;
+    SetTextColor(dc, colourValue(it->second.text()));
+    HBRUSH brush = it->second.background ? it->second.background : GetSysColorBrush(COLOR_BTNFACE);
+    LOGBRUSH fill{};
+    GetObjectW(brush, sizeof fill, &fill);
+    SetBkColor(dc, fill.lbColor);
+    result = reinterpret_cast<LRESULT>(brush);
+    return true;
 }
 
 void ControlBinder::menuItem(HMENU menu, MenuItem& item) {
@@ -231,14 +269,33 @@ void ControlBinder::menuItem(HMENU menu, MenuItem& item) {
     commands_[id] = [&item](int) { item.click(); };
 }
 
-bool ControlBinder::route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+bool ControlBinder::command(WPARAM wParam) {
+    const auto it = commands_.find(LOWORD(wParam));
+    if (it == commands_.end()) return false;
+    it->second(HIWORD(wParam));
+    return true;
+}
+
+bool ControlBinder::dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     result = 0;
     switch (message) {
         case WM_COMMAND: return command(wParam);
         case WM_NOTIFY: return notify(lParam, result);
         case WM_VSCROLL: return lParam && scroll(reinterpret_cast<HWND>(lParam));
-        default: return false;
+        case WM_CTLCOLORSTATIC:
+            return controlColour(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam), result);
     }
+    return false;
+}
+
+bool ControlBinder::notify(LPARAM lParam, LRESULT& result) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header->code != UDN_DELTAPOS) return false;
+    const auto it = upDowns_.find(header->hwndFrom);
+    if (it == upDowns_.end()) return false;
+    it->second(reinterpret_cast<const NMUPDOWN*>(lParam)->iDelta);
+    result = 1;  // the model decides the position; its renderer moves the control
+    return true;
 }
 
 void registerWindowClass(const wchar_t* name, WNDPROC procedure, HICON icon) {
@@ -255,23 +312,6 @@ void registerWindowClass(const wchar_t* name, WNDPROC procedure, HICON icon) {
 
 HFONT createControlFont() {
     return CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, L"Tahoma");
-}
-
-bool ControlBinder::command(WPARAM wParam) {
-    const auto it = commands_.find(LOWORD(wParam));
-    if (it == commands_.end()) return false;
-    it->second(HIWORD(wParam));
-    return true;
-}
-
-bool ControlBinder::notify(LPARAM lParam, LRESULT& result) {
-    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-    if (header->code != UDN_DELTAPOS) return false;
-    const auto it = upDowns_.find(header->hwndFrom);
-    if (it == upDowns_.end()) return false;
-    it->second(reinterpret_cast<const NMUPDOWN*>(lParam)->iDelta);
-    result = 1;  // the model decides the position; its renderer moves the control
-    return true;
 }
 
 }  // namespace tintal

@@ -23,9 +23,15 @@
 
 namespace tintal {
 
+// The colour value of a widget colour (red is 255, as the rest of the program reads it).
+COLORREF colourValue(Colour colour);
+
 class ControlBinder {
 public:
     ControlBinder(HWND parent, HFONT font) : parent_(parent), font_(font) {}
+    ~ControlBinder();
+    ControlBinder(const ControlBinder&) = delete;
+    ControlBinder& operator=(const ControlBinder&) = delete;
 
     HWND tickBox(TickBox& box, RECT r);
     HWND button(Button& button, RECT r);
@@ -36,11 +42,12 @@ public:
     // A spin edit: a number field with its up-down control.
     HWND spinEdit(SpinBox& spin, RECT r);
     HWND staticText(const std::string& text, RECT r);
-    // A static text that follows the label's caption and visibility; sunken draws it in a hollow.
-    HWND label(Label& label, RECT r, bool sunken = false);
-    // A frame with a title around controls placed over it.
-    HWND groupBox(const std::string& title, RECT r);
-    // A list; clicking an entry selects it in the model.
+    // A label whose caption and text colour follow the model; background CLR_INVALID = the window's.
+    // extraStyle adds static-control styles (SS_SUNKEN draws it in a hollow).
+    HWND label(Label& label, RECT r, COLORREF background = CLR_INVALID, DWORD extraStyle = 0);
+    // A group box frame around controls created separately.
+    HWND groupBox(const std::string& caption, RECT r);
+    // A list; choosing an entry selects it in the model.
     HWND listBox(ListBox& list, RECT r);
     // A picture shown while the model is visible. The bitmap stays the caller's.
     HWND image(Image& image, RECT r, HBITMAP bitmap);
@@ -54,13 +61,11 @@ public:
     // Appends the item (and its sub-items, as a pop-up) to a menu.
     void menuItem(HMENU menu, MenuItem& item);
 
-    // Window-procedure hook for WM_COMMAND, WM_NOTIFY and WM_VSCROLL: true when a bound control
-    // handled the message, result then being what the procedure returns.
-    bool route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-
     // Window-procedure hooks; each returns true when it handled the message.
     bool command(WPARAM wParam);
     bool notify(LPARAM lParam, LRESULT& result);
+    // All of the hooks above for one message (commands, notifications, sliders, colours).
+    bool dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 private:
     HWND create(const wchar_t* cls, const std::string& text, DWORD style, RECT r, int id);
@@ -75,10 +80,21 @@ private:
 public:
     // WM_VSCROLL from a slider; true when it was one of ours.
     bool scroll(HWND slider);
+    // WM_CTLCOLORSTATIC (labels, tick boxes): the model's colours; true when the control was one of ours.
+    bool controlColour(HWND control, HDC dc, LRESULT& result);
 
 private:
     std::map<HWND, std::function<void()>> sliders_;
+    struct Colours {
+        std::function<Colour()> text;
+        HBRUSH background = nullptr;  // null: the window's own
+    };
+    std::map<HWND, Colours> colours_;
+    std::vector<HBRUSH> brushes_;
 };
+
+// A control's rectangle from its left, top, width and height.
+inline RECT box(int x, int y, int w, int h) { return RECT{x, y, x + w, y + h}; }
 
 // Registers a window class drawn in the dialog colour (a class already registered is kept).
 void registerWindowClass(const wchar_t* name, WNDPROC procedure, HICON icon = nullptr);

@@ -8,6 +8,7 @@
 #include "platform/win32/win32_text.h"
 #include "ui/win32/control_binding.h"
 #include "ui/win32/indicator_pictures.h"
+#include "ui/win32/window_frame.h"
 
 namespace tintal {
 
@@ -18,20 +19,25 @@ constexpr wchar_t kClassName[] = L"TForm1";
 struct MainWindowView {
     TForm1& form;
     std::function<void()> onCloseRequested;
+    std::function<void()> onChooseWeather;
     HFONT font = nullptr;
     std::unique_ptr<ControlBinder> binder{};
     IndicatorPictures pictures{};
     MenuItem MenuQuitter{"MenuQuitter", "Quitter"};
+    MenuItem MenuChoixMeteo{"MenuChoixMeteo", "Choix météo"};
     MenuItem menuFichier{"menuFichier", "Fichier"};
 };
 
 MainWindowView* viewOf(HWND hwnd) { return reinterpret_cast<MainWindowView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
 
-RECT box(int x, int y, int w, int h) { return RECT{x, y, x + w, y + h}; }
 
 void buildMenu(HWND hwnd, MainWindowView& v) {
     v.menuFichier.add(v.form.MenuPlageHoraire);
     v.menuFichier.add(v.form.MenuRecord);
+    if (v.onChooseWeather) {
+        v.menuFichier.add(v.MenuChoixMeteo);
+        v.MenuChoixMeteo.onClick = v.onChooseWeather;
+    }
     v.menuFichier.add(v.MenuQuitter);
     v.MenuQuitter.onClick = [hwnd] { PostMessageW(hwnd, WM_CLOSE, 0, 0); };
     HMENU bar = CreateMenu();
@@ -56,7 +62,7 @@ void buildRadioIndicators(MainWindowView& v) {
     b.label(f.LabelDCD, box(420, 244, 70, 18));
     b.label(f.LabelCTS, box(420, 264, 70, 18));
     b.label(f.LabelDSR, box(420, 284, 70, 18));
-    b.label(f.StaticTextW, box(12, 300, 230, 22), true);
+    b.label(f.StaticTextW, box(12, 300, 230, 22), CLR_INVALID, SS_SUNKEN);
 }
 
 void buildControls(HWND hwnd, MainWindowView& v) {
@@ -105,7 +111,7 @@ LRESULT CALLBACK keyboardProc(int code, WPARAM key, LPARAM flags) {
 
 LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     MainWindowView* v = viewOf(hwnd);
-    if (LRESULT result = 0; v && v->binder->route(message, wParam, lParam, result)) return result;
+    if (LRESULT result = 0; v && v->binder->dispatch(message, wParam, lParam, result)) return result;
     switch (message) {
         case WM_APP:
             if (v) v->form.MenuSimuErreur.click();
@@ -124,7 +130,7 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
 }  // namespace
 
-HWND createMainWindow(TForm1& form, std::function<void()> onCloseRequested) {
+HWND createMainWindow(TForm1& form, std::function<void()> onCloseRequested, std::function<void()> onChooseWeather) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_UPDOWN_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -135,7 +141,7 @@ HWND createMainWindow(TForm1& form, std::function<void()> onCloseRequested) {
     HWND hwnd = CreateWindowExW(0, kClassName, widen(form.Form1.caption()).c_str(),
                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, r.left, r.top, r.width, r.height, nullptr,
                                 nullptr, instance, nullptr);
-    auto* v = new MainWindowView{form, std::move(onCloseRequested)};
+    auto* v = new MainWindowView{form, std::move(onCloseRequested), std::move(onChooseWeather)};
     v->font = createControlFont();
     v->binder = std::make_unique<ControlBinder>(hwnd, v->font);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(v));

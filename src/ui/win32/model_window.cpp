@@ -20,7 +20,7 @@ ModelWindowView* viewOf(HWND hwnd) {
 
 LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     ModelWindowView* v = viewOf(hwnd);
-    if (LRESULT result = 0; v && v->binder->route(message, wParam, lParam, result)) return result;
+    if (LRESULT result = 0; v && v->binder->dispatch(message, wParam, lParam, result)) return result;
     switch (message) {
         case WM_CLOSE:
             if (v) v->model.hide();

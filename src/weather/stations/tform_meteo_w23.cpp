@@ -8,7 +8,7 @@ namespace tintal {
 
 TFormMeteoW23::TFormMeteoW23(SourceWindowContext context)
     : FileSourceWindow(std::move(context), WeatherSourceKind::W23, "TFormMeteoW23", "Meteo WS-2310 / 2315 / 2355+",
-                       "Fichier historique|*.dat", "dat") {}
+                       "Fichiers history.dat|*.dat", "dat") {}
 
 bool TFormMeteoW23::decodeAndShow(const std::vector<std::uint8_t>& bytes) {
     const auto f = decodeWs2300History(bytes, reading_.pressureOffset);

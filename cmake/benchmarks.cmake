@@ -1,0 +1,7 @@
+# Timed harnesses that print figures; built with the native programs, never run by ctest (`make bench`).
+if(NOT WIN32)
+  add_executable(tintal_benchmarks ${CMAKE_SOURCE_DIR}/benchmarks/station_decoding_bench.cpp
+                                   ${CMAKE_SOURCE_DIR}/tests/fakes/station_files.cpp)
+  target_include_directories(tintal_benchmarks PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(tintal_benchmarks PRIVATE tintal_core)
+endif()

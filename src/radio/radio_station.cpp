@@ -35,7 +35,11 @@ RadioStation::~RadioStation() = default;
 void RadioStation::attach(TForm1& form) {
     form_ = &form;
     parts_ = std::make_unique<Parts>(ports_, form);
-    form.MenuCOM.onClick = [this] { parts_->com.form.show(); };
+    form.MenuCOM.onClick = [this] { MenuCOMClick(); };
+}
+
+void RadioStation::MenuCOMClick() {
+    if (parts_) parts_->com.form.show();
 }
 
 PttPort& RadioStation::ptt() { return parts_->ptt; }

@@ -40,6 +40,9 @@ public:
     // Binds the radio side to the main window's indicators, menus and listen button.
     void attach(TForm1& form);
 
+    // The main window's "Port COM": shows the port window.
+    void MenuCOMClick();
+
     void mainWindowCreated() override;
     void mainWindowClosing() override;
     bool carrierBlocksStart() override;

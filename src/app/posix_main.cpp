@@ -3,6 +3,8 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -15,11 +17,13 @@
 #include "core/wave_player.h"
 #include "platform/null_audio_device.h"
 #include "platform/posix/alsa_audio_device.h"
+#include "platform/posix/curl_downloader.h"
 #include "platform/posix/embedded_clip_store.h"
 #include "platform/posix/posix_event_loop.h"
 #include "platform/virtual_event_loop.h"
 #include "platform/wav_file_device.h"
 #include "shell/command_line.h"
+#include "shell/read_web_source.h"
 
 using namespace tintal;
 
@@ -203,6 +207,39 @@ int runClock(const Options& options) {
     return 0;
 }
 
+// Minutes from local time to UTC, as the Windows time-zone information gives them.
+int localBiasMinutes() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return static_cast<int>(-local.tm_gmtoff / 60);
+}
+
+int readWebSource(const Options& options) {
+    PosixEventLoop loop;
+    FrenchDesktop desktop;
+    desktop.biasMinutes = localBiasMinutes();
+    CurlDownloader downloader;
+    const std::string exportFolder = linuxWebExportFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    std::error_code ignored;
+    if (!exportFolder.empty()) std::filesystem::create_directories(exportFolder, ignored);
+    WebSourceRun run{loop, desktop, downloader, "", exportFolder, std::cout};
+    const std::string& kind = options.readSourceKind;
+    const std::string& path = options.readSourcePath;
+    int status = 2;
+    if (kind == "metar") {
+        status = readMetarSource(path, run);
+    } else if (kind == "aprs") {
+        status = readAprsSource(path, run);
+    } else if (kind == "piu") {
+        status = readPioupiouSource(path, run);
+    } else {
+        std::cerr << "tintal: --read-source takes metar, aprs or piu, not \"" << kind << "\"\n";
+    }
+    for (const std::string& message : desktop.messages) std::cerr << message << '\n';
+    return status;
+}
+
 double localNow() {
     PosixEventLoop clock;
     return clock.localNow();
@@ -223,6 +260,7 @@ int main(int argc, char** argv) {
     }
     const double at = options->at ? *options->at : localNow();
     if (options->listDevices) return listDevices();
+    if (!options->readSourceKind.empty()) return readWebSource(*options);
     if (options->now) return speakNow(*options);
     if (options->dryRun) return dryRun(*options, at);
     if (!options->renderPath.empty()) return render(*options, at);

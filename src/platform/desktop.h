@@ -1,10 +1,11 @@
 #pragma once
-// The user's desktop: the system beep and the user's locale formats.
+// The user's desktop: the system beep, the user's locale formats, dialogs and the default browser.
 //
 // Contract: called on the window thread. Formats follow the user's regional settings; the test
 // fake and headless runs use the French ones (dd/mm/yyyy, hh:mm:ss, decimal comma).
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tintal {
 
@@ -18,6 +19,17 @@ public:
     virtual char decimalSeparator() const = 0;
     // The system's file-open dialog; filter is "Description|*.ext" pairs. nullopt when cancelled.
     virtual std::optional<std::string> chooseFile(const std::string& filter, const std::string& defaultExtension) = 0;
+    // A dialog with the text and an OK button, shown only for what the user asked for.
+    virtual void messageBox(const std::string& text) { (void)text; }
+    // The system's warning beep, off while a web source window is shown.
+    virtual void setWarningBeep(bool on) { (void)on; }
+    // Minutes from local time to UTC (UTC = local + bias), daylight part included.
+    virtual int timeZoneBiasMinutes() const { return 0; }
+    // Opens the address in the user's default browser; false when none could be started.
+    virtual bool openInBrowser(const std::string& address) {
+        (void)address;
+        return false;
+    }
 };
 
 // French formats and no sound: for tests and programs without a desktop.
@@ -34,7 +46,19 @@ public:
         chosen.swap(nextChosenFile);
         return chosen;
     }
+    void messageBox(const std::string& text) override { messages.push_back(text); }
+    void setWarningBeep(bool on) override { warningBeep = on; }
+    int timeZoneBiasMinutes() const override { return biasMinutes; }
+    bool openInBrowser(const std::string& address) override {
+        openedAddresses.push_back(address);
+        return browserAvailable;
+    }
     int beeps = 0;
+    std::vector<std::string> messages;
+    bool warningBeep = true;
+    int biasMinutes = 0;
+    std::vector<std::string> openedAddresses;
+    bool browserAvailable = true;
     std::optional<std::string> nextChosenFile;
     std::string lastFilter;
 };

@@ -90,6 +90,13 @@ std::optional<Options> parseCommandLine(int argc, const char* const* argv, std::
                 error = "--hours takes START-END, hours 0 to 24 (22-06 wraps past midnight), not \"" + value + "\"";
                 return std::nullopt;
             }
+        } else if (arg == "--read-source") {
+            if (i + 2 >= args.size() || args[i + 1].empty() || args[i + 2].empty()) {
+                error = "--read-source needs a kind and a path or address";
+                return std::nullopt;
+            }
+            options.readSourceKind = args[++i];
+            options.readSourcePath = args[++i];
         } else {
             error = "unknown option \"" + arg + "\"";
             return std::nullopt;
@@ -120,6 +127,10 @@ std::string usageText() {
            "                     with --dry-run or --render: the local time of that announcement\n"
            "  --period MIN       announce every MIN minutes: 0 (never), 5, 10, 15, 20, 30 or 60\n"
            "  --hours START-END  announce only from hour START to hour END (0 to 24; 22-06 wraps)\n"
+           "  --read-source KIND PATH\n"
+           "                     read one weather source and print its window: KIND metar, aprs or piu,\n"
+           "                     PATH a local document or an http(s) address (exports go to the current\n"
+           "                     folder and to $XDG_DATA_HOME/tintal/weather)\n"
            "  --help             this text\n";
 }
 

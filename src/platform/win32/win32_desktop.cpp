@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include "base/date_time.h"
 #include "platform/win32/win32_text.h"
@@ -72,6 +73,29 @@ std::optional<std::string> Win32Desktop::chooseFile(const std::string& filter, c
     dialog.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     if (!GetOpenFileNameW(&dialog)) return std::nullopt;
     return narrow(path);
+}
+
+}  // namespace tintal
+
+namespace tintal {
+
+void Win32Desktop::messageBox(const std::string& text) {
+    MessageBoxW(GetActiveWindow(), widen(text).c_str(), L"Tintal", MB_OK);
+}
+
+void Win32Desktop::setWarningBeep(bool on) {
+    SystemParametersInfoW(SPI_SETBEEP, on ? TRUE : FALSE, nullptr, SPIF_SENDCHANGE);
+}
+
+int Win32Desktop::timeZoneBiasMinutes() const {
+    TIME_ZONE_INFORMATION zone{};
+    const DWORD mode = GetTimeZoneInformation(&zone);
+    return static_cast<int>(zone.Bias + (mode == TIME_ZONE_ID_DAYLIGHT ? zone.DaylightBias : 0));
+}
+
+bool Win32Desktop::openInBrowser(const std::string& address) {
+    const auto result = ShellExecuteW(nullptr, L"open", widen(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
 }  // namespace tintal

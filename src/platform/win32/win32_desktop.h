@@ -11,6 +11,10 @@ public:
     std::string longTime(double dateTime) const override;
     char decimalSeparator() const override;
     std::optional<std::string> chooseFile(const std::string& filter, const std::string& defaultExtension) override;
+    void messageBox(const std::string& text) override;
+    void setWarningBeep(bool on) override;
+    int timeZoneBiasMinutes() const override;
+    bool openInBrowser(const std::string& address) override;
 };
 
 }  // namespace tintal

@@ -2,6 +2,7 @@
 // Serves canned documents and failures by address, and records what was asked.
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,12 +18,14 @@ public:
 
     void download(const std::string& url, const std::string& path) override {
         downloads.push_back(url);
+        if (duringDownload) duringDownload();
         const auto found = documents_.find(url);
         if (found == documents_.end()) throw DownloadError("The server name or address could not be resolved");
         std::ofstream(std::filesystem::path(path), std::ios::binary) << found->second;
     }
     void purgeCacheEntry(const std::string& url) override { purged.push_back(url); }
 
+    std::function<void()> duringDownload;
     std::vector<std::string> downloads;
     std::vector<std::string> purged;
 

@@ -135,7 +135,13 @@ void TFormMeteoAPRS::TimerMeteoTimer() {
                    &CheckBoxPluie, &CheckBoxHumiExt});
     TimerMeteo.stop();
     reading_.pressureOffset = SpinEditOffSetPression.value();
-    if (isWebAddress(EditDat.text())) submit(true);
+    const std::string& address = EditDat.text();
+    if (isWebAddress(address)) {
+        submit(true);
+    } else if (address != reading_.locator && fileExists(address)) {
+        // A file put in the field by a favourite or the history is read, not the one before it.
+        acceptLocator(address);
+    }
 
     const auto file = fileExists(reading_.locator) ? readFile(reading_.locator) : std::nullopt;
     const auto decoded = file ? decodeAprsFile(*file, readParameters()) : std::nullopt;

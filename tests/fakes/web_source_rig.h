@@ -19,7 +19,7 @@ struct WebSourceRig {
     WebSourceContext context() {
         return {loop,
                 desktop,
-                downloader,
+                realDownloader ? *realDownloader : downloader,
                 work.path().string(),
                 exports.path().string(),
                 [] { return true; },
@@ -41,6 +41,7 @@ struct WebSourceRig {
     VirtualEventLoop loop;
     FrenchDesktop desktop;
     FakeDownloader downloader;
+    Downloader* realDownloader = nullptr;  // a real adapter in place of the fake, for end-to-end runs
     TempFolder work, exports;
     bool startingUp = false;
     int chooserHides = 0, helps = 0;

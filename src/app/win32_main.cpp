@@ -10,7 +10,13 @@
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_event_loop.h"
 #include "platform/win32/win32_text.h"
+#include "platform/win32/wininet_downloader.h"
+#include "ui/win32/aprs_window.h"
+#include "ui/win32/favourites_window_view.h"
 #include "ui/win32/main_window.h"
+#include "ui/win32/metar_window.h"
+#include "ui/win32/piu_window.h"
+#include "weather/web/web_sources.h"
 
 using namespace tintal;
 
@@ -26,6 +32,20 @@ void enterProgramFolder() {
     SetCurrentDirectoryW(folder.c_str());
 }
 
+// Other radio programs read the weather exports there.
+constexpr char kExportFolder[] = "c:\\Users\\Public\\Documents\\weather";
+
+void createWebWindows(WebSources& web) {
+    createMetarWindow(web.metar);
+    createAprsWindow(web.aprs);
+    createPioupiouWindow(web.piu);
+    for (FavouritesWindow* favourites : {static_cast<FavouritesWindow*>(&web.favMetar),
+                                         static_cast<FavouritesWindow*>(&web.favAprs),
+                                         static_cast<FavouritesWindow*>(&web.favPiu)}) {
+        createFavouritesWindow(*favourites);
+    }
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -37,6 +57,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     ResourceClipStore clips;
     WavePlayer player(loop, audio, clips, desktop);
     TForm1 form({loop, desktop, player, audio, hooks, {}});
+    CreateDirectoryW(widen(kExportFolder).c_str(), nullptr);
+    WinInetDownloader downloader;
+    TFormChoixMeteo chooser;
+    WebSources web({loop, desktop, downloader, "", kExportFolder, {}, {}, [&form] { return form.ConfigPending; }, {}},
+                   chooser);
     int exitCode = 0;
     form.onTerminate = [&] {
         MessageBoxW(nullptr, widen(form.EditData.text()).c_str(), L"Tintal", MB_OK | MB_ICONERROR);
@@ -47,6 +72,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         form.FormClose();
         loop.quit();
     });
+    createWebWindows(web);
     form.FormCreate();
     loop.run();
     DestroyWindow(window);

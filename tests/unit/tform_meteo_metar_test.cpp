@@ -3,6 +3,7 @@
 #include "fakes/web_source_rig.h"
 #include "weather/web/favourites_window.h"
 #include "weather/web/tform_meteo_metar.h"
+#include "weather/web/web_sources.h"
 
 namespace tintal {
 namespace {
@@ -264,6 +265,33 @@ TEST(TFormFavMETAR, ASlotOpensInTheVisibleSourceOnly) {
     EXPECT_EQ(rig.downloader.downloads.back(), kAddress);
     EXPECT_EQ(rig.window.LabelICAO.caption(), "Code aérodrome = LFPG");
     EXPECT_EQ(favourites.slots[1], &favourites.Edit2);
+}
+
+}  // namespace
+}  // namespace tintal
+
+namespace tintal {
+namespace {
+
+TEST(WebSources, TheChooserStartsTheCheckedSourceAndStopsTheOthers) {
+    WebSourceRig rig;
+    TFormChoixMeteo chooser;
+    WebSources sources(rig.context(), chooser);
+    rig.downloader.serve(kAddress, kReport);
+    sources.metar.EditDat.setText(kAddress);
+    sources.piu.TimerMeteo.start();
+
+    chooser.form.show();
+    chooser.RadioButtonMETAR.setChecked(true);
+    EXPECT_TRUE(sources.metar.selected());
+    EXPECT_FALSE(sources.piu.selected());
+    EXPECT_FALSE(sources.piu.TimerMeteo.enabled());
+    EXPECT_TRUE(sources.metar.TimerMeteo.enabled());
+    EXPECT_TRUE(isConfigured(sources.metar));
+    EXPECT_TRUE(sources.metar.form.visible());
+    EXPECT_FALSE(chooser.form.visible());  // the source window hides the chooser
+    EXPECT_EQ(sources.metar.CheckBoxVent.caption(), "Vent (km/h) = 22");
+    EXPECT_EQ(sources.favMetar.form.caption(), "Favoris METAR");
 }
 
 }  // namespace

@@ -233,7 +233,8 @@ std::string WebSourceWindow::dateFieldText(double dateTime) const {
 }
 
 std::string WebSourceWindow::pathOf(const std::string& name) const {
-    if (context_.workingFolder.empty() || fsPath(name).is_absolute()) return name;
+    // A path with a root (a drive or a leading slash) does not hang below the working folder.
+    if (context_.workingFolder.empty() || fsPath(name).has_root_path()) return name;
     return joinPath(context_.workingFolder, name);
 }
 

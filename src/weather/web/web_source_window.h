@@ -118,7 +118,7 @@ public:
     Button ButtonRafraichir{"ButtonRafraichir", "Rafraichir"};
     Label StaticTextErreur{"StaticTextErreur", "", Colour::Red};
     Button ButtonFav{"ButtonFav", "Favoris"};
-    Button SpeedButtonMenuAide{"SpeedButtonMenuAide"};
+    Button SpeedButtonMenuAide{"SpeedButtonMenuAide", "?"};
 
 protected:
     // Cuts the useful part out of a fetched page in the working file; returns the new FetchError.

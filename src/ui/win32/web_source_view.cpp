@@ -127,7 +127,8 @@ HWND WebWindowView::addressField(TextField& field, RECT r, std::function<void()>
 void layoutWebSource(WebWindowView& v, WebSourceWindow& s) {
     ControlBinder& b = v.binder();
     v.label(s.LabelHistoryFile, box(10, 8, 300, 16));
-    b.comboBox(s.ComboBoxPath, box(10, 26, 410, 24));
+    HWND history = b.comboBox(s.ComboBoxPath, box(10, 26, 410, 24));
+    SetWindowLongPtrW(history, GWL_STYLE, GetWindowLongPtrW(history, GWL_STYLE) | WS_CLIPSIBLINGS);
     // The address field lies over the history box's text, leaving its drop-down button visible.
     HWND address = v.addressField(s.EditDat, box(12, 28, 386, 20), [&s] { s.EditDatKeyPress('\r'); });
     SetWindowPos(address, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -141,13 +142,13 @@ void layoutWebSource(WebWindowView& v, WebSourceWindow& s) {
                             &s.CheckBoxTRes, &s.CheckBoxPluie, &s.CheckBoxHumiExt}) {
         if (!figure->visible()) continue;
         v.figure(*figure, box(10, y, 250, 20));
-        y += 22;
+        y += 20;
     }
     v.label(s.LabelTros, box(28, y, 230, 18));
     b.button(s.ButtonRafraichir, box(280, 124, 130, 26));
-    b.staticText("toutes les", box(280, 158, 60, 18));
-    b.spinEdit(s.SpinEditRafraichir, box(340, 156, 40, 22));
-    b.staticText("minute(s)", box(384, 158, 50, 18));
+    b.staticText("toutes les", box(280, 158, 62, 18));
+    b.spinEdit(s.SpinEditRafraichir, box(342, 156, 34, 22));
+    b.staticText("minute(s)", box(378, 158, 56, 18));
     b.staticText("Recalage pression", box(280, 188, 110, 18));
     b.spinEdit(s.SpinEditOffSetPression, box(280, 206, 50, 22));
     b.staticText("mBars", box(336, 208, 40, 18));

@@ -47,4 +47,15 @@ struct WebSourceRig {
     int chooserHides = 0, helps = 0;
 };
 
+// A rig with its window, and the user's submission of an address or path (typed, then Enter).
+template <typename SourceWindow>
+struct WindowRig : WebSourceRig {
+    WindowRig() : window(context()) {}
+    void submit(const std::string& text) {
+        window.EditDat.setText(text);
+        window.EditDatKeyPress('\r');
+    }
+    SourceWindow window;
+};
+
 }  // namespace tintal

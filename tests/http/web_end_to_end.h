@@ -82,9 +82,11 @@ inline void theWindowsReadOverHttp(Downloader& downloader) {
         window.EditDatKeyPress('\r');
         return window.errorText();
     };
+    struct Rig : WebSourceRig {
+        explicit Rig(Downloader& real) { realDownloader = &real; }
+    };
     {
-        WebSourceRig rig;
-        rig.realDownloader = &downloader;
+        Rig rig(downloader);
         TFormMeteoMETAR metar(rig.context());
         EXPECT_EQ(read(metar, server.url("/LFPG.TXT")), "");
         EXPECT_EQ(metar.CheckBoxVent.caption(), "Vent (km/h) = 22");
@@ -98,8 +100,7 @@ inline void theWindowsReadOverHttp(Downloader& downloader) {
         EXPECT_TRUE(metar.TimerMeteo.enabled());
     }
     {
-        WebSourceRig rig;
-        rig.realDownloader = &downloader;
+        Rig rig(downloader);
         TFormMeteoAPRS aprs(rig.context());
         EXPECT_EQ(read(aprs, server.url("/aprs/F4ABC")), "");
         EXPECT_EQ(aprs.CheckBoxDire.caption(), "Direction (°) = 240");
@@ -108,8 +109,7 @@ inline void theWindowsReadOverHttp(Downloader& downloader) {
         EXPECT_EQ(read(aprs, server.url("/aprs/nobody")), "File error #1");
     }
     {
-        WebSourceRig rig;
-        rig.realDownloader = &downloader;
+        Rig rig(downloader);
         TFormMeteoPIU piu(rig.context());
         EXPECT_EQ(read(piu, server.url("/api/live/110")), "");
         EXPECT_EQ(piu.Labelnomstation.caption(), "Plage");
@@ -120,3 +120,22 @@ inline void theWindowsReadOverHttp(Downloader& downloader) {
 }
 
 }  // namespace tintal::endtoend
+
+// The same checks for each download adapter: one test suite per adapter type.
+#define TINTAL_DOWNLOADER_END_TO_END_TESTS(Suite, Adapter)                                    \
+    TEST(Suite, DocumentsArriveByteForByte) {                                                 \
+        Adapter downloader;                                                                   \
+        ::tintal::endtoend::documentsArriveByteForByte(downloader);                           \
+    }                                                                                         \
+    TEST(Suite, FailuresLeaveThePreviousFile) {                                               \
+        Adapter downloader;                                                                   \
+        ::tintal::endtoend::failuresLeaveThePreviousFile(downloader);                         \
+    }                                                                                         \
+    TEST(Suite, ASilentServerEndsWithinTheTimeout) {                                          \
+        Adapter downloader;                                                                   \
+        ::tintal::endtoend::aSilentServerEndsWithinTheTimeout(downloader);                    \
+    }                                                                                         \
+    TEST(Suite, TheWindowsReadOverHttp) {                                                     \
+        Adapter downloader;                                                                   \
+        ::tintal::endtoend::theWindowsReadOverHttp(downloader);                               \
+    }

@@ -9,25 +9,7 @@
 namespace tintal {
 namespace {
 
-TEST(CurlDownloader, DocumentsArriveByteForByte) {
-    CurlDownloader downloader;
-    endtoend::documentsArriveByteForByte(downloader);
-}
-
-TEST(CurlDownloader, FailuresLeaveThePreviousFile) {
-    CurlDownloader downloader;
-    endtoend::failuresLeaveThePreviousFile(downloader);
-}
-
-TEST(CurlDownloader, ASilentServerEndsWithinTheTimeout) {
-    CurlDownloader downloader;
-    endtoend::aSilentServerEndsWithinTheTimeout(downloader);
-}
-
-TEST(CurlDownloader, TheWindowsReadOverHttp) {
-    CurlDownloader downloader;
-    endtoend::theWindowsReadOverHttp(downloader);
-}
+TINTAL_DOWNLOADER_END_TO_END_TESTS(CurlDownloader, CurlDownloader)
 
 struct ProgramRun {
     int status = -1;

@@ -14,14 +14,7 @@ const std::string kPage =
     "F4ABC&gt;APRS,TCPIP*:@071330z4903.50N/00203.50E_240/012g020t054r000p010P000h77b10130</span></td></tr>\n"
     "</table>\n</body></html>\n";
 
-struct AprsRig : WebSourceRig {
-    AprsRig() : window(context()) {}
-    void submit(const std::string& text) {
-        window.EditDat.setText(text);
-        window.EditDatKeyPress('\r');
-    }
-    TFormMeteoAPRS window;
-};
+using AprsRig = WindowRig<TFormMeteoAPRS>;
 
 TEST(TFormMeteoAPRS, ATwoLineFileInTheDesignUnits) {
     AprsRig rig;

@@ -11,15 +11,7 @@ namespace {
 const std::string kAddress = "https://tgftp.example/data/LFPG.TXT";
 const std::string kReport = "LFPG 071430Z 24012KT 9999 FEW040 12/08 Q1013 NOSIG";
 
-struct MetarRig : WebSourceRig {
-    MetarRig() : window(context()) {}
-    // The user types the address and presses Enter.
-    void submit(const std::string& address) {
-        window.EditDat.setText(address);
-        window.EditDatKeyPress('\r');
-    }
-    TFormMeteoMETAR window;
-};
+using MetarRig = WindowRig<TFormMeteoMETAR>;
 
 TEST(TFormMeteoMETAR, TheReferenceReportFillsReadingCaptionsAndExports) {
     MetarRig rig;

@@ -18,14 +18,7 @@ const std::string kMeasurements =
     "      \"date\": \"2024-03-07T14:30:12.000Z\",\n      \"pressure\": null,\n      \"wind_heading\": 247.5,\n"
     "      \"wind_speed_avg\": 6.25,\n      \"wind_speed_max\": 10.25,\n      \"wind_speed_min\": 3\n";
 
-struct PiuRig : WebSourceRig {
-    PiuRig() : window(context()) {}
-    void submit(const std::string& address) {
-        window.EditDat.setText(address);
-        window.EditDatKeyPress('\r');
-    }
-    TFormMeteoPIU window;
-};
+using PiuRig = WindowRig<TFormMeteoPIU>;
 
 TEST(TFormMeteoPIU, TheMeasurementsOfTheBeacon) {
     PiuRig rig;

@@ -7,25 +7,7 @@
 namespace tintal {
 namespace {
 
-TEST(WinInetDownloader, DocumentsArriveByteForByte) {
-    WinInetDownloader downloader;
-    endtoend::documentsArriveByteForByte(downloader);
-}
-
-TEST(WinInetDownloader, FailuresLeaveThePreviousFile) {
-    WinInetDownloader downloader;
-    endtoend::failuresLeaveThePreviousFile(downloader);
-}
-
-TEST(WinInetDownloader, ASilentServerEndsWithinTheTimeout) {
-    WinInetDownloader downloader;
-    endtoend::aSilentServerEndsWithinTheTimeout(downloader);
-}
-
-TEST(WinInetDownloader, TheWindowsReadOverHttp) {
-    WinInetDownloader downloader;
-    endtoend::theWindowsReadOverHttp(downloader);
-}
+TINTAL_DOWNLOADER_END_TO_END_TESTS(WinInetDownloader, WinInetDownloader)
 
 }  // namespace
 }  // namespace tintal

@@ -48,25 +48,22 @@ void TFormMeteoAPRS::submit(bool fromRead) {
     FetchError = 0;
     FetchAndCheck(address, kAprsWebFileName);
     if (FetchError != 0) {
-        showError();
+        submissionFailed();
         if (FetchError == 6 && aprsAddressNamesSite(address, kAprsSiteHost)) {
             context_.desktop.messageBox(aprsCheckAddressMessage(kAprsSiteHost));
         }
-        startTimerIfStopped();
         return;
     }
     acceptLocator(kAprsWebFileName);
-    addToHistory(ComboBoxPath, address);
-    if (!fromRead && !refreshRunning_) ButtonRafraichirClick();
+    submissionAccepted(address, fromRead);
 }
 
 int TFormMeteoAPRS::extractPage() {
-    if (!fileExists(kAprsWebFileName)) return 4;
-    const auto page = readFile(kAprsWebFileName);
-    if (!page) return 5;
-    const AprsRawLine cut = extractAprsRawLine(*page);
-    if (cut.fetchError != 0) return cut.fetchError;
-    return rewriteWorkingFile(cut.line + "\r\n");
+    return extractWorkingFile([](const std::string& page, std::string& kept) {
+        const AprsRawLine cut = extractAprsRawLine(page);
+        kept = cut.line + "\r\n";
+        return cut.fetchError;
+    });
 }
 
 void TFormMeteoAPRS::ButtonRafraichirClick() {

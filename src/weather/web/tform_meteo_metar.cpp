@@ -1,7 +1,5 @@
 #include "weather/web/tform_meteo_metar.h"
 
-#include "weather/web/address_history.h"
-
 namespace tintal {
 
 namespace {
@@ -34,11 +32,7 @@ void TFormMeteoMETAR::FormShow() {
 void TFormMeteoMETAR::submit(bool fromRead) {
     const std::string address = EditDat.text();
     if (address.empty()) return;
-    if (!isWebAddress(address)) {
-        showError();
-        startTimerIfStopped();
-        return;
-    }
+    if (!isWebAddress(address)) return submissionFailed();
     FetchError = 0;
     removeFile(kMetarWebFileName);
     context_.downloader.purgeCacheEntry(address);
@@ -47,25 +41,18 @@ void TFormMeteoMETAR::submit(bool fromRead) {
     } catch (const std::exception&) {
         if (FetchError == 0) FetchError = 1;
     }
-    if (FetchError != 0) {
-        showError();
-        startTimerIfStopped();
-        return;
-    }
+    if (FetchError != 0) return submissionFailed();
     StaticTextErreur.setCaption("");
     resetCaptions("Humi.ext (%) =", "Précipitations =");
-    reading_.locator = kMetarWebFileName;
-    addToHistory(ComboBoxPath, address);
-    if (!fromRead && !refreshRunning_) ButtonRafraichirClick();
+    submissionAccepted(address, fromRead);
 }
 
 int TFormMeteoMETAR::extractPage() {
-    if (!fileExists(kMetarWebFileName)) return 4;
-    const auto page = readFile(kMetarWebFileName);
-    if (!page) return 5;
-    const MetarPageLine cut = extractMetarLine(*page, EditDat.text());
-    if (cut.error != MetarPageError::None) return static_cast<int>(cut.error);
-    return rewriteWorkingFile(cut.line + "\r\n");
+    return extractWorkingFile([this](const std::string& page, std::string& kept) {
+        const MetarPageLine cut = extractMetarLine(page, EditDat.text());
+        kept = cut.line + "\r\n";
+        return static_cast<int>(cut.error);
+    });
 }
 
 void TFormMeteoMETAR::TimerMeteoTimer() {

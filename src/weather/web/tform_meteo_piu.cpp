@@ -1,7 +1,5 @@
 #include "weather/web/tform_meteo_piu.h"
 
-#include "weather/web/address_history.h"
-
 namespace tintal {
 
 TFormMeteoPIU::TFormMeteoPIU(WebSourceContext context)
@@ -20,11 +18,7 @@ TFormMeteoPIU::TFormMeteoPIU(WebSourceContext context)
 void TFormMeteoPIU::submit(bool fromRead) {
     const std::string address = EditDat.text();
     if (address.empty()) return;
-    if (!isWebAddress(address)) {
-        showError();
-        startTimerIfStopped();
-        return;
-    }
+    if (!isWebAddress(address)) return submissionFailed();
     FetchError = 0;
     if (!fileExists(kPioupiouWebFileName)) {
         context_.downloader.purgeCacheEntry(address);
@@ -34,27 +28,20 @@ void TFormMeteoPIU::submit(bool fromRead) {
             FetchError = 1;
         }
     }
-    if (FetchError != 0) {
-        showError();
-        startTimerIfStopped();
-        return;
-    }
+    if (FetchError != 0) return submissionFailed();
     StaticTextErreur.setCaption("");
     resetCaptions("Humi.ext (%) = ", "Précipitations = ");
     LabelVmin.setCaption("Vent min.(km/h) = ");
     Labelnomstation.setCaption("Pioupiou");
-    reading_.locator = kPioupiouWebFileName;
-    addToHistory(ComboBoxPath, address);
-    if (!fromRead && !refreshRunning_) ButtonRafraichirClick();
+    submissionAccepted(address, fromRead);
 }
 
 int TFormMeteoPIU::extractPage() {
-    if (!fileExists(kPioupiouWebFileName)) return 4;
-    const auto document = readFile(kPioupiouWebFileName);
-    if (!document) return 5;
-    const PioupiouPageLines kept = extractPioupiouLines(*document);
-    if (kept.error != PioupiouPageError::None) return static_cast<int>(kept.error);
-    return rewriteWorkingFile(kept.file);
+    return extractWorkingFile([](const std::string& document, std::string& kept) {
+        PioupiouPageLines lines = extractPioupiouLines(document);
+        kept = std::move(lines.file);
+        return static_cast<int>(lines.error);
+    });
 }
 
 void TFormMeteoPIU::TimerMeteoTimer() {

@@ -275,10 +275,26 @@ std::optional<double> WebSourceWindow::lastWriteTime(const std::string& name) co
                           std::min(local->tm_sec, 59));
 }
 
-int WebSourceWindow::rewriteWorkingFile(const std::string& bytes) {
-    if (writeFile(rules_.localFile, bytes)) return 0;
+int WebSourceWindow::extractWorkingFile(const std::function<int(const std::string& page, std::string& kept)>& cut) {
+    if (!fileExists(rules_.localFile)) return 4;
+    const auto page = readFile(rules_.localFile);
+    if (!page) return 5;
+    std::string kept;
+    if (const int code = cut(*page, kept); code != 0) return code;
+    if (writeFile(rules_.localFile, kept)) return 0;
     context_.desktop.messageBox(std::string("Ne peut creer ") + rules_.localFile);
     return 8;
+}
+
+void WebSourceWindow::submissionFailed() {
+    showError();
+    startTimerIfStopped();
+}
+
+void WebSourceWindow::submissionAccepted(const std::string& address, bool fromRead) {
+    reading_.locator = rules_.localFile;
+    addToHistory(ComboBoxPath, address);
+    if (!fromRead && !refreshRunning_) ButtonRafraichirClick();
 }
 
 void WebSourceWindow::writeExport(const std::string& name, const std::string& bytes, bool exportFolderFirst) {

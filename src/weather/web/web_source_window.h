@@ -130,6 +130,10 @@ protected:
 
     WeatherReading& mutableReading() override { return reading_; }
 
+    // The ends of a submission: the error shown and the retries kept going; or the working file made the
+    // one the reads decode, the address remembered, and a refresh unless the read routine submitted.
+    void submissionFailed();
+    void submissionAccepted(const std::string& address, bool fromRead);
     // The marker check of a fetched file: a marked page goes to the extractor, once.
     void checkFetched(const std::string& name);
     void startTimerIfStopped() { TimerMeteo.start(); }
@@ -154,8 +158,9 @@ protected:
     void removeFile(const std::string& name) const;
     // Last write of the file as a local date-time.
     std::optional<double> lastWriteTime(const std::string& name) const;
-    // Replaces the working file with the extractor's lines; 8 (after the dialog) when it cannot.
-    int rewriteWorkingFile(const std::string& bytes);
+    // The extractors' frame: 4 without a working file, 5 when it cannot be read; otherwise `cut` gives a
+    // code and, with 0, the new content of the working file (8, after the dialog, when it cannot be written).
+    int extractWorkingFile(const std::function<int(const std::string& page, std::string& kept)>& cut);
     // An export, in the export folder (when it exists) and in the working folder; a dialog for each failure.
     void writeExport(const std::string& name, const std::string& bytes, bool exportFolderFirst);
 

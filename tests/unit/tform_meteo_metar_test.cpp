@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+
 #include "fakes/web_source_rig.h"
 #include "weather/web/favourites_window.h"
 #include "weather/web/tform_meteo_metar.h"
@@ -284,6 +287,46 @@ TEST(WebSources, TheChooserStartsTheCheckedSourceAndStopsTheOthers) {
     EXPECT_FALSE(chooser.form.visible());  // the source window hides the chooser
     EXPECT_EQ(sources.metar.CheckBoxVent.caption(), "Vent (km/h) = 22");
     EXPECT_EQ(sources.favMetar.form.caption(), "Favoris METAR");
+}
+
+}  // namespace
+}  // namespace tintal
+
+namespace tintal {
+namespace {
+
+TEST(TFormMeteoMETAR, RealReportsDecodeAndExport) {
+    std::ifstream reports(std::string(TINTAL_SHARED_DATA_DIR) + "/metar/real_reports.txt");
+    if (!reports) GTEST_SKIP() << "no shared data here";
+    int count = 0;
+    for (std::string line; std::getline(reports, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        const std::string report = line.substr(line.rfind('|') + 1);
+        SCOPED_TRACE(report);
+        MetarRig rig;
+        rig.downloader.serve(kAddress, report + "\r\n");
+        rig.submit(kAddress);
+        const WeatherReading& r = rig.window.reading();
+        EXPECT_EQ(rig.window.errorText(), "");
+        EXPECT_LE(r.humidityExt, 99);
+        EXPECT_TRUE(r.tempExt == -70.0 || kTemperatureLimits.contains(r.tempExt)) << r.tempExt;
+        EXPECT_TRUE(r.pressure == 100.0 || kPressureLimits.contains(r.pressure)) << r.pressure;
+        const std::string uiView = rig.workFile("metar_uiview.txt");
+        EXPECT_EQ(std::count(uiView.begin(), uiView.end(), '\n'), 2) << uiView;
+        EXPECT_EQ(rig.exportFile("metar_cw.txt"), rig.workFile("metar_cw.txt"));
+        ++count;
+    }
+    EXPECT_GE(count, 57);
+}
+
+TEST(TFormMeteoMETAR, SaturatedAirReadsNinetyNinePercent) {
+    MetarRig rig;
+    rig.downloader.serve(kAddress, "LFPG 071430Z 24003KT 0200 FG 05/05 Q1020\n");
+    rig.submit(kAddress);
+    EXPECT_EQ(rig.window.reading().humidityExt, 99);
+    EXPECT_EQ(rig.window.CheckBoxHumiExt.caption(), "Humi. ext (%) = 99");
+    EXPECT_EQ(rig.window.CheckBoxPluie.caption(), "Précipitations = Brouillard");
+    EXPECT_EQ(rig.workFile("metar_uiview.txt"), "Mar 07 2024 14:30\r\n240/003g...t041r020p...P...h99b10200\r\n");
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ int report(const WebSourceWindow& window, const std::vector<const Control*>& cap
 }
 
 std::vector<const Control*> figureCaptions(const WebSourceWindow& w) {
-    return {&w.CheckBoxText, &w.CheckBoxPatm, &w.CheckBoxVent,    &w.CheckBoxRafa, &w.CheckBoxDire,
+    return {&w.CheckBoxText, &w.CheckBoxPatm,  &w.CheckBoxVent,    &w.CheckBoxRafa, &w.CheckBoxDire,
             &w.CheckBoxTRes, &w.CheckBoxPluie, &w.CheckBoxHumiExt, &w.LabelTros};
 }
 
@@ -68,7 +68,8 @@ int readMetarSource(const std::string& path, WebSourceRun& run) {
 int readAprsSource(const std::string& path, WebSourceRun& run) {
     TFormMeteoAPRS window(contextOf(run));
     // A local file is the source's own kind of input: it is submitted like an address.
-    if (!isWebAddress(path) && std::filesystem::is_regular_file(std::filesystem::path(std::u8string(path.begin(), path.end())))) {
+    if (!isWebAddress(path) &&
+        std::filesystem::is_regular_file(std::filesystem::path(std::u8string(path.begin(), path.end())))) {
         window.EditDat.setText(path);
         window.EditDatKeyPress('\r');
     } else {

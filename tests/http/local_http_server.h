@@ -125,9 +125,10 @@ private:
             const auto found = documents_.find(path);
             const bool ok = found != documents_.end();
             const std::string body = ok ? found->second : "<html><body>404 Not Found</body></html>\n";
-            reply = std::string(ok ? "HTTP/1.1 200 OK" : "HTTP/1.1 404 Not Found") +
-                    "\r\nContent-Type: text/plain\r\nConnection: close\r\nContent-Length: " + std::to_string(body.size()) +
-                    "\r\n\r\n" + body;
+            reply =
+                std::string(ok ? "HTTP/1.1 200 OK" : "HTTP/1.1 404 Not Found") +
+                "\r\nContent-Type: text/plain\r\nConnection: close\r\nContent-Length: " + std::to_string(body.size()) +
+                "\r\n\r\n" + body;
         }
         for (std::size_t sent = 0; sent < reply.size();) {
             const int n = send(client, reply.data() + sent, static_cast<int>(reply.size() - sent), 0);

@@ -45,7 +45,8 @@ inline void failuresLeaveThePreviousFile(Downloader& downloader) {
     const std::string target = folder.file("metar_web.txt");
     std::ofstream(target, std::ios::binary) << "previous";
     EXPECT_THROW(downloader.download(server.url("/missing"), target), DownloadError);
-    EXPECT_THROW(downloader.download("http://127.0.0.1:" + std::to_string(refusedPort()) + "/x", target), DownloadError);
+    EXPECT_THROW(downloader.download("http://127.0.0.1:" + std::to_string(refusedPort()) + "/x", target),
+                 DownloadError);
     EXPECT_EQ(WebSourceRig::slurp(target), "previous");
     EXPECT_FALSE(std::filesystem::exists(target + ".part"));
 }
@@ -69,12 +70,14 @@ inline void theWindowsReadOverHttp(Downloader& downloader) {
     server.serve("/allmetsat/metar.php?icao=LFPG",
                  "<html>\n<p>TAF: LFPG 071100Z 0712/0818 24010KT</p>\n<p><b>METAR:</b> " + kReport + "</p>\n</html>\n");
     server.serve("/aviationweather/metar?ids=KJFK", "<pre>\nKJFK 071451Z 31009KT 10SM 05/M06 A3021\n</pre>\n");
-    server.serve("/aprs/F4ABC", "<html>\n<td><span class=\"raw_line\">2024-03-07 14:30:12 CET: F4ABC&gt;APRS:"
-                                "@071330z4903.50N/00203.50E_240/012g020t054r000p010P000h77b10130</span></td>\n</html>\n");
-    server.serve("/api/live/110", "{\n \"data\": {\n  \"meta\": {\n   \"name\": \"Plage\"\n  },\n  \"measurements\": {\n"
-                                  "   \"date\": \"2024-03-07T14:30:12.000Z\",\n   \"pressure\": 1013.2,\n"
-                                  "   \"wind_heading\": 247.5,\n   \"wind_speed_avg\": 6.25,\n"
-                                  "   \"wind_speed_max\": 10.25,\n   \"wind_speed_min\": 3\n  }\n }\n}\n");
+    server.serve("/aprs/F4ABC",
+                 "<html>\n<td><span class=\"raw_line\">2024-03-07 14:30:12 CET: F4ABC&gt;APRS:"
+                 "@071330z4903.50N/00203.50E_240/012g020t054r000p010P000h77b10130</span></td>\n</html>\n");
+    server.serve("/api/live/110",
+                 "{\n \"data\": {\n  \"meta\": {\n   \"name\": \"Plage\"\n  },\n  \"measurements\": {\n"
+                 "   \"date\": \"2024-03-07T14:30:12.000Z\",\n   \"pressure\": 1013.2,\n"
+                 "   \"wind_heading\": 247.5,\n   \"wind_speed_avg\": 6.25,\n"
+                 "   \"wind_speed_max\": 10.25,\n   \"wind_speed_min\": 3\n  }\n }\n}\n");
     const std::string refused = "http://127.0.0.1:" + std::to_string(refusedPort());
 
     auto read = [&](WebSourceWindow& window, const std::string& address) {
@@ -122,20 +125,20 @@ inline void theWindowsReadOverHttp(Downloader& downloader) {
 }  // namespace tintal::endtoend
 
 // The same checks for each download adapter: one test suite per adapter type.
-#define TINTAL_DOWNLOADER_END_TO_END_TESTS(Suite, Adapter)                                    \
-    TEST(Suite, DocumentsArriveByteForByte) {                                                 \
-        Adapter downloader;                                                                   \
-        ::tintal::endtoend::documentsArriveByteForByte(downloader);                           \
-    }                                                                                         \
-    TEST(Suite, FailuresLeaveThePreviousFile) {                                               \
-        Adapter downloader;                                                                   \
-        ::tintal::endtoend::failuresLeaveThePreviousFile(downloader);                         \
-    }                                                                                         \
-    TEST(Suite, ASilentServerEndsWithinTheTimeout) {                                          \
-        Adapter downloader;                                                                   \
-        ::tintal::endtoend::aSilentServerEndsWithinTheTimeout(downloader);                    \
-    }                                                                                         \
-    TEST(Suite, TheWindowsReadOverHttp) {                                                     \
-        Adapter downloader;                                                                   \
-        ::tintal::endtoend::theWindowsReadOverHttp(downloader);                               \
+#define TINTAL_DOWNLOADER_END_TO_END_TESTS(Suite, Adapter)                 \
+    TEST(Suite, DocumentsArriveByteForByte) {                              \
+        Adapter downloader;                                                \
+        ::tintal::endtoend::documentsArriveByteForByte(downloader);        \
+    }                                                                      \
+    TEST(Suite, FailuresLeaveThePreviousFile) {                            \
+        Adapter downloader;                                                \
+        ::tintal::endtoend::failuresLeaveThePreviousFile(downloader);      \
+    }                                                                      \
+    TEST(Suite, ASilentServerEndsWithinTheTimeout) {                       \
+        Adapter downloader;                                                \
+        ::tintal::endtoend::aSilentServerEndsWithinTheTimeout(downloader); \
+    }                                                                      \
+    TEST(Suite, TheWindowsReadOverHttp) {                                  \
+        Adapter downloader;                                                \
+        ::tintal::endtoend::theWindowsReadOverHttp(downloader);            \
     }

@@ -1,10 +1,11 @@
 // libcurl downloads and the web windows over real HTTP on 127.0.0.1; the program's --read-source.
+#include "platform/posix/curl_downloader.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
 #include "http/web_end_to_end.h"
-#include "platform/posix/curl_downloader.h"
 
 namespace tintal {
 namespace {
@@ -44,13 +45,15 @@ TEST(ReadSourceCommand, ReadsAnAddressAndWritesTheExports) {
 
 TEST(ReadSourceCommand, LocalDocumentsAndFailures) {
     TempFolder folder;
-    std::ofstream(folder.file("WXNOW.TXT"), std::ios::binary) << "Mar 07 2024 14:30\r\n240/012g020t054r000p010P000h77b10130\r\n";
+    std::ofstream(folder.file("WXNOW.TXT"), std::ios::binary)
+        << "Mar 07 2024 14:30\r\n240/012g020t054r000p010P000h77b10130\r\n";
     ProgramRun r = readSource(folder.path().string(), "aprs WXNOW.TXT");
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("Date : Mar 07 2024 14:30\n"), std::string::npos) << r.out;
     EXPECT_TRUE(std::filesystem::exists(folder.file("aprs_cw.txt")));
 
-    r = readSource(folder.path().string(), "piu " + std::string(TINTAL_SOURCE_DIR) + "/../shared/data/pioupiou/live_110_official_doc.json");
+    r = readSource(folder.path().string(),
+                   "piu " + std::string(TINTAL_SOURCE_DIR) + "/../shared/data/pioupiou/live_110_official_doc.json");
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("Vent min.(km/h) = 7\n"), std::string::npos) << r.out;
 

@@ -1,8 +1,9 @@
+#include "weather/web/tform_meteo_aprs.h"
+
 #include <gtest/gtest.h>
 
 #include "fakes/web_source_rig.h"
 #include "weather/web/favourites_window.h"
-#include "weather/web/tform_meteo_aprs.h"
 
 namespace tintal {
 namespace {
@@ -159,8 +160,8 @@ TEST(TFormMeteoAPRS, RefreshRestoresTheRememberedHeight) {
 }
 
 TEST(TFormMeteoAPRS, RealWeatherFilesDecode) {
-    for (const char* name : {"wxnow_Philip-Shields.txt", "wxnow_TrimbleSoftware.txt", "wxnow_compuvin.txt",
-                             "wxnow_meteoranhados.txt"}) {
+    for (const char* name :
+         {"wxnow_Philip-Shields.txt", "wxnow_TrimbleSoftware.txt", "wxnow_compuvin.txt", "wxnow_meteoranhados.txt"}) {
         SCOPED_TRACE(name);
         AprsRig rig;
         rig.window.RadioButtondegC.setChecked(false);  // the files are in °F, mph, hundredths of inch

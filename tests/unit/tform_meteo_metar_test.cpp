@@ -1,3 +1,5 @@
+#include "weather/web/tform_meteo_metar.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -5,7 +7,6 @@
 
 #include "fakes/web_source_rig.h"
 #include "weather/web/favourites_window.h"
-#include "weather/web/tform_meteo_metar.h"
 #include "weather/web/web_sources.h"
 
 namespace tintal {

@@ -1,8 +1,9 @@
+#include "weather/web/tform_meteo_piu.h"
+
 #include <gtest/gtest.h>
 
 #include "fakes/web_source_rig.h"
 #include "weather/web/favourites_window.h"
-#include "weather/web/tform_meteo_piu.h"
 
 namespace tintal {
 namespace {
@@ -10,8 +11,9 @@ namespace {
 const std::string kAddress = "https://api.pioupiou.example/v1/live/110";
 
 std::string answer(const std::string& measurements, const std::string& name = "\"name\": \"Pioupiou 110\"") {
-    return "{\n  \"data\": {\n    \"id\": 110,\n    \"meta\": {\n      " + name + "\n    },\n    \"measurements\": {\n" +
-           measurements + "    },\n    \"status\": {\n      \"state\": \"on\"\n    }\n  }\n}\n";
+    return "{\n  \"data\": {\n    \"id\": 110,\n    \"meta\": {\n      " + name +
+           "\n    },\n    \"measurements\": {\n" + measurements +
+           "    },\n    \"status\": {\n      \"state\": \"on\"\n    }\n  }\n}\n";
 }
 
 const std::string kMeasurements =
@@ -133,8 +135,9 @@ TEST(TFormMeteoPIU, ShowingTheWindowStartsTheRefreshes) {
 }
 
 TEST(TFormMeteoPIU, RealAnswersDecode) {
-    for (const char* name : {"live_110_official_doc.json", "live_110_compact.json", "live_1333_windbird2radio_test.json",
-                             "live_19_wind_app_test.json", "live_with_meta_110_official_doc.json"}) {
+    for (const char* name :
+         {"live_110_official_doc.json", "live_110_compact.json", "live_1333_windbird2radio_test.json",
+          "live_19_wind_app_test.json", "live_with_meta_110_official_doc.json"}) {
         SCOPED_TRACE(name);
         PiuRig rig;
         rig.downloader.serve(kAddress, WebSourceRig::slurp(std::string(TINTAL_SHARED_DATA_DIR) + "/pioupiou/" + name));

@@ -1,8 +1,9 @@
 // WinInet downloads and the web windows over real HTTP on 127.0.0.1.
+#include "platform/win32/wininet_downloader.h"
+
 #include <gtest/gtest.h>
 
 #include "http/web_end_to_end.h"
-#include "platform/win32/wininet_downloader.h"
 
 namespace tintal {
 namespace {

@@ -51,8 +51,8 @@ void CurlDownloader::download(const std::string& url, const std::string& path) {
     std::unique_ptr<std::FILE, FileClose> out(std::fopen(partial.c_str(), "wb"));
     if (!out) throw DownloadError("cannot create " + partial);
     char errorText[CURL_ERROR_SIZE] = "";
-    std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headers(
-        curl_slist_append(nullptr, "Pragma: no-cache"), &curl_slist_free_all);
+    std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headers(curl_slist_append(nullptr, "Pragma: no-cache"),
+                                                                        &curl_slist_free_all);
     configure(curl.get(), url, timeouts_, out.get(), errorText, headers.get());
     const CURLcode code = curl_easy_perform(curl.get());
     const bool written = std::fflush(out.get()) == 0 && !std::ferror(out.get());

@@ -57,7 +57,8 @@ void setTimeout(HINTERNET session, DWORD option, int ms) {
 
 void checkStatus(HINTERNET request) {
     DWORD status = 0, size = sizeof status;
-    if (HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr) && status >= 400) {
+    if (HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr) &&
+        status >= 400) {
         throw Failure{"HTTP " + std::to_string(status)};
     }
 }

@@ -89,9 +89,7 @@ LRESULT WebWindowView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE && onActivate) onActivate();
             break;
-        case WM_CLOSE:
-            form_.hide();
-            return 0;
+        case WM_CLOSE: form_.hide(); return 0;
         case WM_NCDESTROY:
             DeleteObject(font_);
             SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);

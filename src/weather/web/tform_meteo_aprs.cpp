@@ -14,8 +14,8 @@ TFormMeteoAPRS::TFormMeteoAPRS(WebSourceContext context)
     ComboBoxTU.onChange = nullptr;
     ButtonParcourir.onClick = [this] { ButtonParcourirClick(); };
     ButtonLogin.onClick = [this] { ButtonLoginClick(); };
-    for (RadioButton* unit : {&RadioButtonKM, &RadioButtonMile, &RadioButtondegC, &RadioButtonDegF, &RadioButtonMM,
-                              &RadioButtonInch}) {
+    for (RadioButton* unit :
+         {&RadioButtonKM, &RadioButtonMile, &RadioButtondegC, &RadioButtonDegF, &RadioButtonMM, &RadioButtonInch}) {
         unit->onClick = [this] { RadioButtondegCClick(); };
     }
     RadioButtonKnot.onClick = [this] { RadioButtonKnotClick(); };
@@ -93,7 +93,7 @@ void TFormMeteoAPRS::ButtonLoginClick() {
     removeFile(kAprsWebFileName);
     const std::string page = aprsLoginPageAddress(kAprsSiteHost);
     StaticTextErreur.setCaption(context_.desktop.openInBrowser(page) ? "Login : page ouverte dans le navigateur"
-                                                                      : "Login : pas de navigateur pour " + page);
+                                                                     : "Login : pas de navigateur pour " + page);
 }
 
 void TFormMeteoAPRS::RadioButtondegCClick() {
@@ -115,8 +115,9 @@ void TFormMeteoAPRS::FormClose() {
 
 AprsReadParameters TFormMeteoAPRS::readParameters() const {
     AprsReadParameters p;
-    p.units.speed = RadioButtonKM.checked() ? AprsSpeedUnit::Kmh : RadioButtonKnot.checked() ? AprsSpeedUnit::Knot
-                                                                                            : AprsSpeedUnit::Mph;
+    p.units.speed = RadioButtonKM.checked()     ? AprsSpeedUnit::Kmh
+                    : RadioButtonKnot.checked() ? AprsSpeedUnit::Knot
+                                                : AprsSpeedUnit::Mph;
     p.units.temperature = RadioButtonDegF.checked() ? AprsTemperatureUnit::Fahrenheit : AprsTemperatureUnit::Celsius;
     p.units.rain = RadioButtonInch.checked() ? AprsRainUnit::HundredthInch : AprsRainUnit::Millimetre;
     p.pressureOffset = reading_.pressureOffset;
@@ -156,10 +157,12 @@ void TFormMeteoAPRS::showFigures(const AprsReading& r) {
     CheckBoxRafa.setCaption("Rafale (km/h) = " + figure(r.hasGustSpeed, r.gustSpeed, 0));
     CheckBoxText.setCaption("T ext.(°C) = " + figure(r.hasTempExt, r.tempExt, 1));
     CheckBoxPluie.setCaption("Pluie/24h (mm) = " + figure(r.hasRain24h, r.rain24h, 1));
-    CheckBoxHumiExt.setCaption("Humi. ext (%) = " + (r.hasHumidityExt ? std::to_string(r.humidityExt) : std::string("--")));
+    CheckBoxHumiExt.setCaption("Humi. ext (%) = " +
+                               (r.hasHumidityExt ? std::to_string(r.humidityExt) : std::string("--")));
     CheckBoxPatm.setCaption("P atm.(hPa) = " + figure(r.hasPressure, r.pressure, 1));
     CheckBoxVent.setCaption("Vent (km/h) = " + figure(r.hasWindSpeed, r.windSpeed, 0));
-    CheckBoxDire.setCaption("Direction (°) = " + (r.hasWindDirection ? std::to_string(r.windDirection) : std::string("--")));
+    CheckBoxDire.setCaption("Direction (°) = " +
+                            (r.hasWindDirection ? std::to_string(r.windDirection) : std::string("--")));
     CheckBoxTRes.setCaption("T. ressentie (C°) = " + figure(r.hasFeelsLike, r.feelsLike, 1));
     LabelTros.setCaption("T. rosée (C°) = " + figure(r.dewPoint.has_value(), r.dewPoint.value_or(0), 1));
     if (r.forceLocalTime) ComboBoxTU.setItemIndex(1);

@@ -56,7 +56,8 @@ int TFormMeteoMETAR::extractPage() {
 }
 
 void TFormMeteoMETAR::TimerMeteoTimer() {
-    blackCaptions({&CheckBoxText, &CheckBoxPatm, &CheckBoxVent, &CheckBoxRafa, &CheckBoxDire, &CheckBoxTRes, &CheckBoxPluie});
+    blackCaptions(
+        {&CheckBoxText, &CheckBoxPatm, &CheckBoxVent, &CheckBoxRafa, &CheckBoxDire, &CheckBoxTRes, &CheckBoxPluie});
     TimerMeteo.stop();
     reading_.pressureOffset = SpinEditOffSetPression.value();
     if (isWebAddress(EditDat.text())) submit(true);
@@ -95,8 +96,8 @@ void TFormMeteoMETAR::showFigures(const MetarGroups& g, const MetarFigures& f) {
     CheckBoxVent.setCaption("Vent (km/h) = " + figure(f.windShown, f.windSpeed, 0));
     reading_.windDirection = f.windDirection;
     CheckBoxDire.setCaption("Direction (°) = " + (f.windDirection == kVariableDirection ? std::string("variable")
-                                                  : f.windDirection == kNoDirection  ? std::string("--")
-                                                                                     : std::to_string(f.windDirection)));
+                                                  : f.windDirection == kNoDirection     ? std::string("--")
+                                                                                    : std::to_string(f.windDirection)));
     reading_.feelsLike = f.feelsLike;
     CheckBoxTRes.setCaption("T. ressentie (C°) = " + figure(f.feelsLikeShown, f.feelsLike, 1));
     if (f.dewPoint) reading_.dewPoint = *f.dewPoint;
@@ -104,7 +105,8 @@ void TFormMeteoMETAR::showFigures(const MetarGroups& g, const MetarFigures& f) {
     reading_.presentWeather = f.presentWeather;
     if (f.precipitationCaption) CheckBoxPluie.setCaption(*f.precipitationCaption);
     reading_.humidityExt = f.humidityExt;
-    CheckBoxHumiExt.setCaption("Humi. ext (%) = " + (f.humidityShown ? std::to_string(f.humidityExt) : std::string("--")));
+    CheckBoxHumiExt.setCaption("Humi. ext (%) = " +
+                               (f.humidityShown ? std::to_string(f.humidityExt) : std::string("--")));
 }
 
 }  // namespace tintal

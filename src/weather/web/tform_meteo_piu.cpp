@@ -47,7 +47,8 @@ int TFormMeteoPIU::extractPage() {
 void TFormMeteoPIU::TimerMeteoTimer() {
     const auto hold = busy.tryHold();
     if (!hold) return;
-    blackCaptions({&CheckBoxText, &CheckBoxPatm, &CheckBoxVent, &CheckBoxRafa, &CheckBoxDire, &CheckBoxTRes, &CheckBoxPluie});
+    blackCaptions(
+        {&CheckBoxText, &CheckBoxPatm, &CheckBoxVent, &CheckBoxRafa, &CheckBoxDire, &CheckBoxTRes, &CheckBoxPluie});
     LabelVmin.setColour(Colour::Black);
     TimerMeteo.stop();
     reading_.pressureOffset = SpinEditOffSetPression.value();
@@ -71,7 +72,8 @@ void TFormMeteoPIU::TimerMeteoTimer() {
 void TFormMeteoPIU::showFigures(const PioupiouFigures& f) {
     Labelnomstation.setCaption(f.stationLabel);
     if (f.observedAt) {
-        Editdatemeteo.setText(dateFieldText(ComboBoxTU.itemIndex() == 1 ? f.observedAt->observedAt : f.observedAt->utc));
+        Editdatemeteo.setText(
+            dateFieldText(ComboBoxTU.itemIndex() == 1 ? f.observedAt->observedAt : f.observedAt->utc));
     }
     auto figure = [this](const PioupiouFigure<double>& p, int decimals) {
         return p.shown ? fixed(p.shownValue, decimals) : std::string("--");
@@ -94,8 +96,8 @@ void TFormMeteoPIU::showFigures(const PioupiouFigures& f) {
         LabelVmin.setColour(f.windMin.outOfLimits ? Colour::Red : Colour::Black);
     }
     if (f.windDirection.present) {
-        CheckBoxDire.setCaption("Direction (°) = " +
-                                (f.windDirection.shown ? std::to_string(f.windDirection.shownValue) : std::string("--")));
+        CheckBoxDire.setCaption("Direction (°) = " + (f.windDirection.shown ? std::to_string(f.windDirection.shownValue)
+                                                                            : std::string("--")));
     }
 }
 

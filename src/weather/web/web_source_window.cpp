@@ -212,13 +212,16 @@ void WebSourceWindow::resetCaptions(const char* humidityCaption, const char* rai
     Editdatemeteo.setText("");
 }
 
-void WebSourceWindow::colour(TickBox& box, bool outOfLimits) { box.setColour(outOfLimits ? Colour::Red : Colour::Black); }
+void WebSourceWindow::colour(TickBox& box, bool outOfLimits) {
+    box.setColour(outOfLimits ? Colour::Red : Colour::Black);
+}
 
 void WebSourceWindow::colourFigures() {
     const WeatherReading& r = reading_;
     if (showsValue(CheckBoxText)) colour(CheckBoxText, !kTemperatureLimits.contains(r.tempExt));
     // The wind chill is judged by the temperature limits, as the other figures of the window.
-    if (showsValue(CheckBoxTRes)) colour(CheckBoxTRes, r.feelsLike < kTemperatureLimits.lower || r.tempExt > kTemperatureLimits.upper);
+    if (showsValue(CheckBoxTRes))
+        colour(CheckBoxTRes, r.feelsLike < kTemperatureLimits.lower || r.tempExt > kTemperatureLimits.upper);
     if (showsValue(CheckBoxPatm)) colour(CheckBoxPatm, !kPressureLimits.contains(r.pressure));
     if (showsValue(CheckBoxVent)) colour(CheckBoxVent, !kWindLimits.contains(r.windSpeed));
     if (showsValue(CheckBoxRafa)) colour(CheckBoxRafa, !kWindLimits.contains(r.gustSpeed));
@@ -299,7 +302,8 @@ void WebSourceWindow::submissionAccepted(const std::string& address, bool fromRe
 
 void WebSourceWindow::writeExport(const std::string& name, const std::string& bytes, bool exportFolderFirst) {
     std::error_code ignored;
-    const bool shared = !context_.exportFolder.empty() && std::filesystem::is_directory(fsPath(context_.exportFolder), ignored);
+    const bool shared =
+        !context_.exportFolder.empty() && std::filesystem::is_directory(fsPath(context_.exportFolder), ignored);
     const std::string sharedPath = shared ? joinPath(context_.exportFolder, name) : std::string();
     auto write = [&](const std::string& path) {
         if (!writeFile(path, bytes)) context_.desktop.messageBox("Ne peut creer " + name);

@@ -6,8 +6,7 @@ namespace tintal {
 
 TFormMeteoAPRS::TFormMeteoAPRS(WebSourceContext context)
     : WebSourceWindow(std::move(context), WeatherSourceKind::APRS,
-                      WebFetchRules{kAprsWebFileName, '<', 100, "File error #", 1, false}, "TFormMeteoAPRS",
-                      "Météo APRS", 1) {
+                      WebFetchRules{kAprsWebFileName, '<', 100, "File error #", 1}, "TFormMeteoAPRS", "Météo APRS", 1) {
     LabelHistoryFile.setCaption("Fichier APRS");
     ButtonLogin.setCaption(aprsLoginButtonCaption(kAprsSiteHost));
     // The time base only says how to read the next file's time line: changing it reads nothing.

@@ -11,7 +11,7 @@ constexpr std::size_t kLabelLength = 500;
 
 TFormMeteoMETAR::TFormMeteoMETAR(WebSourceContext context)
     : WebSourceWindow(std::move(context), WeatherSourceKind::METAR,
-                      WebFetchRules{kMetarWebFileName, '<', 1000, "Erreur fichier #", 102, true}, "TFormMeteoMETAR",
+                      WebFetchRules{kMetarWebFileName, '<', 1000, "Erreur fichier #", 102}, "TFormMeteoMETAR",
                       "Météo METAR", 0) {
     LabelHistoryFile.setCaption("URL site METAR");
     CheckBoxPluie.setCaption("Précipitations =");

@@ -4,7 +4,7 @@ namespace tintal {
 
 TFormMeteoPIU::TFormMeteoPIU(WebSourceContext context)
     : WebSourceWindow(std::move(context), WeatherSourceKind::PIOUPIOU,
-                      WebFetchRules{kPioupiouWebFileName, '{', 1000, "Erreur fichier #", 1, true}, "TFormMeteoPIU",
+                      WebFetchRules{kPioupiouWebFileName, '{', 1000, "Erreur fichier #", 1}, "TFormMeteoPIU",
                       "Météo Pioupiou", 0) {
     LabelHistoryFile.setCaption("URL Api Pioupiou");
     // A wind beacon: no temperature, wind chill, rain or humidity.

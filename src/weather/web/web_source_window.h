@@ -47,7 +47,6 @@ struct WebFetchRules {
     std::size_t labelCut;
     const char* errorPrefix;
     int downloadFailure;
-    bool purgesCache;
 };
 
 // True for "http://" and "https://" addresses, compared case-sensitively.

@@ -1,9 +1,12 @@
 // The Linux clock: the same announcements as the Windows program, on a console.
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -17,6 +20,7 @@
 #include "platform/files.h"
 #include "platform/null_audio_device.h"
 #include "platform/posix/alsa_audio_device.h"
+#include "platform/posix/curl_downloader.h"
 #include "platform/posix/embedded_clip_store.h"
 #include "platform/posix/posix_companion_channel.h"
 #include "platform/posix/posix_event_loop.h"
@@ -28,6 +32,7 @@
 #include "radio/serial_port_list.h"
 #include "shell/command_line.h"
 #include "shell/read_source.h"
+#include "shell/read_web_source.h"
 
 using namespace tintal;
 
@@ -276,6 +281,47 @@ int testPtt(const std::string& port) {
     return dtr || rts ? 0 : 1;
 }
 
+// Minutes from local time to UTC, as the Windows time-zone information gives them.
+int localBiasMinutes() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return static_cast<int>(-local.tm_gmtoff / 60);
+}
+
+int readWebSource(const Options& options) {
+    PosixEventLoop loop;
+    FrenchDesktop desktop;
+    desktop.biasMinutes = localBiasMinutes();
+    CurlDownloader downloader;
+    const std::string exportFolder = linuxWebExportFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    std::error_code ignored;
+    if (!exportFolder.empty()) std::filesystem::create_directories(exportFolder, ignored);
+    WebSourceRun run{loop, desktop, downloader, "", exportFolder, std::cout};
+    const std::string& kind = options.readSourceKind;
+    const std::string& path = options.readSourcePath;
+    int status = 2;
+    if (kind == "metar") {
+        status = readMetarSource(path, run);
+    } else if (kind == "aprs") {
+        status = readAprsSource(path, run);
+    } else if (kind == "piu") {
+        status = readPioupiouSource(path, run);
+    }
+    for (const std::string& message : desktop.messages) std::cerr << message << '\n';
+    return status;
+}
+
+// One read of a station file or of a web source, printed as its window shows it.
+int readSourceOnce(const Options& options, double at) {
+    const std::vector<std::string> stations = readSourceKinds();
+    if (std::find(stations.begin(), stations.end(), options.readSourceKind) == stations.end()) return readWebSource(options);
+    VirtualEventLoop loop(at);
+    FrenchDesktop desktop;
+    StdFiles files;
+    return printSourceRead(options.readSourceKind, options.readSourcePath, {loop, desktop, files}, std::cout);
+}
+
 double localNow() {
     PosixEventLoop clock;
     return clock.localNow();
@@ -295,12 +341,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     const double at = options->at ? *options->at : localNow();
-    if (!options->readSourceKind.empty()) {
-        VirtualEventLoop loop(at);
-        FrenchDesktop desktop;
-        StdFiles files;
-        return printSourceRead(options->readSourceKind, options->readSourcePath, {loop, desktop, files}, std::cout);
-    }
+    if (!options->readSourceKind.empty()) return readSourceOnce(*options, at);
     if (options->listDevices) return listDevices();
     if (options->listPorts) return listPorts();
     if (!options->testPttPort.empty()) return testPtt(options->testPttPort);

@@ -15,10 +15,16 @@
 #include "platform/win32/win32_recorder_link.h"
 #include "platform/win32/win32_serial_lines.h"
 #include "platform/win32/win32_text.h"
+#include "platform/win32/wininet_downloader.h"
 #include "radio/radio_station.h"
+#include "ui/win32/aprs_window.h"
 #include "ui/win32/com_window.h"
+#include "ui/win32/favourites_window_view.h"
 #include "ui/win32/main_window.h"
+#include "ui/win32/metar_window.h"
+#include "ui/win32/piu_window.h"
 #include "ui/win32/record_window.h"
+#include "weather/web/web_sources.h"
 
 using namespace tintal;
 
@@ -32,6 +38,20 @@ void enterProgramFolder() {
     std::wstring folder(path, n);
     folder.resize(folder.find_last_of(L"\\/") + 1);
     SetCurrentDirectoryW(folder.c_str());
+}
+
+// Other radio programs read the weather exports there.
+constexpr char kExportFolder[] = "c:\\Users\\Public\\Documents\\weather";
+
+void createWebWindows(WebSources& web) {
+    createMetarWindow(web.metar);
+    createAprsWindow(web.aprs);
+    createPioupiouWindow(web.piu);
+    for (FavouritesWindow* favourites : {static_cast<FavouritesWindow*>(&web.favMetar),
+                                         static_cast<FavouritesWindow*>(&web.favAprs),
+                                         static_cast<FavouritesWindow*>(&web.favPiu)}) {
+        createFavouritesWindow(*favourites);
+    }
 }
 
 }  // namespace
@@ -52,7 +72,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Win32Weather weather(
         loop, desktop, [&] { return mainForm && mainForm->announcing; },
         [&] { return mainForm ? mainForm->EditTime.text() : std::string(); });
-    TForm1 form({loop, desktop, player, audio, radio, weather.sources()});
+    CreateDirectoryW(widen(kExportFolder).c_str(), nullptr);
+    WinInetDownloader downloader;
+    WebSources web({loop, desktop, downloader, "", kExportFolder, {}, {}, [&] { return mainForm && mainForm->ConfigPending; }, {}},
+                   weather.chooser);
+    std::vector<WeatherSource*> sources = weather.sources();
+    sources.insert(sources.end(), {&web.aprs, &web.metar, &web.piu});
+    TForm1 form({loop, desktop, player, audio, radio, sources});
     mainForm = &form;
     radio.attach(form);
     int exitCode = 0;
@@ -73,6 +99,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     HWND comWindow = createComWindow(radio.com(), window);
     HWND recordWindow = createRecordWindow(radio.record(), window);
     weather.createWindows(window);
+    createWebWindows(web);
     form.FormCreate();
     loop.run();
     DestroyWindow(recordWindow);

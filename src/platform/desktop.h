@@ -1,5 +1,5 @@
 #pragma once
-// The user's desktop: the system beep and the user's locale formats.
+// The user's desktop: the system beep, the user's locale formats, dialogs and the default browser.
 //
 // Contract: called on the window thread. Formats follow the user's regional settings; the test
 // fake and headless runs use the French ones (dd/mm/yyyy, hh:mm:ss, decimal comma).
@@ -23,10 +23,17 @@ public:
     enum class MessageKind { Plain, Warning, Error };
     // A dialog with one OK button, owned by the program's main window; returns once dismissed.
     virtual void showMessage(const std::string& text, MessageKind kind) = 0;
-    // Asks the shell to open a document or an address with its default action; false when it refused.
+    // Asks the shell to open a document or an address (in the default browser) with its default
+    // action; false when it refused.
     virtual bool openWithShell(const std::string& target) = 0;
-    // A dialog with an error icon and an OK button.
+    // The system's warning beep, off while a web source window is shown.
+    virtual void setWarningBeep(bool on) { (void)on; }
+    // Minutes from local time to UTC (UTC = local + bias), daylight part included.
+    virtual int timeZoneBiasMinutes() const { return 0; }
+
+    void messageBox(const std::string& text) { showMessage(text, MessageKind::Plain); }
     void errorBox(const std::string& text) { showMessage(text, MessageKind::Error); }
+    bool openInBrowser(const std::string& address) { return openWithShell(address); }
 };
 
 // French formats and no sound: for tests and programs without a desktop.
@@ -44,23 +51,24 @@ public:
         return chosen;
     }
     void showMessage(const std::string& text, MessageKind kind) override {
-        messages.push_back({text, kind});
+        messages.push_back(text);
+        messageKinds.push_back(kind);
         if (kind == MessageKind::Error) errorBoxes.push_back(text);
     }
     bool openWithShell(const std::string& target) override {
         opened.push_back(target);
         return shellOpens;
     }
+    void setWarningBeep(bool on) override { warningBeep = on; }
+    int timeZoneBiasMinutes() const override { return biasMinutes; }
     int beeps = 0;
-    struct Message {
-        std::string text;
-        MessageKind kind;
-        bool operator==(const Message&) const = default;
-    };
-    std::vector<Message> messages;
+    std::vector<std::string> messages;
+    std::vector<MessageKind> messageKinds;
     std::vector<std::string> errorBoxes;
     std::vector<std::string> opened;
     bool shellOpens = true;
+    bool warningBeep = true;
+    int biasMinutes = 0;
     std::optional<std::string> nextChosenFile;
     std::string lastFilter;
 };

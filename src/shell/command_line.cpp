@@ -88,13 +88,14 @@ std::optional<Options> parseCommandLine(int argc, const char* const* argv, std::
             }
             (arg == "--port" ? options.port : options.testPttPort) = value;
         } else if (arg == "--read-source") {
-            if (i + 2 >= args.size()) {
-                error = "--read-source needs a kind and a file";
+            if (i + 2 >= args.size() || args[i + 1].empty() || args[i + 2].empty()) {
+                error = "--read-source needs a kind and a path or address";
                 return std::nullopt;
             }
             options.readSourceKind = args[++i];
             options.readSourcePath = args[++i];
-            const auto kinds = readSourceKinds();
+            std::vector<std::string> kinds = readSourceKinds();
+            for (const char* web : {"metar", "aprs", "piu"}) kinds.emplace_back(web);
             if (std::find(kinds.begin(), kinds.end(), options.readSourceKind) == kinds.end()) {
                 error = "--read-source takes the kind " + joined(kinds) + ", not \"" + options.readSourceKind + "\"";
                 return std::nullopt;
@@ -159,12 +160,14 @@ std::string usageText() {
            "                     with --read-source: the clock the source reads by\n"
            "  --period MIN       announce every MIN minutes: 0 (never), 5, 10, 15, 20, 30 or 60\n"
            "  --hours START-END  announce only from hour START to hour END (0 to 24; 22-06 wraps)\n"
-           "  --read-source KIND FILE\n"
-           "                     print what the source window shows after one read of FILE: each caption\n"
+           "  --read-source KIND PATH\n"
+           "                     print what the source window shows after one read of PATH: each caption\n"
            "                     (\" [rouge]\" when out of limits), the date and the error; status 0 when\n"
-           "                     the error is empty. KIND: w23, w28 (history.dat), pro2 (.wlk archive), or\n"
+           "                     the error is empty. KIND: w23, w28 (history.dat), pro2 (.wlk archive),\n"
            "                     mon (a script of Weather Monitor II figures, one read per line:\n"
-           "                     insideF outsideF inHg trend mph degrees)\n"
+           "                     insideF outsideF inHg trend mph degrees), or metar, aprs, piu (PATH a local\n"
+           "                     document or an http(s) address; exports go to the current folder and to\n"
+           "                     $XDG_DATA_HOME/tintal/weather)\n"
            "  --help             this text\n";
 }
 

@@ -18,7 +18,8 @@ struct Options {
     std::optional<double> at;           // local date-time for a dry run or a render
     std::optional<int> periodIndex;     // 0..6: none, 5, 10, 15, 20, 30, 60 minutes
     std::optional<int> startHour, endHour;
-    std::string readSourceKind, readSourcePath;  // --read-source: one read of a station file
+    // --read-source KIND PATH: one read of a weather source, printed.
+    std::string readSourceKind, readSourcePath;
 };
 
 // Returns nullopt with a message in error for a command line it cannot take.

@@ -149,10 +149,10 @@ TEST(ReadSource, ASimulatedWeatherMonitor) {
 }
 
 TEST(ReadSource, UnknownKindsAreRefused) {
-    const Shown r = readSource("metar x");
+    const Shown r = readSource("synop x");
     EXPECT_EQ(r.status, 2);
     ASSERT_FALSE(r.lines.empty());
-    EXPECT_EQ(r.lines[0], "tintal: --read-source takes the kind w23, w28, pro2 or mon, not \"metar\"");
+    EXPECT_EQ(r.lines[0], "tintal: --read-source takes the kind w23, w28, pro2, mon, metar, aprs or piu, not \"synop\"");
 }
 
 }  // namespace

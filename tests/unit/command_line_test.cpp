@@ -38,9 +38,9 @@ TEST(CommandLine, ReadSourceTakesAKnownKindAndAFile) {
     EXPECT_TRUE(options->at);
     std::string error;
     EXPECT_FALSE(parse({"--read-source", "w23"}, &error));
-    EXPECT_EQ(error, "--read-source needs a kind and a file");
+    EXPECT_EQ(error, "--read-source needs a kind and a path or address");
     EXPECT_FALSE(parse({"--read-source", "W23", "history.dat"}, &error));
-    EXPECT_EQ(error, "--read-source takes the kind w23, w28, pro2 or mon, not \"W23\"");
+    EXPECT_EQ(error, "--read-source takes the kind w23, w28, pro2, mon, metar, aprs or piu, not \"W23\"");
 }
 
 TEST(CommandLine, RefusesWhatItCannotTakeWithAReason) {

@@ -111,9 +111,8 @@ TEST_F(Shell, AChosenSoundFileThatCannotBeOpenedIsRefusedAndForgotten) {
     rig.desktop.nextChosenFile = folder.file("absent.wav");
     shell.ButtonParcourirTintal.click();
     EXPECT_EQ(rig.form.cuckooFilePath, "");
-    EXPECT_EQ(rig.desktop.messages,
-              (std::vector<FrenchDesktop::Message>{{"Err: Nom fichier Wave", Desktop::MessageKind::Error},
-                                                   {"Err: Nom Fichier", Desktop::MessageKind::Error}}));
+    EXPECT_EQ(rig.desktop.errorBoxes, (std::vector<std::string>{"Err: Nom fichier Wave", "Err: Nom Fichier"}));
+    EXPECT_EQ(rig.desktop.messages.size(), 2u);
     shell.ButtonParcourirEnTete.click();  // cancelled: nothing changes
     EXPECT_EQ(rig.form.headerFilePath, good);
 }

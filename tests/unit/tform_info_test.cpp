@@ -29,11 +29,7 @@ struct VersionCheck : ::testing::Test {
     FrenchDesktop desktop;
     TFormInfo info{web, desktop, folder.file("")};
 
-    std::vector<std::string> texts() const {
-        std::vector<std::string> out;
-        for (const auto& m : desktop.messages) out.push_back(m.text);
-        return out;
-    }
+    std::vector<std::string> texts() const { return desktop.messages; }
     const std::string newer = "Une version plus récente de TINTAL est disponible sur " + kDownloadPage;
 };
 
@@ -69,7 +65,7 @@ TEST_F(VersionCheck, NoAnswerIsAnInternetFailureOnlyWhenAsked) {
     info.CheckVersionAtStart();
     info.BitBtnNewrelease.click();
     EXPECT_EQ(texts(), (std::vector<std::string>(5, "Echec Internet")));
-    EXPECT_EQ(desktop.messages.back().kind, Desktop::MessageKind::Warning);
+    EXPECT_EQ(desktop.messageKinds.back(), Desktop::MessageKind::Warning);
 }
 
 }  // namespace

@@ -49,10 +49,6 @@ char Win32Desktop::decimalSeparator() const {
     return static_cast<char>(text[0]);
 }
 
-}  // namespace tintal
-
-namespace tintal {
-
 std::optional<std::string> Win32Desktop::chooseFile(const std::string& filter, const std::string& defaultExtension) {
     // The dialog wants each description and pattern ended by a NUL, and the list by another.
     std::wstring filters = widen(filter);
@@ -85,6 +81,20 @@ bool Win32Desktop::openWithShell(const std::string& target) {
     const auto result = reinterpret_cast<INT_PTR>(
         ShellExecuteW(GetActiveWindow(), L"open", widen(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     return result > 32;
+}
+
+}  // namespace tintal
+
+namespace tintal {
+
+void Win32Desktop::setWarningBeep(bool on) {
+    SystemParametersInfoW(SPI_SETBEEP, on ? TRUE : FALSE, nullptr, SPIF_SENDCHANGE);
+}
+
+int Win32Desktop::timeZoneBiasMinutes() const {
+    TIME_ZONE_INFORMATION zone{};
+    const DWORD mode = GetTimeZoneInformation(&zone);
+    return static_cast<int>(zone.Bias + (mode == TIME_ZONE_ID_DAYLIGHT ? zone.DaylightBias : 0));
 }
 
 }  // namespace tintal

@@ -13,6 +13,8 @@ public:
     std::optional<std::string> chooseFile(const std::string& filter, const std::string& defaultExtension) override;
     void showMessage(const std::string& text, MessageKind kind) override;
     bool openWithShell(const std::string& target) override;
+    void setWarningBeep(bool on) override;
+    int timeZoneBiasMinutes() const override;
 };
 
 }  // namespace tintal

@@ -1,0 +1,96 @@
+#include "shell/read_web_source.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "weather/web/tform_meteo_aprs.h"
+#include "weather/web/tform_meteo_metar.h"
+#include "weather/web/tform_meteo_piu.h"
+
+namespace tintal {
+
+namespace {
+
+WebSourceContext contextOf(const WebSourceRun& run) {
+    return {run.loop, run.desktop, run.downloader, run.workingFolder, run.exportFolder, {}, {}, {}, {}};
+}
+
+std::optional<std::string> readLocal(const std::string& path) {
+    std::ifstream file(std::filesystem::path(std::u8string(path.begin(), path.end())), std::ios::binary);
+    if (!file) return std::nullopt;
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+// An address is submitted as the user submits it; a local document is taken as the fetched one.
+void feed(WebSourceWindow& window, const std::string& path, WebSourceRun& run) {
+    if (isWebAddress(path)) {
+        window.EditDat.setText(path);
+        window.EditDatKeyPress('\r');
+        return;
+    }
+    const auto document = readLocal(path);
+    if (!document) {
+        run.out << "cannot read " << path << '\n';
+        window.StaticTextErreur.setCaption("Erreur fichier");
+        return;
+    }
+    window.loadDocument(*document);
+    if (window.FetchError == 0) window.read();
+}
+
+int report(const WebSourceWindow& window, const std::vector<const Control*>& captions, WebSourceRun& run) {
+    run.out << window.form.caption() << '\n';
+    for (const Control* control : captions) {
+        if (control->visible()) run.out << control->caption() << '\n';
+    }
+    run.out << "Date : " << window.Editdatemeteo.text() << '\n';
+    run.out << "Erreur : " << window.StaticTextErreur.caption() << '\n';
+    return window.StaticTextErreur.caption().empty() ? 0 : 1;
+}
+
+std::vector<const Control*> figureCaptions(const WebSourceWindow& w) {
+    return {&w.CheckBoxText, &w.CheckBoxPatm,  &w.CheckBoxVent,    &w.CheckBoxRafa, &w.CheckBoxDire,
+            &w.CheckBoxTRes, &w.CheckBoxPluie, &w.CheckBoxHumiExt, &w.LabelTros};
+}
+
+}  // namespace
+
+int readMetarSource(const std::string& path, WebSourceRun& run) {
+    TFormMeteoMETAR window(contextOf(run));
+    feed(window, path, run);
+    auto captions = figureCaptions(window);
+    captions.insert(captions.begin(), {&window.LabelICAO, &window.LabelNomICAO});
+    return report(window, captions, run);
+}
+
+int readAprsSource(const std::string& path, WebSourceRun& run) {
+    TFormMeteoAPRS window(contextOf(run));
+    // A local file is the source's own kind of input: it is submitted like an address.
+    if (!isWebAddress(path) &&
+        std::filesystem::is_regular_file(std::filesystem::path(std::u8string(path.begin(), path.end())))) {
+        window.EditDat.setText(path);
+        window.EditDatKeyPress('\r');
+    } else {
+        feed(window, path, run);
+    }
+    return report(window, figureCaptions(window), run);
+}
+
+int readPioupiouSource(const std::string& path, WebSourceRun& run) {
+    TFormMeteoPIU window(contextOf(run));
+    feed(window, path, run);
+    auto captions = figureCaptions(window);
+    captions.insert(captions.begin(), &window.Labelnomstation);
+    captions.push_back(&window.LabelVmin);
+    return report(window, captions, run);
+}
+
+std::string linuxWebExportFolder(const char* xdgDataHome, const char* home) {
+    if (xdgDataHome && *xdgDataHome) return (std::filesystem::path(xdgDataHome) / "tintal" / "weather").string();
+    if (home && *home) return (std::filesystem::path(home) / ".local" / "share" / "tintal" / "weather").string();
+    return {};
+}
+
+}  // namespace tintal

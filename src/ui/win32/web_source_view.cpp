@@ -1,0 +1,157 @@
+#include "ui/win32/web_source_view.h"
+
+#include <commctrl.h>
+
+#include "platform/win32/win32_text.h"
+
+namespace tintal {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"TintalWebSource";
+
+void registerClass() {
+    static bool registered = false;
+    if (registered) return;
+    WNDCLASSEXW cls{};
+    cls.cbSize = sizeof cls;
+    cls.lpfnWndProc = DefWindowProcW;
+    cls.hInstance = GetModuleHandleW(nullptr);
+    cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    cls.lpszClassName = kClassName;
+    RegisterClassExW(&cls);
+    registered = true;
+}
+
+COLORREF rgbOf(Colour colour) {
+    switch (colour) {
+        case Colour::Red: return RGB(255, 0, 0);
+        case Colour::Green: return RGB(0, 128, 0);
+        case Colour::Blue: return RGB(0, 0, 255);
+        case Colour::Gray: return RGB(128, 128, 128);
+        case Colour::Black: break;
+    }
+    return RGB(0, 0, 0);
+}
+
+LRESULT CALLBACK enterProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    if ((message == WM_CHAR && wParam == '\r') || (message == WM_GETDLGCODE && wParam == VK_RETURN)) {
+        if (message == WM_CHAR) (*reinterpret_cast<std::function<void()>*>(data))();
+        return message == WM_GETDLGCODE ? DLGC_WANTALLKEYS : 0;
+    }
+    if (message == WM_NCDESTROY) delete reinterpret_cast<std::function<void()>*>(data);
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+WebWindowView::WebWindowView(Window& form) : form_(form) {
+    registerClass();
+    const Rect r = form.bounds();
+    hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, widen(form.caption()).c_str(),
+                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, r.left, r.top, r.width, r.height, nullptr, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WebWindowView::windowProc));
+    font_ = CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, L"Tahoma");
+    binder_ = std::make_unique<ControlBinder>(hwnd_, font_);
+    form.setRenderer([this] {
+        const Rect b = form_.bounds();
+        SetWindowPos(hwnd_, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        ShowWindow(hwnd_, form_.visible() ? SW_SHOW : SW_HIDE);
+    });
+}
+
+LRESULT CALLBACK WebWindowView::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* view = reinterpret_cast<WebWindowView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return view ? view->handle(message, wParam, lParam) : DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT WebWindowView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (binder_->command(wParam)) return 0;
+            break;
+        case WM_NOTIFY: {
+            LRESULT result = 0;
+            if (binder_->notify(lParam, result)) return result;
+            break;
+        }
+        case WM_CTLCOLORSTATIC: {
+            const auto found = colours_.find(reinterpret_cast<HWND>(lParam));
+            if (found == colours_.end()) break;
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            SetTextColor(dc, rgbOf(found->second()));
+            SetBkMode(dc, TRANSPARENT);
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        }
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE && onActivate) onActivate();
+            break;
+        case WM_CLOSE: form_.hide(); return 0;
+        case WM_NCDESTROY:
+            DeleteObject(font_);
+            SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+            break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+HWND WebWindowView::label(Label& label, RECT r) {
+    HWND hwnd = binder_->staticText(label.caption(), r);
+    const auto render = [hwnd, &label] {
+        renderCommon(hwnd, label, true);
+        InvalidateRect(hwnd, nullptr, TRUE);
+    };
+    label.setRenderer(render);
+    render();
+    colours_[hwnd] = [&label] { return label.colour(); };
+    return hwnd;
+}
+
+HWND WebWindowView::figure(TickBox& box, RECT r) {
+    HWND hwnd = binder_->tickBox(box, r);
+    colours_[hwnd] = [&box] { return box.colour(); };
+    return hwnd;
+}
+
+HWND WebWindowView::addressField(TextField& field, RECT r, std::function<void()> onEnter) {
+    HWND hwnd = binder_->textField(field, r, false);
+    SetWindowSubclass(hwnd, enterProc, 1, reinterpret_cast<DWORD_PTR>(new std::function<void()>(std::move(onEnter))));
+    return hwnd;
+}
+
+void layoutWebSource(WebWindowView& v, WebSourceWindow& s) {
+    ControlBinder& b = v.binder();
+    v.label(s.LabelHistoryFile, box(10, 8, 300, 16));
+    HWND history = b.comboBox(s.ComboBoxPath, box(10, 26, 410, 24));
+    SetWindowLongPtrW(history, GWL_STYLE, GetWindowLongPtrW(history, GWL_STYLE) | WS_CLIPSIBLINGS);
+    // The address field lies over the history box's text, leaving its drop-down button visible.
+    HWND address = v.addressField(s.EditDat, box(12, 28, 386, 20), [&s] { s.EditDatKeyPress('\r'); });
+    SetWindowPos(address, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    b.staticText("Date :", box(10, 58, 100, 18));
+    b.textField(s.Editdatemeteo, box(112, 56, 170, 22), true);
+    b.comboBox(s.ComboBoxTU, box(290, 56, 60, 24));
+    v.label(s.StaticTextErreur, box(10, 84, 410, 18));
+    b.staticText("Cocher pour synthèse vocale", box(10, 106, 250, 16));
+    int y = 124;
+    for (TickBox* figure : {&s.CheckBoxText, &s.CheckBoxPatm, &s.CheckBoxVent, &s.CheckBoxRafa, &s.CheckBoxDire,
+                            &s.CheckBoxTRes, &s.CheckBoxPluie, &s.CheckBoxHumiExt}) {
+        if (!figure->visible()) continue;
+        v.figure(*figure, box(10, y, 250, 20));
+        y += 20;
+    }
+    v.label(s.LabelTros, box(28, y, 230, 18));
+    b.button(s.ButtonRafraichir, box(280, 124, 130, 26));
+    b.staticText("toutes les", box(280, 158, 62, 18));
+    b.spinEdit(s.SpinEditRafraichir, box(342, 156, 34, 22));
+    b.staticText("minute(s)", box(378, 158, 56, 18));
+    b.staticText("Recalage pression", box(280, 188, 110, 18));
+    b.spinEdit(s.SpinEditOffSetPression, box(280, 206, 50, 22));
+    b.staticText("mBars", box(336, 208, 40, 18));
+    b.button(s.ButtonFav, box(280, 238, 80, 26));
+    b.button(s.SpeedButtonMenuAide, box(366, 238, 26, 26));
+}
+
+}  // namespace tintal

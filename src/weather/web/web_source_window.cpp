@@ -1,0 +1,316 @@
+#include "weather/web/web_source_window.h"
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "base/date_time.h"
+#include "base/numbers.h"
+#include "weather/web/address_history.h"
+
+namespace tintal {
+
+namespace {
+
+std::filesystem::path fsPath(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+// Marks a handler as running for as long as the guard lives.
+class Running {
+public:
+    explicit Running(bool& mark) : mark_(mark), was_(mark) { mark_ = true; }
+    ~Running() { mark_ = was_; }
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+
+private:
+    bool& mark_;
+    bool was_;
+};
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+    const auto text = (fsPath(folder) / fsPath(name)).u8string();
+    return std::string(text.begin(), text.end());
+}
+
+// Without a local name, the document is stored under the address's last path segment.
+std::string localNameFor(const std::string& url, const std::string& localName) {
+    return localName.empty() ? url.substr(url.find_last_of('/') + 1) : localName;
+}
+
+}  // namespace
+
+bool isWebAddress(const std::string& text) { return text.rfind("http://", 0) == 0 || text.rfind("https://", 0) == 0; }
+
+std::string withoutLabel(std::string address, std::size_t cut) {
+    const auto label = address.find(" //");
+    if (label != std::string::npos) address.erase(label, cut);
+    return address;
+}
+
+WebSourceWindow::WebSourceWindow(WebSourceContext context, WeatherSourceKind kind, WebFetchRules rules,
+                                 std::string name, std::string caption, int tuItem)
+    : form(std::move(name), std::move(caption), Rect{280, 160, 440, 402}),
+      TimerMeteo(context.loop, 60000),
+      context_(std::move(context)),
+      rules_(rules),
+      kind_(kind) {
+    ComboBoxTU.addItem("TU");
+    ComboBoxTU.addItem("Loc");
+    ComboBoxTU.setItemIndex(tuItem);
+    TimerMeteo.onTimer = [this] { TimerMeteoTimer(); };
+    ButtonRafraichir.setHint("Pour rafraichir manuellement");
+    ButtonRafraichir.onClick = [this] { ButtonRafraichirClick(); };
+    SpinEditRafraichir.onChange = [this] { SpinEditRafraichirChange(); };
+    ComboBoxPath.onChange = [this] { ComboBoxPathChange(); };
+    ComboBoxTU.onChange = [this] { ComboBoxTUChange(); };
+    ButtonFav.onClick = [this] { ButtonFavClick(); };
+    SpeedButtonMenuAide.onClick = [this] { SpeedButtonMenuAideClick(); };
+    form.onShow = [this] { FormShow(); };
+    form.onClose = [this] { FormClose(); };
+}
+
+AnnounceFlags WebSourceWindow::announceFlags() const {
+    AnnounceFlags f;
+    f.tempExt = CheckBoxText.checked();
+    f.pressure = CheckBoxPatm.checked();
+    f.wind = CheckBoxVent.checked();
+    f.gust = CheckBoxRafa.checked();
+    f.direction = CheckBoxDire.checked();
+    f.feelsLike = CheckBoxTRes.checked();
+    f.rain = CheckBoxPluie.checked();
+    f.humidityExt = CheckBoxHumiExt.checked();
+    return f;
+}
+
+void WebSourceWindow::select(bool showWindow) {
+    if (isWebAddress(EditDat.text())) submit(false);
+    if (FetchError == 0) TimerMeteoTimer();
+    if (showWindow) form.show();
+}
+
+void WebSourceWindow::EditDatKeyPress(char key) {
+    if (key == '\r') submit(false);
+}
+
+void WebSourceWindow::ButtonRafraichirClick() {
+    Running running(refreshRunning_);
+    if (favourites) favourites->hide();
+    if (EditDat.text() != ComboBoxPath.text()) addToHistory(ComboBoxPath, EditDat.text());
+    TimerMeteo.setInterval(SpinEditRafraichir.value() * 60000);
+    if (refreshWaitsForStartUp() && context_.startingUp && context_.startingUp()) return;
+    TimerMeteoTimer();
+}
+
+void WebSourceWindow::SpinEditRafraichirChange() { TimerMeteo.setInterval(SpinEditRafraichir.value() * 60000); }
+
+void WebSourceWindow::ComboBoxPathChange() {
+    const std::string picked = ComboBoxPath.selectedItem();
+    if (picked.empty() || picked == EditDat.text()) return;
+    EditDat.setText(picked);
+    if (!refreshRunning_) ButtonRafraichirClick();
+    submit(false);
+}
+
+void WebSourceWindow::ComboBoxTUChange() {
+    if (!refreshRunning_) ButtonRafraichirClick();
+}
+
+void WebSourceWindow::ButtonFavClick() {
+    if (favourites) favourites->show();
+}
+
+void WebSourceWindow::SpeedButtonMenuAideClick() {
+    if (context_.showHelp) context_.showHelp();
+}
+
+void WebSourceWindow::FormShow() {
+    context_.desktop.setWarningBeep(false);
+    if (context_.hideChooser) context_.hideChooser();
+}
+
+void WebSourceWindow::FormClose() {
+    context_.desktop.setWarningBeep(true);
+    if (favourites) favourites->hide();
+}
+
+void WebSourceWindow::FormActivate() {}
+
+bool WebSourceWindow::FetchSourcePage(std::string url, std::string localName) {
+    url = withoutLabel(std::move(url), rules_.labelCut);
+    localName = localNameFor(url, localName);
+    StaticTextErreur.setCaption("Téléchargement");
+    bool written = false;
+    // A name taken from the address must stay a plain file of the working folder.
+    if (!localName.empty() && localName != "." && localName != ".." && localName.find('\\') == std::string::npos) {
+        try {
+            context_.downloader.download(url, pathOf(localName));
+            written = true;
+        } catch (const std::exception&) {
+        }
+    }
+    if (!written) FetchError = rules_.downloadFailure;
+    StaticTextErreur.setCaption("");
+    return written;
+}
+
+void WebSourceWindow::FetchAndCheck(const std::string& url, const std::string& localName) {
+    context_.loop.processPending();
+    FetchError = 0;
+    if (!FetchSourcePage(url, localName)) {
+        startTimerIfStopped();
+        return;
+    }
+    checkFetched(localNameFor(withoutLabel(url, rules_.labelCut), localName));
+}
+
+void WebSourceWindow::checkFetched(const std::string& name) {
+    std::ifstream file(fsPath(pathOf(name)), std::ios::binary);
+    if (!file) {
+        FetchError = 2;
+        startTimerIfStopped();
+        return;
+    }
+    char head[3] = {};
+    file.read(head, 3);
+    const std::string first(head, static_cast<std::size_t>(file.gcount()));
+    file.close();
+    // One run of the extractor even when several of the first bytes are markers: a second run would
+    // read the lines the first one kept instead of the page.
+    if (first.find(rules_.marker) != std::string::npos) FetchError = extractPage();
+}
+
+void WebSourceWindow::loadDocument(const std::string& bytes) {
+    FetchError = 0;
+    if (!writeFile(rules_.localFile, bytes)) FetchError = 2;
+    if (FetchError == 0) checkFetched(rules_.localFile);
+    if (FetchError != 0) {
+        showError();
+        return;
+    }
+    StaticTextErreur.setCaption("");
+    reading_.locator = rules_.localFile;
+}
+
+void WebSourceWindow::blackCaptions(std::initializer_list<TickBox*> boxes) {
+    for (TickBox* box : boxes) box->setColour(Colour::Black);
+}
+
+void WebSourceWindow::resetCaptions(const char* humidityCaption, const char* rainCaption) {
+    blackCaptions({&CheckBoxText, &CheckBoxPatm, &CheckBoxVent, &CheckBoxRafa});
+    CheckBoxText.setCaption("T ext.(°C) = ");
+    CheckBoxPatm.setCaption("P atm.(hPa) = ");
+    CheckBoxVent.setCaption("Vent (km/h) = ");
+    CheckBoxRafa.setCaption("Rafale (km/h) = ");
+    CheckBoxDire.setCaption("Direction (°) = ");
+    CheckBoxHumiExt.setCaption(humidityCaption);
+    CheckBoxPluie.setCaption(rainCaption);
+    Editdatemeteo.setText("");
+}
+
+void WebSourceWindow::colour(TickBox& box, bool outOfLimits) {
+    box.setColour(outOfLimits ? Colour::Red : Colour::Black);
+}
+
+void WebSourceWindow::colourFigures() {
+    const WeatherReading& r = reading_;
+    if (showsValue(CheckBoxText)) colour(CheckBoxText, !kTemperatureLimits.contains(r.tempExt));
+    // The wind chill is judged by the temperature limits, as the other figures of the window.
+    if (showsValue(CheckBoxTRes))
+        colour(CheckBoxTRes, r.feelsLike < kTemperatureLimits.lower || r.tempExt > kTemperatureLimits.upper);
+    if (showsValue(CheckBoxPatm)) colour(CheckBoxPatm, !kPressureLimits.contains(r.pressure));
+    if (showsValue(CheckBoxVent)) colour(CheckBoxVent, !kWindLimits.contains(r.windSpeed));
+    if (showsValue(CheckBoxRafa)) colour(CheckBoxRafa, !kWindLimits.contains(r.gustSpeed));
+}
+
+std::string WebSourceWindow::fixed(double value, int decimals) const {
+    return formatFixed(value, decimals, context_.desktop.decimalSeparator());
+}
+
+std::string WebSourceWindow::dateFieldText(double dateTime) const {
+    return context_.desktop.shortDate(dateTime) + "  " + context_.desktop.longTime(dateTime);
+}
+
+std::string WebSourceWindow::pathOf(const std::string& name) const {
+    // A path with a root (a drive or a leading slash) does not hang below the working folder.
+    if (context_.workingFolder.empty() || fsPath(name).has_root_path()) return name;
+    return joinPath(context_.workingFolder, name);
+}
+
+bool WebSourceWindow::fileExists(const std::string& name) const {
+    std::error_code ignored;
+    return !name.empty() && std::filesystem::is_regular_file(fsPath(pathOf(name)), ignored);
+}
+
+std::optional<std::string> WebSourceWindow::readFile(const std::string& name) const {
+    std::ifstream file(fsPath(pathOf(name)), std::ios::binary);
+    if (!file) return std::nullopt;
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (file.bad()) return std::nullopt;
+    return bytes;
+}
+
+bool WebSourceWindow::writeFile(const std::string& name, const std::string& bytes) const {
+    removeFile(name);
+    std::ofstream file(fsPath(pathOf(name)), std::ios::binary);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    file.close();
+    return !file.fail();
+}
+
+void WebSourceWindow::removeFile(const std::string& name) const {
+    std::error_code ignored;
+    std::filesystem::remove(fsPath(pathOf(name)), ignored);
+}
+
+std::optional<double> WebSourceWindow::lastWriteTime(const std::string& name) const {
+    std::error_code error;
+    const auto written = std::filesystem::last_write_time(fsPath(pathOf(name)), error);
+    if (error) return std::nullopt;
+    const std::time_t t = std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(written));
+    const std::tm* local = std::localtime(&t);
+    if (!local) return std::nullopt;
+    return encodeDateTime(local->tm_year + 1900, local->tm_mon + 1, local->tm_mday, local->tm_hour, local->tm_min,
+                          std::min(local->tm_sec, 59));
+}
+
+int WebSourceWindow::extractWorkingFile(const std::function<int(const std::string& page, std::string& kept)>& cut) {
+    if (!fileExists(rules_.localFile)) return 4;
+    const auto page = readFile(rules_.localFile);
+    if (!page) return 5;
+    std::string kept;
+    if (const int code = cut(*page, kept); code != 0) return code;
+    if (writeFile(rules_.localFile, kept)) return 0;
+    context_.desktop.messageBox(std::string("Ne peut creer ") + rules_.localFile);
+    return 8;
+}
+
+void WebSourceWindow::submissionFailed() {
+    showError();
+    startTimerIfStopped();
+}
+
+void WebSourceWindow::submissionAccepted(const std::string& address, bool fromRead) {
+    reading_.locator = rules_.localFile;
+    addToHistory(ComboBoxPath, address);
+    if (!fromRead && !refreshRunning_) ButtonRafraichirClick();
+}
+
+void WebSourceWindow::writeExport(const std::string& name, const std::string& bytes, bool exportFolderFirst) {
+    std::error_code ignored;
+    const bool shared =
+        !context_.exportFolder.empty() && std::filesystem::is_directory(fsPath(context_.exportFolder), ignored);
+    const std::string sharedPath = shared ? joinPath(context_.exportFolder, name) : std::string();
+    auto write = [&](const std::string& path) {
+        if (!writeFile(path, bytes)) context_.desktop.messageBox("Ne peut creer " + name);
+    };
+    if (shared && exportFolderFirst) write(sharedPath);
+    write(name);
+    if (shared && !exportFolderFirst) write(sharedPath);
+}
+
+}  // namespace tintal

@@ -1,0 +1,153 @@
+#pragma once
+// A small HTTP server on 127.0.0.1 for the download tests, started and stopped by the test itself:
+// canned documents by path, a status of 404 for anything else, and one path whose requests are
+// accepted and never answered. Runs on a thread of its own; one request per connection.
+#include <atomic>
+#include <chrono>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#ifdef _WIN32
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/select.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
+namespace tintal {
+
+#ifdef _WIN32
+using SocketHandle = SOCKET;
+inline constexpr SocketHandle kNoSocket = INVALID_SOCKET;
+inline void closeSocket(SocketHandle s) { closesocket(s); }
+struct SocketLibrary {
+    SocketLibrary() {
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+    }
+    ~SocketLibrary() { WSACleanup(); }
+};
+#else
+using SocketHandle = int;
+inline constexpr SocketHandle kNoSocket = -1;
+inline void closeSocket(SocketHandle s) { close(s); }
+struct SocketLibrary {};
+#endif
+
+// A socket bound to a free port of 127.0.0.1 (listening when asked).
+inline SocketHandle boundSocket(int& port, bool listening) {
+    SocketHandle s = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = 0;
+    bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t size = sizeof address;
+    getsockname(s, reinterpret_cast<sockaddr*>(&address), &size);
+    port = ntohs(address.sin_port);
+    if (listening) listen(s, 16);
+    return s;
+}
+
+// A port of 127.0.0.1 where nothing listens: connections to it are refused.
+inline int refusedPort() {
+    SocketLibrary library;
+    int port = 0;
+    closeSocket(boundSocket(port, false));
+    return port;
+}
+
+class LocalHttpServer {
+public:
+    LocalHttpServer() : listener_(boundSocket(port_, true)), thread_([this] { serve(); }) {}
+    ~LocalHttpServer() {
+        stopping_ = true;
+        thread_.join();
+        for (SocketHandle s : held_) closeSocket(s);
+        closeSocket(listener_);
+    }
+    LocalHttpServer(const LocalHttpServer&) = delete;
+    LocalHttpServer& operator=(const LocalHttpServer&) = delete;
+
+    void serve(const std::string& path, std::string document) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        documents_[path] = std::move(document);
+    }
+    // Requests for this path are read and then left without an answer.
+    void holdSilent(const std::string& path) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        silent_ = path;
+    }
+    std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
+    std::vector<std::string> requests() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return requests_;
+    }
+
+private:
+    void serve() {
+        while (!stopping_) {
+            fd_set ready;
+            FD_ZERO(&ready);
+            FD_SET(listener_, &ready);
+            timeval wait{0, 20000};
+            if (select(static_cast<int>(listener_) + 1, &ready, nullptr, nullptr, &wait) <= 0) continue;
+            SocketHandle client = accept(listener_, nullptr, nullptr);
+            if (client != kNoSocket) answer(client);
+        }
+    }
+
+    void answer(SocketHandle client) {
+        std::string request;
+        char buffer[1024];
+        while (request.find("\r\n\r\n") == std::string::npos) {
+            const int n = recv(client, buffer, sizeof buffer, 0);
+            if (n <= 0) break;
+            request.append(buffer, static_cast<std::size_t>(n));
+        }
+        const auto start = request.find(' ') + 1;
+        const std::string path = request.substr(start, request.find(' ', start) - start);
+        std::string reply;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            requests_.push_back(request);
+            if (path == silent_) {
+                held_.push_back(client);
+                return;
+            }
+            const auto found = documents_.find(path);
+            const bool ok = found != documents_.end();
+            const std::string body = ok ? found->second : "<html><body>404 Not Found</body></html>\n";
+            reply =
+                std::string(ok ? "HTTP/1.1 200 OK" : "HTTP/1.1 404 Not Found") +
+                "\r\nContent-Type: text/plain\r\nConnection: close\r\nContent-Length: " + std::to_string(body.size()) +
+                "\r\n\r\n" + body;
+        }
+        for (std::size_t sent = 0; sent < reply.size();) {
+            const int n = send(client, reply.data() + sent, static_cast<int>(reply.size() - sent), 0);
+            if (n <= 0) break;
+            sent += static_cast<std::size_t>(n);
+        }
+        closeSocket(client);
+    }
+
+    SocketLibrary library_;
+    int port_ = 0;
+    SocketHandle listener_;
+    std::atomic<bool> stopping_{false};
+    std::mutex mutex_;
+    std::map<std::string, std::string> documents_;
+    std::string silent_;
+    std::vector<std::string> requests_;
+    std::vector<SocketHandle> held_;
+    std::thread thread_;
+};
+
+}  // namespace tintal

@@ -1,0 +1,14 @@
+// WinInet downloads and the web windows over real HTTP on 127.0.0.1.
+#include "platform/win32/wininet_downloader.h"
+
+#include <gtest/gtest.h>
+
+#include "http/web_end_to_end.h"
+
+namespace tintal {
+namespace {
+
+TINTAL_DOWNLOADER_END_TO_END_TESTS(WinInetDownloader, WinInetDownloader)
+
+}  // namespace
+}  // namespace tintal

@@ -26,10 +26,11 @@ SettingsKey pathKey(const std::string& key, std::string& path) {
 
 }  // namespace
 
-std::vector<SettingsKey> announcementKeys(TForm1& form) {
-    return {markedFlag("RECORD", form.MenuRecord), markedFlag("ROSE", form.Menu16secteurs, "16"),
-            markedFlag("OLD", form.MenuAnnonce1h, "1"), markedFlag("OLD", form.MenuAnnonce2h, "2"),
-            markedFlag("OLD", form.MenuAnnonce3h, "3")};
+SettingsKey recordKey(TForm1& form) { return markedFlag("RECORD", form.MenuRecord); }
+
+std::vector<SettingsKey> menuChoiceKeys(TForm1& form) {
+    return {markedFlag("ROSE", form.Menu16secteurs, "16"), markedFlag("OLD", form.MenuAnnonce1h, "1"),
+            markedFlag("OLD", form.MenuAnnonce2h, "2"), markedFlag("OLD", form.MenuAnnonce3h, "3")};
 }
 
 std::vector<SettingsKey> soundFileKeys(TForm1& form) {

@@ -11,7 +11,9 @@ class TForm1;
 // RECORD to VOLUME: the announcement's content, its window of hours, the sound files and volume.
 // The keys of other windows that stand between them (RECORDER, START, REDUCE, MAXVOLUME, METEO) are
 // added by the composition in their places.
-std::vector<SettingsKey> announcementKeys(TForm1& form);
+SettingsKey recordKey(TForm1& form);
+// ROSE and OLD.
+std::vector<SettingsKey> menuChoiceKeys(TForm1& form);
 std::vector<SettingsKey> soundFileKeys(TForm1& form);
 std::vector<SettingsKey> contentKeys(TForm1& form);
 std::vector<SettingsKey> volumeKeys(TForm1& form);

@@ -32,8 +32,8 @@ SettingsKey untickedFlag(std::string key, TickBox& box, std::string offValue) {
 }
 
 SettingsKey markedFlag(std::string key, MenuItem& item, std::string value) {
-    // A menu item acts through its click handler, as the user's choice would.
-    return flag(std::move(key), std::move(value), [&item] { return item.checked(); }, [&item] { item.click(); });
+    // The mark alone: a click would also run what the item does for the user (open a window, toggle).
+    return flag(std::move(key), std::move(value), [&item] { return item.checked(); }, [&item] { item.setChecked(true); });
 }
 
 SettingsKey radioPair(std::string key, RadioButton& yes, RadioButton& no) {

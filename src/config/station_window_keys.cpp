@@ -1,6 +1,7 @@
 #include "config/station_window_keys.h"
 
 #include "config/settings_keys.h"
+#include "weather/stations/tform_meteo.h"
 #include "weather/stations/tform_meteo_pro2.h"
 #include "weather/stations/tform_meteo_w23.h"
 #include "weather/stations/tform_meteo_w28.h"
@@ -33,6 +34,22 @@ std::vector<SettingsKey> commonKeys(const std::string& prefix, FileSourceWindow&
 }
 
 }  // namespace
+
+std::vector<SettingsKey> monitorKeys(TFormMeteo& w) {
+    std::vector<SettingsKey> keys = announceFlagKeys(
+        "", {{"TEMPINT", &w.CheckBoxTint}, {"TEMPEXT", &w.CheckBoxText}, {"PRESATM", &w.CheckBoxPatm},
+             {"PRETEND", &w.CheckBoxtend}, {"VITVENT", &w.CheckBoxVent}, {"VITRAFA", &w.CheckBoxRafa},
+             {"DIRVENT", &w.CheckBoxDire}, {"LOG", &w.CheckBoxlog}});
+    for (SettingsKey& key : geometryKeys("MON_", w.form)) keys.push_back(std::move(key));
+    keys.push_back(spinKey("METPERI", w.SpinEditRafraichir));
+    // The port itself opens after the whole file is read.
+    keys.push_back(integerKey("METCOMM", [&w] { return w.comPort; },
+                              [&w](int port) {
+                                  w.comPort = port;
+                                  w.ButtonPort.setCaption("COM=" + std::to_string(port));
+                              }));
+    return keys;
+}
 
 std::vector<SettingsKey> w23Keys(TFormMeteoW23& window) {
     std::vector<SettingsKey> keys = commonKeys("W23_", window);

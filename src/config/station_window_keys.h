@@ -6,10 +6,12 @@
 
 namespace tintal {
 
+class TFormMeteo;
 class TFormMeteoW23;
 class TFormMeteoW28;
 class TFormMeteoPro2;
 
+std::vector<SettingsKey> monitorKeys(TFormMeteo& window);
 std::vector<SettingsKey> w23Keys(TFormMeteoW23& window);
 std::vector<SettingsKey> w28Keys(TFormMeteoW28& window);
 std::vector<SettingsKey> pro2Keys(TFormMeteoPro2& window);

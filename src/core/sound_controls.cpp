@@ -30,7 +30,9 @@ void SoundControls::ReadDeviceVolume() {
         balance = -static_cast<int>(roundHalfEven(100 - left / right * 100));
     }
     showingDeviceVolume_ = true;
-    TrackBarVolume.setValue(static_cast<int>(10 - static_cast<long long>(level / 65535 * 10)));
+    // Rounded, not truncated: a truncated reading of the volume a position set shows the next position
+    // down, and each save and restart would then turn the volume down one more step.
+    TrackBarVolume.setValue(static_cast<int>(10 - roundHalfEven(level / 65535 * 10)));
     showingDeviceVolume_ = false;
 }
 

@@ -84,8 +84,12 @@ void TForm1::FormCreate() {
 
 void TForm1::LoadConfig() {
     TimerSeconde.stop();
-    if (onLoadSettings) onLoadSettings();
-    Form1.show();
+    // The settings decide whether the window shows (not when the program starts minimised).
+    if (onLoadSettings) {
+        onLoadSettings();
+    } else {
+        Form1.show();
+    }
     if (const std::string error = player.Alloc_Mem(); !error.empty()) {
         EditData.setText(error);
         if (onTerminate) onTerminate();
@@ -94,6 +98,7 @@ void TForm1::LoadConfig() {
     UpDownPeriodeMouseDown();
     clock.readClock();
     sound.ReadDeviceVolume();
+    if (onSettingsLoaded) onSettingsLoaded();
     ConfigPending = false;
     TimerSeconde.setInterval(1000);
     TimerSeconde.start();

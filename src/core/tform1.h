@@ -82,6 +82,8 @@ public:
 
     // Loads the stored settings into the controls; set by the settings component.
     std::function<void()> onLoadSettings;
+    // The end of the start-up load, once the player and the volume are ready (port window, version check).
+    std::function<void()> onSettingsLoaded;
     std::function<void()> onSaveSettings;
     // The program must end (the player's memory could not be had); EditData holds the reason.
     std::function<void()> onTerminate;

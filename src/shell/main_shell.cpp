@@ -24,7 +24,7 @@ MainShell::MainShell(TForm1& form, Desktop& desktop, Autostart& autostart, Shell
         menuFichier.add(*item);
     MenuAideInfo.add(MenuAide);
     MenuAideInfo.add(MenuInfo);
-    mainMenu = {&menuFichier, &MenuChoix, &menurVoirMeteo, &form.MenuCarteSon, &MenuCOM, &MenuAideInfo, &form.MenuSimuErreur};
+    mainMenu = {&menuFichier, &MenuChoix, &menurVoirMeteo, &form.MenuCarteSon, &form.MenuCOM, &MenuAideInfo, &form.MenuSimuErreur};
 
     CheckBoxDemarrage.onClick = [this] { CheckBoxDemarrageClick(); };
     CheckBoxReduire.onClick = [this] { CheckBoxReduireClick(); };
@@ -41,7 +41,6 @@ MainShell::MainShell(TForm1& form, Desktop& desktop, Autostart& autostart, Shell
     MenuQuitter.onClick = [this] { MenuQuitterClick(); };
     MenuChoix.onClick = [this] { ButtonInitMeteoMouseUp(MouseButton::Right); };
     menurVoirMeteo.onClick = [this] { ButtonInitMeteoClick(); };
-    MenuCOM.onClick = [this] { run(actions_.showComPorts); };
     MenuAide.onClick = [this] { MenuAideClick(); };
     MenuInfo.onClick = [this] { run(actions_.showInfo); };
     QuitterItem.onClick = [this] { QuitterItemClick(); };

@@ -23,7 +23,6 @@ struct ShellActions {
     std::function<bool()> weatherSourceChosen;
     std::function<void()> showChooser;
     std::function<void()> showInfo;
-    std::function<void()> showComPorts;
 };
 
 // How the application stands on the desktop; the view renders it.
@@ -71,6 +70,7 @@ public:
 
     TickBox CheckBoxDemarrage{"CheckBoxDemarrage", "Lancer au démarrage de Windows"};
     TickBox CheckBoxReduire{"CheckBoxReduire", "Réduire au démarrage du Tintal"};
+    TickBox CheckBoxInfoVersion{"CheckBoxInfoVersion", "Info nouvelle version au démarrage"};
     Button Button2{"Button2", "-"};
     Button ButtonInitMeteo{"ButtonInitMeteo"};
     Button ImageTintal{"ImageTintal"};
@@ -85,7 +85,6 @@ public:
     MenuItem MenuQuitter{"MenuQuitter", "Quitter"};
     MenuItem MenuChoix{"MenuChoix", "Choix météo"};
     MenuItem menurVoirMeteo{"menurVoirMeteo", "Voir météo"};
-    MenuItem MenuCOM{"MenuCOM", "Port COM"};
     MenuItem MenuAideInfo{"MenuAideInfo", "?"};
     MenuItem MenuAide{"MenuAide", "Aide"};
     MenuItem MenuInfo{"MenuInfo", "Info"};

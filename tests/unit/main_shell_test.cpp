@@ -4,22 +4,13 @@
 
 #include <fstream>
 
+#include "fakes/fake_autostart.h"
 #include "fakes/main_window_rig.h"
 #include "fakes/temp_folder.h"
 #include "shell/main_shell.h"
 
 namespace tintal {
 namespace {
-
-struct FakeAutostart : Autostart {
-    std::string set(bool on) override {
-        if (!error.empty()) return error;
-        command = on ? "c:\\tintal\\tintal.exe" : "";
-        return {};
-    }
-    std::string entry() override { return command; }
-    std::string command, error;
-};
 
 struct Shell : ::testing::Test {
     MainWindowRig rig{encodeDateTime(2026, 12, 1, 21, 1, 0)};
@@ -31,7 +22,7 @@ struct Shell : ::testing::Test {
     ShellActions actions() {
         auto note = [this](std::string what) { return [this, what] { calls.push_back(what); }; };
         return {note("save"), note("close"), note("show weather"), note("hide weather"), [this] { return sourceChosen; },
-                note("chooser"), note("info"), note("com")};
+                note("chooser"), note("info")};
     }
 };
 

@@ -14,7 +14,8 @@ struct MainKeys : ::testing::Test {
     KeyTable table;
     void SetUp() override {
         rig.form.FormCreate();
-        for (auto keys : {announcementKeys(form), soundFileKeys(form), contentKeys(form), volumeKeys(form),
+        table.add(recordKey(form));
+        for (auto keys : {menuChoiceKeys(form), soundFileKeys(form), contentKeys(form), volumeKeys(form),
                           mainGeometryKeys(form)})
             table.add(std::move(keys));
         table.add(outputDeviceKey(form));

@@ -26,6 +26,21 @@ TEST(SoundControls, SliderAndBalanceSetTheDeviceVolume) {
     EXPECT_FALSE(rig.sound().volumeBusy);
 }
 
+TEST(SoundControls, EverySliderPositionReadsBackFromTheVolumeItSets) {
+    for (int balance : {0, 20, -35}) {
+        for (int position = 0; position <= 10; ++position) {
+            SoundRig rig;
+            rig.sound().balance = balance;
+            rig.sound().TrackBarVolume.setValue(position);
+            rig.sound().TrackBarVolumeChange();
+            rig.audio.deviceVolume = rig.audio.lastVolumeSet;
+            rig.sound().ReadDeviceVolume();
+            EXPECT_EQ(rig.sound().TrackBarVolume.value(), position) << "balance " << balance;
+            if (position < 10) EXPECT_EQ(rig.sound().balance, balance) << "position " << position;
+        }
+    }
+}
+
 TEST(SoundControls, TheClockShowsTheDeviceVolumeWithoutWritingItBack) {
     SoundRig rig;
     rig.audio.deviceVolume = 32768u | (16384u << 16);  // left louder

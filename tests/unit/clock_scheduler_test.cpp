@@ -118,7 +118,7 @@ TEST(ClockScheduler, StartUpRoutineAndTickCadence) {
     rig.loop.advance(1);
     EXPECT_TRUE(loaded);
     EXPECT_FALSE(rig.form.ConfigPending);
-    EXPECT_TRUE(rig.form.Form1.visible());
+    EXPECT_FALSE(rig.form.Form1.visible());  // the settings place the windows (not at all when minimised)
     EXPECT_EQ(rig.form.TimerSeconde.interval(), 1000);
     EXPECT_EQ(rig.form.EditTime.text(), " 21:01:00");
     EXPECT_EQ(rig.form.EditDate.text(), " 01/12/2026");
@@ -129,6 +129,10 @@ TEST(ClockScheduler, StartUpRoutineAndTickCadence) {
     EXPECT_EQ(rig.form.EditTime.text(), " 21:01:10");
     rig.form.UpDownPeriode.setValue(5);
     EXPECT_EQ(rig.form.Edit1.text(), "30");
+
+    MainWindowRig bare(encodeDateTime(2026, 12, 1, 21, 1, 0));
+    bare.start();
+    EXPECT_TRUE(bare.form.Form1.visible());  // without settings the window shows at once
 }
 
 }  // namespace

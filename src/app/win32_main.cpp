@@ -1,30 +1,31 @@
-// The Windows program: the talking clock in a window of its own.
+// The Windows program: the talking clock in the notification area, with all its windows.
 #include <windows.h>
 
 #include <string>
 
-#include "app/win32_weather.h"
-#include "core/tform1.h"
 #include "core/wave_player.h"
-#include "platform/files.h"
 #include "platform/win32/resource_clip_store.h"
 #include "platform/win32/wave_out_device.h"
+#include "platform/win32/win32_autostart.h"
 #include "platform/win32/win32_companion_channel.h"
 #include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_durable_files.h"
 #include "platform/win32/win32_event_loop.h"
 #include "platform/win32/win32_recorder_link.h"
 #include "platform/win32/win32_serial_lines.h"
+#include "platform/win32/win32_station_library.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/wininet_downloader.h"
-#include "radio/radio_station.h"
+#include "shell/tintal_program.h"
 #include "ui/win32/aprs_window.h"
 #include "ui/win32/com_window.h"
 #include "ui/win32/favourites_window_view.h"
+#include "ui/win32/info_window.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/metar_window.h"
 #include "ui/win32/piu_window.h"
 #include "ui/win32/record_window.h"
-#include "weather/web/web_sources.h"
+#include "ui/win32/weather_windows.h"
 
 using namespace tintal;
 
@@ -40,70 +41,72 @@ void enterProgramFolder() {
     SetCurrentDirectoryW(folder.c_str());
 }
 
-// Other radio programs read the weather exports there.
-constexpr char kExportFolder[] = "c:\\Users\\Public\\Documents\\weather";
+// Other radio programs read the weather exports there; nothing is exported when it cannot be made.
+std::string makeExportFolder() {
+    const std::wstring folder = L"c:\\Users\\Public\\Documents\\weather";
+    for (std::size_t at = folder.find(L'\\', 3); at != std::wstring::npos; at = folder.find(L'\\', at + 1)) {
+        CreateDirectoryW(folder.substr(0, at).c_str(), nullptr);
+    }
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    const bool made = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return made ? narrow(folder) : std::string();
+}
 
-void createWebWindows(WebSources& web) {
-    createMetarWindow(web.metar);
-    createAprsWindow(web.aprs);
-    createPioupiouWindow(web.piu);
-    for (FavouritesWindow* favourites : {static_cast<FavouritesWindow*>(&web.favMetar),
-                                         static_cast<FavouritesWindow*>(&web.favAprs),
-                                         static_cast<FavouritesWindow*>(&web.favPiu)}) {
+// Every window of the program, hidden, owned by the main window; destroyed with it.
+void createWindows(TintalProgram& p, HWND main) {
+    createChoixMeteoWindow(p.chooser, main);
+    createMeteoMonWindow(p.mon, main);
+    createMeteoW23Window(p.w23, main);
+    createMeteoW28Window(p.w28, main);
+    createMeteoPro2Window(p.pro2, main);
+    createMetarWindow(p.web.metar);
+    createAprsWindow(p.web.aprs);
+    createPioupiouWindow(p.web.piu);
+    for (FavouritesWindow* favourites : {static_cast<FavouritesWindow*>(&p.web.favMetar),
+                                         static_cast<FavouritesWindow*>(&p.web.favAprs),
+                                         static_cast<FavouritesWindow*>(&p.web.favPiu)}) {
         createFavouritesWindow(*favourites);
     }
+    createComWindow(p.radio.com(), main);
+    createRecordWindow(p.radio.record(), main);
+    createInfoWindow(p.info, main);
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     enterProgramFolder();
+    const std::string exportFolder = makeExportFolder();
     Win32EventLoop loop;
     Win32Desktop desktop;
-    StdFiles files;
-    Win32SerialLines lines;
-    Win32CompanionChannel channel;
-    Win32RecorderLink recorder;
-    RadioStation radio({loop, desktop, files, lines, channel, recorder});
     WaveOutDevice audio(loop);
     ResourceClipStore clips;
     WavePlayer player(loop, audio, clips, desktop);
-    TForm1* mainForm = nullptr;
-    Win32Weather weather(
-        loop, desktop, [&] { return mainForm && mainForm->announcing; },
-        [&] { return mainForm ? mainForm->EditTime.text() : std::string(); });
-    CreateDirectoryW(widen(kExportFolder).c_str(), nullptr);
+    Win32StationLibrary stationLibrary;
+    Win32SerialLines lines;
+    Win32CompanionChannel channel;
+    Win32RecorderLink recorder;
     WinInetDownloader downloader;
-    WebSources web({loop, desktop, downloader, "", kExportFolder, {}, {}, [&] { return mainForm && mainForm->ConfigPending; }, {}},
-                   weather.chooser);
-    std::vector<WeatherSource*> sources = weather.sources();
-    sources.insert(sources.end(), {&web.aprs, &web.metar, &web.piu});
-    TForm1 form({loop, desktop, player, audio, radio, sources});
-    mainForm = &form;
-    radio.attach(form);
+    Win32DurableFiles durableFiles;
+    Win32Autostart autostart;
+    TintalProgram program({loop, desktop, player, audio, stationLibrary, lines, channel, recorder, downloader,
+                           durableFiles, autostart, "", exportFolder});
     int exitCode = 0;
-    form.onTerminate = [&] {
-        MessageBoxW(nullptr, widen(form.EditData.text()).c_str(), L"Tintal", MB_OK | MB_ICONERROR);
+    program.form.onTerminate = [&] {
+        MessageBoxW(nullptr, widen(program.form.EditData.text()).c_str(), L"Tintal", MB_OK | MB_ICONERROR);
         exitCode = 1;
         loop.quit();
     };
-    HWND window = createMainWindow(
-        form,
-        [&] {
-            form.FormClose();
-            weather.close();
-            loop.quit();
-        },
-        [&] { weather.showChooser(form.Form1.bounds()); });
+    HWND window = createMainWindow(program, [&] {
+        program.close();
+        loop.quit();
+    });
+    program.onCloseRequested = [window] { PostMessageW(window, WM_CLOSE, 0, 0); };
     recorder.setSender(window);
-    HWND comWindow = createComWindow(radio.com(), window);
-    HWND recordWindow = createRecordWindow(radio.record(), window);
-    weather.createWindows(window);
-    createWebWindows(web);
-    form.FormCreate();
+    createWindows(program, window);
+    program.start();
     loop.run();
-    DestroyWindow(recordWindow);
-    DestroyWindow(comWindow);
     DestroyWindow(window);
     return exitCode;
 }

@@ -108,9 +108,10 @@ void TintalSettings::buildTable() {
     addAll(table_, pioupiouKeys(w_.piu, w_.favPiu));
     addAll(table_, pro2Keys(w_.pro2));
     addAll(table_, mainGeometryKeys(f));
-    for (auto [name, side] : {std::pair{"METEO_TOP", &Rect::top}, {"METEO_LEFT", &Rect::left},
+    for (const auto& entry : {std::pair{"METEO_TOP", &Rect::top}, {"METEO_LEFT", &Rect::left},
                               {"METEO_WIDTH", &Rect::width}, {"METEO_HEIGHT", &Rect::height}}) {
-        table_.add(integerKey(name, [this, side] { return MeteoWindowRect.*side; }, [](int) {}));
+        const auto side = entry.second;
+        table_.add(integerKey(entry.first, [this, side] { return MeteoWindowRect.*side; }, [](int) {}));
     }
     table_.add({[this](std::vector<std::string>& lines) {
                     bool anyShown = false;

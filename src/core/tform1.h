@@ -88,7 +88,7 @@ public:
     // The program must end (the player's memory could not be had); EditData holds the reason.
     std::function<void()> onTerminate;
 
-    Window Form1{"Form1", "Tintal", Rect{200, 120, 560, 420}};
+    Window Form1{"Form1", "Tintal", Rect{200, 120, 570, 480}};
     Button Button1{"Button1", "Ecouter le tintal"};
     TextField EditDate{"EditDate"};
     TextField EditTime{"EditTime"};

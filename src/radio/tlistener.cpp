@@ -8,6 +8,8 @@
 namespace tintal {
 
 struct TListener::State {
+    State(CompanionChannel& c, OnMessage message, OnReadFailed readFailed)
+        : channel(c), onMessage(std::move(message)), onReadFailed(std::move(readFailed)) {}
     CompanionChannel& channel;
     OnMessage onMessage;
     OnReadFailed onReadFailed;

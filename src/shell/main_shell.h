@@ -78,7 +78,7 @@ public:
     Button ButtonParcourirTintal{"ButtonParcourirTintal", "Parcourir"};
     Button ButtonParcourirFin{"ButtonParcourirFin", "Parcourir"};
     SpinBox Gauge1{"Gauge1", 0, 100, 70};
-    Rect gaugeBounds{8, 8, 16, 120};  // within Panel1
+    Rect gaugeBounds{8, 8, 16, 80};  // within Panel1
 
     MenuItem menuFichier{"menuFichier", "Fichier"};
     MenuItem menuSaveConfig{"menuSaveConfig", "Sauver la configuration"};

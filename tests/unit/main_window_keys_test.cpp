@@ -27,7 +27,7 @@ struct MainKeys : ::testing::Test {
 
 TEST_F(MainKeys, ADefaultWindowWritesOnlyWhatIsAlwaysWritten) {
     EXPECT_EQ(table.write(), (std::vector<std::string>{"FICHIER_TINTAL=tintal.wav", "BALANCE=0", "VOLUME=5", "TOP=120",
-                                                      "LEFT=200", "WIDTH=560", "HEIGHT=420", "OSOUND=-1"}));
+                                                      "LEFT=200", "WIDTH=570", "HEIGHT=480", "OSOUND=-1"}));
 }
 
 TEST_F(MainKeys, PeriodAndHoursActThroughTheirControlsAndOutOfRangeValuesAreIgnored) {

@@ -9,11 +9,16 @@
 
 #include "core/tform1.h"
 #include "fakes/fake_audio_device.h"
+#include "fakes/fake_autostart.h"
+#include "fakes/fake_downloader.h"
+#include "fakes/fake_durable_files.h"
+#include "fakes/fake_station_library.h"
 #include "fakes/fake_clip_player.h"
 #include "fakes/fake_serial_lines.h"
 #include "fakes/radio_rig.h"
 #include "platform/win32/win32_event_loop.h"
 #include "radio/radio_station.h"
+#include "shell/tintal_program.h"
 #include "ui/win32/com_window.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/record_window.h"
@@ -23,15 +28,14 @@ namespace {
 
 struct WindowsFixture {
     WindowsFixture() {
-        radio.attach(form);
-        main = createMainWindow(form, [] {});
+        main = createMainWindow(program, [] {});
         com = createComWindow(radio.com(), main);
         record = createRecordWindow(radio.record(), main);
-        form.FormCreate();
+        program.start();
         for (int i = 0; i < 50 && form.ConfigPending; ++i) loop.pump(20);
     }
     ~WindowsFixture() {
-        form.FormClose();
+        program.close();
         DestroyWindow(record);
         DestroyWindow(com);
         DestroyWindow(main);
@@ -39,15 +43,20 @@ struct WindowsFixture {
 
     Win32EventLoop loop;
     FrenchDesktop desktop;
-    ListedFiles files;
     FakeSerialLines lines;
     FakeCompanionObjects objects;
     FakeCompanionChannel channel{objects, "clock"};
     AbsentRecorderLink recorder;
     FakeAudioDevice audio{loop};
     FakeClipPlayer player{loop, 100};
-    RadioStation radio{{loop, desktop, files, lines, channel, recorder}};
-    TForm1 form{{loop, desktop, player, audio, radio, {}}};
+    FakeStationLibrary station;
+    FakeDownloader downloader;
+    FakeDurableFiles settingsFiles;
+    FakeAutostart autostart;
+    TintalProgram program{{loop, desktop, player, audio, station, lines, channel, recorder, downloader, settingsFiles,
+                           autostart, "", ""}};
+    TForm1& form = program.form;
+    RadioStation& radio = program.radio;
     HWND main = nullptr, com = nullptr, record = nullptr;
 };
 

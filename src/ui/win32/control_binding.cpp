@@ -195,6 +195,14 @@ HWND ControlBinder::label(Label& label, RECT r, COLORREF background, DWORD extra
     return hwnd;
 }
 
+HWND ControlBinder::linkLabel(Label& label, RECT r, std::function<void()> onClick) {
+    HWND hwnd = this->label(label, r, CLR_INVALID, SS_CENTER | SS_NOTIFY);
+    commands_[GetDlgCtrlID(hwnd)] = [onClick = std::move(onClick)](int code) {
+        if (code == STN_CLICKED && onClick) onClick();
+    };
+    return hwnd;
+}
+
 HWND ControlBinder::groupBox(const std::string& caption, RECT r) {
     return create(L"BUTTON", caption, BS_GROUPBOX, r, nextId());
 }

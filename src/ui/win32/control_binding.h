@@ -45,6 +45,8 @@ public:
     // A label whose caption and text colour follow the model; background CLR_INVALID = the window's.
     // extraStyle adds static-control styles (SS_SUNKEN draws it in a hollow).
     HWND label(Label& label, RECT r, COLORREF background = CLR_INVALID, DWORD extraStyle = 0);
+    // A label the user can click, as a web link is.
+    HWND linkLabel(Label& label, RECT r, std::function<void()> onClick);
     // A group box frame around controls created separately.
     HWND groupBox(const std::string& caption, RECT r);
     // A list; choosing an entry selects it in the model.
@@ -94,7 +96,7 @@ private:
 };
 
 // A control's rectangle from its left, top, width and height.
-inline RECT box(int x, int y, int w, int h) { return RECT{x, y, x + w, y + h}; }
+constexpr RECT box(int x, int y, int w, int h) { return RECT{x, y, x + w, y + h}; }
 
 // Registers a window class drawn in the dialog colour (a class already registered is kept).
 void registerWindowClass(const wchar_t* name, WNDPROC procedure, HICON icon = nullptr);

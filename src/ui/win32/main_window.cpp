@@ -6,44 +6,33 @@
 
 #include "core/tform1.h"
 #include "platform/win32/win32_text.h"
+#include "shell/tintal_program.h"
 #include "ui/win32/control_binding.h"
 #include "ui/win32/indicator_pictures.h"
-#include "ui/win32/window_frame.h"
+#include "ui/win32/tray_icon.h"
 
 namespace tintal {
 
 namespace {
 
 constexpr wchar_t kClassName[] = L"TForm1";
+constexpr RECT kPanel1 = box(452, 228, 90, 96);  // the volume mark's panel
 
 struct MainWindowView {
     TForm1& form;
+    MainShell& shell;
     std::function<void()> onCloseRequested;
-    std::function<void()> onChooseWeather;
     HFONT font = nullptr;
     std::unique_ptr<ControlBinder> binder{};
     IndicatorPictures pictures{};
-    MenuItem MenuQuitter{"MenuQuitter", "Quitter"};
-    MenuItem MenuChoixMeteo{"MenuChoixMeteo", "Choix météo"};
-    MenuItem menuFichier{"menuFichier", "Fichier"};
+    std::unique_ptr<TrayIcon> tray{};
 };
 
 MainWindowView* viewOf(HWND hwnd) { return reinterpret_cast<MainWindowView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
 
-
 void buildMenu(HWND hwnd, MainWindowView& v) {
-    v.menuFichier.add(v.form.MenuPlageHoraire);
-    v.menuFichier.add(v.form.MenuRecord);
-    if (v.onChooseWeather) {
-        v.menuFichier.add(v.MenuChoixMeteo);
-        v.MenuChoixMeteo.onClick = v.onChooseWeather;
-    }
-    v.menuFichier.add(v.MenuQuitter);
-    v.MenuQuitter.onClick = [hwnd] { PostMessageW(hwnd, WM_CLOSE, 0, 0); };
     HMENU bar = CreateMenu();
-    v.binder->menuItem(bar, v.menuFichier);
-    v.binder->menuItem(bar, v.form.MenuCarteSon);
-    v.binder->menuItem(bar, v.form.MenuCOM);
+    for (MenuItem* item : v.shell.mainMenu) v.binder->menuItem(bar, *item);
     SetMenu(hwnd, bar);
 }
 
@@ -59,10 +48,40 @@ void buildRadioIndicators(MainWindowView& v) {
     b.image(f.ImageLedON, box(310, 260, led, led), p.ledOn);
     b.image(f.ImageLedOFF, box(310, 260, led, led), p.ledOff);
     b.label(f.LabelCOM, box(332, 258, 80, 20));
-    b.label(f.LabelDCD, box(420, 244, 70, 18));
-    b.label(f.LabelCTS, box(420, 264, 70, 18));
-    b.label(f.LabelDSR, box(420, 284, 70, 18));
+    b.label(f.LabelDCD, box(370, 300, 70, 18));
+    b.label(f.LabelCTS, box(370, 280, 70, 18));
+    b.label(f.LabelDSR, box(370, 320, 70, 18));
     b.label(f.StaticTextW, box(12, 300, 230, 22), CLR_INVALID, SS_SUNKEN);
+}
+
+// A vertical bar that follows the gauge's value.
+void bindGauge(HWND hwnd, SpinBox& gauge, const Rect& within) {
+    HWND bar = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE | PBS_VERTICAL | PBS_SMOOTH,
+                               kPanel1.left + within.left, kPanel1.top + within.top, within.width, within.height, hwnd,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(bar, PBM_SETRANGE32, gauge.minimum(), gauge.maximum());
+    SendMessageW(bar, PBM_SETBARCOLOR, 0, RGB(0, 160, 0));
+    SendMessageW(bar, PBM_SETBKCOLOR, 0, RGB(220, 0, 0));
+    const auto render = [bar, &gauge] { SendMessageW(bar, PBM_SETPOS, gauge.value(), 0); };
+    gauge.setRenderer(render);
+    render();
+}
+
+// The start-up boxes, the sound-file choosers, the "-" and weather buttons, the volume mark.
+void buildShellControls(HWND hwnd, MainWindowView& v) {
+    MainShell& sh = v.shell;
+    ControlBinder& b = *v.binder;
+    sh.ButtonInitMeteo.setCaption("Météo");
+    b.button(sh.Button2, box(526, 8, 30, 30));
+    b.button(sh.ButtonInitMeteo, box(300, 46, 120, 26));
+    b.button(sh.ButtonParcourirEnTete, box(270, 84, 80, 24));
+    b.button(sh.ButtonParcourirTintal, box(120, 110, 80, 24));
+    b.button(sh.ButtonParcourirFin, box(120, 240, 80, 24));
+    b.tickBox(sh.CheckBoxDemarrage, box(12, 362, 260, 20));
+    b.tickBox(sh.CheckBoxReduire, box(280, 362, 260, 20));
+    b.tickBox(sh.CheckBoxInfoVersion, box(12, 386, 300, 20));
+    b.groupBox("", kPanel1);
+    bindGauge(hwnd, sh.Gauge1, sh.gaugeBounds);
 }
 
 void buildControls(HWND hwnd, MainWindowView& v) {
@@ -83,7 +102,7 @@ void buildControls(HWND hwnd, MainWindowView& v) {
     b.tickBox(f.CheckBoxheure, box(12, 190, 220, 20));
     b.tickBox(f.CheckBoxNoMinutes, box(12, 216, 220, 20));
     b.tickBox(f.CheckBoxFin, box(12, 242, 100, 20));
-    b.textField(f.EditData, box(12, 330, 508, 22), true);
+    b.textField(f.EditData, box(12, 330, 350, 22), true);
     b.staticText("Volume", box(470, 50, 60, 18));
     b.trackBar(f.sound.TrackBarVolume, box(476, 70, 40, 150));
     SoundControls& s = f.sound;
@@ -94,7 +113,32 @@ void buildControls(HWND hwnd, MainWindowView& v) {
                               b.comboBox(s.ComboBoxChoixOut, box(250, 170, 210, 24)),
                               b.button(s.BitBtnOKCarteSon, box(250, 200, 60, 26))});
     buildRadioIndicators(v);
+    buildShellControls(hwnd, v);
     buildMenu(hwnd, v);
+}
+
+// How the program stands on the desktop: minimised, in the notification area only, or restored.
+void renderApplication(HWND hwnd, MainWindowView& v) {
+    const ApplicationState& a = v.shell.application;
+    if (!a.trayIcon) v.tray->remove();
+    if (a.minimised) {
+        ShowWindow(hwnd, a.taskbarButton ? SW_MINIMIZE : SW_HIDE);
+    } else if (v.form.Form1.visible()) {
+        ShowWindow(hwnd, SW_RESTORE);  // a window never shown since start stays hidden
+    }
+}
+
+void bindShell(HWND hwnd, MainWindowView& v) {
+    v.tray = std::make_unique<TrayIcon>(hwnd, MainShell::kTrayMessage,
+                                        LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)), L"Tintal");
+    v.tray->add();
+    MainShell& sh = v.shell;
+    sh.onApplicationChange = [hwnd, &v] { renderApplication(hwnd, v); };
+    sh.onBringToFront = [hwnd] { SetForegroundWindow(hwnd); };
+    sh.onShowTrayMenu = [&v] {
+        MainShell& s = v.shell;
+        v.tray->showMenu({&s.QuitterItem, &s.RestaurerItem, &s.ReduireItem}, &s.RestaurerItem);
+    };
 }
 
 // Ctrl+Alt+E reaches the hidden error-simulation item from any control of the window.
@@ -109,13 +153,33 @@ LRESULT CALLBACK keyboardProc(int code, WPARAM key, LPARAM flags) {
     return CallNextHookEx(keyboardHook, code, key, flags);
 }
 
+// A press in the volume panel, in the panel's own coordinates.
+void panelPress(MainWindowView& v, MouseButton button, LPARAM at) {
+    const POINT p{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    if (!PtInRect(&kPanel1, p)) return;
+    v.shell.Panel1MouseDown(button, p.x - kPanel1.left, p.y - kPanel1.top);
+}
+
 LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     MainWindowView* v = viewOf(hwnd);
     if (LRESULT result = 0; v && v->binder->dispatch(message, wParam, lParam, result)) return result;
     switch (message) {
+        case MainShell::kTrayMessage:
+            if (v) v->shell.TrayMessage(static_cast<unsigned>(LOWORD(lParam)));
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+            if (v) panelPress(*v, message == WM_LBUTTONDOWN ? MouseButton::Left : MouseButton::Right, lParam);
+            return 0;
         case WM_APP:
             if (v) v->form.MenuSimuErreur.click();
             return 0;
+        case WM_EXITSIZEMOVE:
+            // The place the user gave the window is what the settings keep.
+            if (RECT at{}; v && GetWindowRect(hwnd, &at)) {
+                v->form.Form1.setBounds({at.left, at.top, at.right - at.left, at.bottom - at.top});
+            }
+            break;
         case WM_CLOSE:
             if (v && v->onCloseRequested) v->onCloseRequested();
             return 0;
@@ -130,23 +194,30 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
 }  // namespace
 
-HWND createMainWindow(TForm1& form, std::function<void()> onCloseRequested, std::function<void()> onChooseWeather) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_UPDOWN_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+HWND createMainWindow(TintalProgram& program, std::function<void()> onCloseRequested) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_UPDOWN_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     HINSTANCE instance = GetModuleHandleW(nullptr);
     registerWindowClass(kClassName, windowProc, LoadIconW(instance, MAKEINTRESOURCEW(1)));
 
+    TForm1& form = program.form;
     const Rect r = form.Form1.bounds();
     // A system menu and close box, no minimise or maximise box: the "-" button stands in for minimise.
     HWND hwnd = CreateWindowExW(0, kClassName, widen(form.Form1.caption()).c_str(),
                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, r.left, r.top, r.width, r.height, nullptr,
                                 nullptr, instance, nullptr);
-    auto* v = new MainWindowView{form, std::move(onCloseRequested), std::move(onChooseWeather)};
+    auto* v = new MainWindowView{form, program.shell, std::move(onCloseRequested)};
     v->font = createControlFont();
     v->binder = std::make_unique<ControlBinder>(hwnd, v->font);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(v));
     buildControls(hwnd, *v);
-    form.Form1.setRenderer([hwnd, &form] { ShowWindow(hwnd, form.Form1.visible() ? SW_SHOW : SW_HIDE); });
+    bindShell(hwnd, *v);
+    form.Form1.setRenderer([hwnd, &form] {
+        const Rect b = form.Form1.bounds();
+        SetWindowTextW(hwnd, widen(form.Form1.caption()).c_str());
+        SetWindowPos(hwnd, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        ShowWindow(hwnd, form.Form1.visible() ? SW_SHOW : SW_HIDE);
+    });
     hookTarget = hwnd;
     keyboardHook = SetWindowsHookExW(WH_KEYBOARD, keyboardProc, nullptr, GetCurrentThreadId());
     return hwnd;

@@ -1,15 +1,16 @@
 #pragma once
-// The main window "Tintal": clock fields, listen button, period, announcement content, menus.
+// The main window "Tintal": clock fields, listen button, period, announcement content, sound files,
+// radio indicators, the menus and the notification-area icon.
 #include <windows.h>
 
 #include <functional>
 
 namespace tintal {
 
-class TForm1;
+class TintalProgram;
 
-// Creates the window (hidden until the model shows it). onCloseRequested runs when the user closes it;
-// onChooseWeather when the user asks for the weather chooser ("Choix météo").
-HWND createMainWindow(TForm1& form, std::function<void()> onCloseRequested, std::function<void()> onChooseWeather = {});
+// Creates the window (hidden until the model shows it) and adds the notification-area icon.
+// onCloseRequested runs when the window is asked to close (close box, "Quitter").
+HWND createMainWindow(TintalProgram& program, std::function<void()> onCloseRequested);
 
 }  // namespace tintal

@@ -5,7 +5,9 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <iostream>
@@ -24,7 +26,10 @@
 #include "platform/posix/embedded_clip_store.h"
 #include "platform/posix/posix_companion_channel.h"
 #include "platform/posix/posix_event_loop.h"
+#include "platform/posix/posix_durable_files.h"
 #include "platform/posix/posix_serial_lines.h"
+#include "platform/posix/xdg_autostart.h"
+#include "platform/simulated_station_library.h"
 #include "platform/recorder_link.h"
 #include "platform/virtual_event_loop.h"
 #include "platform/wav_file_device.h"
@@ -33,6 +38,7 @@
 #include "shell/command_line.h"
 #include "shell/read_source.h"
 #include "shell/read_web_source.h"
+#include "shell/tintal_program.h"
 
 using namespace tintal;
 
@@ -50,10 +56,23 @@ std::string defaultCuckooPath() {
 
 // The settings a command line may give, applied as a user would set the controls.
 void applyOptions(TForm1& form, const Options& options) {
-    form.cuckooFilePath = defaultCuckooPath();
+    if (form.cuckooFilePath == "tintal.wav") form.cuckooFilePath = defaultCuckooPath();
     if (options.periodIndex) form.UpDownPeriode.setValue(*options.periodIndex);
     if (options.startHour) form.HourMenuItems[*options.startHour]->click();
     if (options.endHour) form.HourMenuItems[25 + *options.endHour]->click();
+}
+
+// Minutes from local time to UTC, as the Windows time-zone information gives them.
+int localBiasMinutes() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return static_cast<int>(-local.tm_gmtoff / 60);
+}
+
+double localNow() {
+    PosixEventLoop clock;
+    return clock.localNow();
 }
 
 // One announcement on virtual time, made as the user makes it: start, then "Ecouter le tintal".
@@ -207,7 +226,66 @@ int speakNow(const Options& options) {
     return reportEnd(status);
 }
 
+// The working folder (--dir, else the user's configuration folder), made when missing and entered, so
+// that the settings, the log and the relative sound files are found there, as beside the Windows program.
+std::optional<std::string> enterWorkingFolder(const Options& options) {
+    std::string folder = options.dir;
+    if (folder.empty()) {
+        const char* xdg = std::getenv("XDG_CONFIG_HOME");
+        const char* home = std::getenv("HOME");
+        folder = xdg && *xdg == '/' ? std::string(xdg) + "/tintal" : std::string(home ? home : ".") + "/.config/tintal";
+    }
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error || chdir(folder.c_str()) != 0) {
+        std::cerr << "tintal: cannot use the folder " << folder << ": " << (error ? error.message() : std::strerror(errno))
+                  << '\n';
+        return std::nullopt;
+    }
+    return std::filesystem::current_path().string();
+}
+
+// No station vendor library exists for Linux: the Weather Monitor II window says so.
+class NoStationLibrary : public SimulatedStationLibrary {
+public:
+    std::string unavailableReason() const override { return "pas de bibliothèque de station sous Linux"; }
+};
+
+std::string quotedArgument(const std::string& text) { return "\"" + text + "\""; }
+
+// The Linux ports of the whole program, around the sound device and player the caller chose.
+struct LinuxPorts {
+    LinuxPorts(EventLoop& loop, const std::string& folder) : downloader(), autostart("--dir " + quotedArgument(folder)) {
+        (void)loop;
+        exportFolder = linuxWebExportFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+        std::error_code ignored;
+        if (!exportFolder.empty()) std::filesystem::create_directories(exportFolder, ignored);
+        desktop.biasMinutes = localBiasMinutes();
+    }
+    ProgramPorts ports(EventLoop& loop, ClipPlayer& player, AudioDevice& device) {
+        return {loop, desktop, player, device, library, lines, channel, recorder, downloader, files, autostart, "",
+                exportFolder};
+    }
+    ConsoleDesktop desktop;
+    NoStationLibrary library;
+    PosixSerialLines lines;
+    PosixCompanionChannel channel;
+    AbsentRecorderLink recorder;
+    CurlDownloader downloader;
+    PosixDurableFiles files;
+    XdgAutostart autostart;
+    std::string exportFolder;
+};
+
+// The command line's settings go over the file's, as a user would set the controls after the start.
+void applyCommandLine(TintalProgram& program, const Options& options) {
+    applyOptions(program.form, options);
+    if (const auto number = portNumber(options.port)) program.radio.com().restorePort(*number);
+}
+
 int runClock(const Options& options) {
+    const std::optional<std::string> folder = enterWorkingFolder(options);
+    if (!folder) return 1;
     sigset_t signals;
     sigemptyset(&signals);
     sigaddset(&signals, SIGINT);
@@ -216,14 +294,13 @@ int runClock(const Options& options) {
 
     PosixEventLoop loop;
     runningLoop = &loop;
-    ConsoleDesktop desktop;
-    LinuxRadio station(loop, desktop);
+    LinuxPorts linux(loop, *folder);
     // The sound card, or with --silent only the list of clips as they start.
     NullAudioDevice silentDevice;
     AlsaAudioDevice card(loop);
     AudioDevice& device = options.silent ? static_cast<AudioDevice&>(silentDevice) : card;
     EmbeddedClipStore clips;
-    WavePlayer wave(loop, device, clips, desktop);
+    WavePlayer wave(loop, device, clips, linux.desktop);
     AnnouncingPlayer sounding(wave, loop);
     ListingPlayer listing(
         loop,
@@ -234,20 +311,52 @@ int runClock(const Options& options) {
         },
         700);
     ClipPlayer& player = options.silent ? static_cast<ClipPlayer&>(listing) : sounding;
-    TForm1 form({loop, desktop, player, device, station.radio, {}});
-    station.radio.attach(form);
-    form.onLoadSettings = [&] {
-        applyOptions(form, options);
-        station.applyPort(options);
+    TintalProgram program(linux.ports(loop, player, device));
+    program.form.onLoadSettings = [&] {
+        program.settings.LoadConfig();
+        applyCommandLine(program, options);
     };
-    form.EditData.onChange = [&] { std::fprintf(stderr, "%s\n", form.EditData.text().c_str()); };
-    form.FormCreate();
+    program.onCloseRequested = [&] { loop.quit(); };
+    program.form.EditData.onChange = [&] { std::fprintf(stderr, "%s\n", program.form.EditData.text().c_str()); };
+    std::cerr << "tintal: settings in " << *folder << "/tintal.ini\n";
+    program.start();
     std::thread watcher = startSignalWatcher(signals);
     loop.run();
-    form.FormClose();
+    program.close();
     runningLoop = nullptr;
     watcher.detach();  // it may still wait for a signal that will never come
     return 0;
+}
+
+// A download that never happens: a settings check must not reach the network.
+class OfflineDownloader : public Downloader {
+public:
+    void download(const std::string&, const std::string&) override { throw DownloadError("hors ligne"); }
+    void purgeCacheEntry(const std::string&) override {}
+};
+
+// Loads tintal.ini into the controls and saves them back, as a start and a save from the menu do.
+int saveConfig(const Options& options) {
+    const std::optional<std::string> folder = enterWorkingFolder(options);
+    if (!folder) return 1;
+    VirtualEventLoop loop(localNow());
+    LinuxPorts linux(loop, *folder);
+    OfflineDownloader offline;
+    PosixCompanionChannel privateChannel(CompanionNames::withSuffix(".check" + std::to_string(getpid())));
+    NullAudioDevice device;
+    ListingPlayer player(loop, [](const ClipRequest&) {}, 0);
+    ProgramPorts ports = linux.ports(loop, player, device);
+    ports.downloader = offline;
+    ports.companion = privateChannel;
+    TintalProgram program(ports);
+    program.start();
+    loop.advanceUntil([&] { return !program.form.ConfigPending; }, 5000);
+    program.settings.SaveConfig();
+    const bool saved = program.form.EditData.text() != "Err: tintal.ini";
+    std::cout << *folder << "/tintal.ini " << (saved ? "saved" : "NOT saved") << '\n';
+    program.form.onSaveSettings = nullptr;
+    program.close();
+    return saved ? 0 : 1;
 }
 
 int listPorts() {
@@ -279,14 +388,6 @@ int testPtt(const std::string& port) {
     }
     std::cout << "DTR and RTS released\n";
     return dtr || rts ? 0 : 1;
-}
-
-// Minutes from local time to UTC, as the Windows time-zone information gives them.
-int localBiasMinutes() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return static_cast<int>(-local.tm_gmtoff / 60);
 }
 
 int readWebSource(const Options& options) {
@@ -322,11 +423,6 @@ int readSourceOnce(const Options& options, double at) {
     return printSourceRead(options.readSourceKind, options.readSourcePath, {loop, desktop, files}, std::cout);
 }
 
-double localNow() {
-    PosixEventLoop clock;
-    return clock.localNow();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -345,6 +441,7 @@ int main(int argc, char** argv) {
     if (options->listDevices) return listDevices();
     if (options->listPorts) return listPorts();
     if (!options->testPttPort.empty()) return testPtt(options->testPttPort);
+    if (options->saveConfig) return saveConfig(*options);
     if (options->now) return speakNow(*options);
     if (options->dryRun) return dryRun(*options, at);
     if (!options->renderPath.empty()) return render(*options, at);

@@ -74,6 +74,14 @@ std::optional<Options> parseCommandLine(int argc, const char* const* argv, std::
             options.listDevices = true;
         } else if (arg == "--silent") {
             options.silent = true;
+        } else if (arg == "--save-config") {
+            options.saveConfig = true;
+        } else if (arg == "--dir") {
+            if (!hasValue || args[i + 1].empty()) {
+                error = "--dir needs a folder";
+                return std::nullopt;
+            }
+            options.dir = args[++i];
         } else if (arg == "--list-ports") {
             options.listPorts = true;
         } else if (arg == "--test-ptt" || arg == "--port") {
@@ -145,7 +153,11 @@ std::string usageText() {
     return "Usage: tintal [options]\n"
            "The French talking clock for amateur-radio stations.\n"
            "\n"
-           "  (no option)        run the clock: announce on schedule on the default sound device\n"
+           "  (no option)        run the clock: announce on schedule on the default sound device, with the\n"
+           "                     settings of tintal.ini in the working folder (saved back at the end)\n"
+           "  --dir FOLDER       the working folder: tintal.ini, tintal.log and the weather files\n"
+           "                     (default: $XDG_CONFIG_HOME/tintal, or ~/.config/tintal; made when missing)\n"
+           "  --save-config      load tintal.ini and save it back (a round trip that checks the file), then exit\n"
            "  --silent           with the clock: print each clip as it starts instead of playing it\n"
            "  --now              speak the announcement now on the default sound device and exit\n"
            "  --list-devices     list the sound output devices\n"

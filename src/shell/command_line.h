@@ -18,6 +18,8 @@ struct Options {
     std::optional<double> at;           // local date-time for a dry run or a render
     std::optional<int> periodIndex;     // 0..6: none, 5, 10, 15, 20, 30, 60 minutes
     std::optional<int> startHour, endHour;
+    std::string dir;           // the working folder: tintal.ini, tintal.log, the web sources' files
+    bool saveConfig = false;   // load the settings and save them back, then exit
     // --read-source KIND PATH: one read of a weather source, printed.
     std::string readSourceKind, readSourcePath;
 };

@@ -1,6 +1,8 @@
 // The Linux program as a user runs it.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -111,6 +113,40 @@ TEST(Program, SerialPortChecks) {
     EXPECT_NE(absent.out.find("Erreur port COM"), std::string::npos) << absent.out;
     EXPECT_EQ(absent.out.find("DTR on"), std::string::npos);
     EXPECT_EQ(run("--test-ptt COM0").status, 2);
+}
+
+}  // namespace
+}  // namespace tintal
+
+namespace tintal {
+namespace {
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(Program, SaveConfigBringsTheSettingsBackInTheirOrderAndLeavesTheFileReadOnly) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("tintal_cfg_" + std::to_string(getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "tintal.ini", std::ios::binary)
+        << "[TINTAL V2.4.0]\r\nPERIOD=3\r\nplage_debut=7\r\nMETAR_DAT=https://metar.example/?ids=LFPG&x=1\r\n"
+           "METEO=METAR\r\nAPRS_DGF=N\r\nCOM=0\r\n";
+    std::filesystem::permissions(dir / "tintal.ini", std::filesystem::perms::owner_read);
+    const ProgramRun r = run("--dir " + dir.string() + " --save-config");
+    ASSERT_EQ(r.status, 0) << r.out;
+    const std::string saved = fileText((dir / "tintal.ini").string());
+    EXPECT_EQ(saved.rfind("[TINTAL V2.4.0]\r\nRECORDER=\r\nFICHIER_TINTAL=tintal.wav\r\nPERIOD=3\r\nBALANCE=", 0), 0u) << saved;
+    EXPECT_EQ(saved.find("PLAGE_DEBUT"), std::string::npos);  // the lower-case key was not one
+    EXPECT_NE(saved.find("\r\nMETEO=METAR\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("\r\nMETAR_DAT=https://metar.example/?ids=LFPG&x=1\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("\r\nAPRS_DGF=N\r\n"), std::string::npos);
+    EXPECT_EQ(saved.substr(saved.size() - 9), "\r\nCOM=0\r\n");  // the last line, and every line ends with CR LF
+    EXPECT_EQ(std::filesystem::status(dir / "tintal.ini").permissions() & std::filesystem::perms::owner_write,
+              std::filesystem::perms::none);
+    EXPECT_FALSE(std::filesystem::exists(dir / "tintal.~in"));
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

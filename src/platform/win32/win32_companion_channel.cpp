@@ -13,19 +13,6 @@ namespace {
 
 HANDLE handle(void* h) { return static_cast<HANDLE>(h); }
 
-// The system's message for an error code, in the user's language, as FormatMessage gives it.
-std::string systemMessage(DWORD error) {
-    wchar_t* buffer = nullptr;
-    const DWORD n =
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, error, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
-    std::wstring text(buffer ? buffer : L"", n);
-    if (buffer) LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
-    if (text.empty()) return "Error " + std::to_string(error);
-    return narrow(text);
-}
-
 DWORD waitMs(int timeoutMs) { return timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs); }
 
 }  // namespace
@@ -47,7 +34,7 @@ CompanionStatus Win32CompanionChannel::open() {
     if (!memory && GetLastError() == ERROR_ACCESS_DENIED) {
         memory = OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, names_.memory.c_str());
     }
-    if (!memory) return {false, systemMessage(GetLastError())};
+    if (!memory) return {false, systemErrorText(GetLastError())};
 
     HANDLE mutex = CreateMutexA(nullptr, FALSE, names_.mutex.c_str());
     if (!mutex && GetLastError() == ERROR_ACCESS_DENIED) {
@@ -56,7 +43,7 @@ CompanionStatus Win32CompanionChannel::open() {
     if (!mutex) {
         const DWORD error = GetLastError();
         CloseHandle(memory);
-        return {false, systemMessage(error)};
+        return {false, systemErrorText(error)};
     }
 
     HANDLE event = CreateEventA(nullptr, TRUE, FALSE, names_.event.c_str());
@@ -67,7 +54,7 @@ CompanionStatus Win32CompanionChannel::open() {
         const DWORD error = GetLastError();
         CloseHandle(mutex);
         CloseHandle(memory);
-        return {false, systemMessage(error)};
+        return {false, systemErrorText(error)};
     }
     memory_ = memory;
     mutex_ = mutex;

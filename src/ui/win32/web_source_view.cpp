@@ -10,31 +10,6 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"TintalWebSource";
 
-void registerClass() {
-    static bool registered = false;
-    if (registered) return;
-    WNDCLASSEXW cls{};
-    cls.cbSize = sizeof cls;
-    cls.lpfnWndProc = DefWindowProcW;
-    cls.hInstance = GetModuleHandleW(nullptr);
-    cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    cls.lpszClassName = kClassName;
-    RegisterClassExW(&cls);
-    registered = true;
-}
-
-COLORREF rgbOf(Colour colour) {
-    switch (colour) {
-        case Colour::Red: return RGB(255, 0, 0);
-        case Colour::Green: return RGB(0, 128, 0);
-        case Colour::Blue: return RGB(0, 0, 255);
-        case Colour::Gray: return RGB(128, 128, 128);
-        case Colour::Black: break;
-    }
-    return RGB(0, 0, 0);
-}
-
 LRESULT CALLBACK enterProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
     if ((message == WM_CHAR && wParam == '\r') || (message == WM_GETDLGCODE && wParam == VK_RETURN)) {
         if (message == WM_CHAR) (*reinterpret_cast<std::function<void()>*>(data))();
@@ -47,7 +22,7 @@ LRESULT CALLBACK enterProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }  // namespace
 
 WebWindowView::WebWindowView(Window& form) : form_(form) {
-    registerClass();
+    registerWindowClass(kClassName, DefWindowProcW);
     const Rect r = form.bounds();
     hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, widen(form.caption()).c_str(),
                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, r.left, r.top, r.width, r.height, nullptr, nullptr,
@@ -82,7 +57,7 @@ LRESULT WebWindowView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             const auto found = colours_.find(reinterpret_cast<HWND>(lParam));
             if (found == colours_.end()) break;
             HDC dc = reinterpret_cast<HDC>(wParam);
-            SetTextColor(dc, rgbOf(found->second()));
+            SetTextColor(dc, colourValue(found->second()));
             SetBkMode(dc, TRANSPARENT);
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         }

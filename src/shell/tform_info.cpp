@@ -10,10 +10,11 @@
 
 namespace tintal {
 
-TFormInfo::TFormInfo(Downloader& downloader, Desktop& desktop, std::string workingFolder)
+TFormInfo::TFormInfo(Downloader& downloader, Desktop& desktop, std::string workingFolder, std::string versionsAddress)
     : downloader_(downloader),
       desktop_(desktop),
-      versionsPath_((std::filesystem::path(workingFolder) / "versions.txt").string()) {
+      versionsPath_((std::filesystem::path(workingFolder) / "versions.txt").string()),
+      versionsAddress_(versionsAddress.empty() ? kVersionsAddress : std::move(versionsAddress)) {
     Panel1.setCaption(kPublisherName);
     Label2.setCaption(kPublisherAuthor);
     LabelUrl3.setCaption(kPublisherSite);
@@ -24,7 +25,7 @@ TFormInfo::TFormInfo(Downloader& downloader, Desktop& desktop, std::string worki
 std::string TFormInfo::FetchLatestVersion(const std::string& name) {
     std::error_code ignored;
     try {
-        downloader_.download(kVersionsAddress, versionsPath_);
+        downloader_.download(versionsAddress_, versionsPath_);
     } catch (const std::exception&) {
         std::filesystem::remove(versionsPath_, ignored);
         return {};

@@ -13,7 +13,9 @@ namespace tintal {
 
 class TFormInfo {
 public:
-    TFormInfo(Downloader& downloader, Desktop& desktop, std::string workingFolder = {});
+    // versionsAddress: the publisher's versions file (a test server's in tests).
+    TFormInfo(Downloader& downloader, Desktop& desktop, std::string workingFolder = {},
+              std::string versionsAddress = {});
 
     // The version published for `name`, or empty when none could be had. Never throws.
     std::string FetchLatestVersion(const std::string& name);
@@ -37,6 +39,7 @@ private:
     Downloader& downloader_;
     Desktop& desktop_;
     std::string versionsPath_;
+    std::string versionsAddress_;
 };
 
 }  // namespace tintal

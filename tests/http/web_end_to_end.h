@@ -8,6 +8,7 @@
 
 #include "fakes/web_source_rig.h"
 #include "http/local_http_server.h"
+#include "http/version_check_end_to_end.h"
 #include "weather/web/tform_meteo_aprs.h"
 #include "weather/web/tform_meteo_metar.h"
 #include "weather/web/tform_meteo_piu.h"
@@ -141,4 +142,8 @@ inline void theWindowsReadOverHttp(Downloader& downloader) {
     TEST(Suite, TheWindowsReadOverHttp) {                                  \
         Adapter downloader;                                                \
         ::tintal::endtoend::theWindowsReadOverHttp(downloader);            \
+    }                                                                      \
+    TEST(Suite, TheVersionCheckReadsTheServedList) {                       \
+        Adapter downloader;                                                \
+        ::tintal::endtoend::theVersionCheckReadsTheServedList(downloader); \
     }

@@ -67,13 +67,23 @@ void bindGauge(HWND hwnd, SpinBox& gauge, const Rect& within) {
     render();
 }
 
+// Any button released on the weather button first hides the weather windows (a right one then opens the
+// chooser); a left click goes on to show the chosen source's window.
+LRESULT CALLBACK weatherButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    auto* shell = reinterpret_cast<MainShell*>(data);
+    if (message == WM_LBUTTONUP) shell->ButtonInitMeteoMouseUp(MouseButton::Left);
+    if (message == WM_RBUTTONUP) shell->ButtonInitMeteoMouseUp(MouseButton::Right);
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
 // The start-up boxes, the sound-file choosers, the "-" and weather buttons, the volume mark.
 void buildShellControls(HWND hwnd, MainWindowView& v) {
     MainShell& sh = v.shell;
     ControlBinder& b = *v.binder;
     sh.ButtonInitMeteo.setCaption("Météo");
     b.button(sh.Button2, box(526, 8, 30, 30));
-    b.button(sh.ButtonInitMeteo, box(300, 46, 120, 26));
+    HWND weather = b.button(sh.ButtonInitMeteo, box(300, 46, 120, 26));
+    SetWindowSubclass(weather, weatherButtonProc, 1, reinterpret_cast<DWORD_PTR>(&sh));
     b.button(sh.ButtonParcourirEnTete, box(270, 84, 80, 24));
     b.button(sh.ButtonParcourirTintal, box(120, 110, 80, 24));
     b.button(sh.ButtonParcourirFin, box(120, 240, 80, 24));

@@ -36,7 +36,9 @@ TEST(SoundControls, EverySliderPositionReadsBackFromTheVolumeItSets) {
             rig.audio.deviceVolume = rig.audio.lastVolumeSet;
             rig.sound().ReadDeviceVolume();
             EXPECT_EQ(rig.sound().TrackBarVolume.value(), position) << "balance " << balance;
-            if (position < 10) EXPECT_EQ(rig.sound().balance, balance) << "position " << position;
+            if (position < 10) {
+                EXPECT_EQ(rig.sound().balance, balance) << "position " << position;
+            }
         }
     }
 }

@@ -49,10 +49,10 @@ test-fuzz: build-fuzz
 
 test: test-native test-windows test-fuzz
 
-# Shows what the clock would say now, then runs it: an announcement every 15 minutes (Ctrl+C stops it).
+# Shows what the clock would say now and speaks it (into a WAV file when no sound device answers), then
+# runs it: an announcement every 15 minutes (Ctrl+C stops it).
 run: build-release
-	build/linux-release/tintal --dry-run
-	build/linux-release/tintal --period 15
+	tools/run.sh build/linux-release/tintal
 
 # Benchmark: the silence between consecutive clips on the waveOut and ALSA paths, measured on recordings.
 bench-audio: build-native build-windows

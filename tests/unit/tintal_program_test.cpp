@@ -180,5 +180,19 @@ TEST(TintalProgram, StartWithTheSessionIsWrittenAgainAtEachStart) {
     EXPECT_TRUE(rig.desktop.messages.empty());
 }
 
+TEST(TintalProgram, TheStationsHourlyRecordGoesToTheLogOnTheHour) {
+    ProgramRig rig(encodeDateTime(2026, 12, 8, 9, 59, 50));
+    rig.files.put("tintal.ini", "METEO=MON\r\nLOG=Y\r\nMETCOMM=1\r\n");
+    TintalProgram& program = rig.start();
+    ASSERT_TRUE(program.mon.reading().linkOk) << program.mon.StaticTextStatus.caption();
+    EXPECT_FALSE(rig.files.exists("tintal.log"));
+    rig.loop.advance(20000);
+    const std::string log = rig.files.text("tintal.log");
+    EXPECT_EQ(log.rfind("Log TINTAL\r\n\r\n08/12/2026 10:00:", 0), 0u) << log;
+    EXPECT_NE(log.find(" M\xE9t\xE9o MonII Tint="), std::string::npos) << log;
+    rig.loop.advance(120000);
+    EXPECT_EQ(rig.files.text("tintal.log"), log);  // once an hour
+}
+
 }  // namespace
 }  // namespace tintal

@@ -104,23 +104,6 @@ public:
     }
 };
 
-// The radio side on Linux: termios lines, the companion channel in POSIX shared memory, no recorder.
-struct LinuxRadio {
-    LinuxRadio(EventLoop& loop, Desktop& desktop) : radio({loop, desktop, files, lines, channel, recorder}) {}
-
-    // Opens the port named on the command line as the settings would: a port that cannot be opened
-    // leaves the clock without one.
-    void applyPort(const Options& options) {
-        if (const auto number = portNumber(options.port)) radio.com().restorePort(*number);
-    }
-
-    StdFiles files;
-    PosixSerialLines lines;
-    PosixCompanionChannel channel;
-    AbsentRecorderLink recorder;
-    RadioStation radio;
-};
-
 int reportEnd(const std::string& status) {
     if (status == "TINTAL_DONE") return 0;
     std::cerr << "tintal: the announcement did not complete: " << status << '\n';
@@ -198,33 +181,6 @@ private:
     ClipPlayer& inner_;
     EventLoop& loop_;
 };
-
-// One announcement now on the sound card, in real time.
-int speakNow(const Options& options) {
-    PosixEventLoop loop;
-    ConsoleDesktop desktop;
-    LinuxRadio station(loop, desktop);
-    AlsaAudioDevice device(loop);
-    EmbeddedClipStore clips;
-    WavePlayer wave(loop, device, clips, desktop);
-    AnnouncingPlayer player(wave, loop);
-    TForm1 form({loop, desktop, player, device, station.radio, {}});
-    station.radio.attach(form);
-    form.onLoadSettings = [&] {
-        applyOptions(form, options);
-        station.applyPort(options);
-    };
-    form.EditData.onChange = [&] {
-        if (form.EditData.text() == "TINTAL_DONE" || form.EditData.text().rfind("Err", 0) == 0) loop.quit();
-    };
-    form.FormCreate();
-    while (form.ConfigPending) loop.pump(100);
-    form.Button1.click();
-    if (form.announcing) loop.run();
-    const std::string status = form.EditData.text();
-    form.FormClose();
-    return reportEnd(status);
-}
 
 // The working folder (--dir, else the user's configuration folder), made when missing and entered, so
 // that the settings, the log and the relative sound files are found there, as beside the Windows program.
@@ -326,6 +282,40 @@ int runClock(const Options& options) {
     runningLoop = nullptr;
     watcher.detach();  // it may still wait for a signal that will never come
     return 0;
+}
+
+// One announcement now on the sound card, in real time, with the settings of the working folder
+// (which it leaves as they are).
+int speakNow(const Options& options) {
+    const std::optional<std::string> folder = enterWorkingFolder(options);
+    if (!folder) return 1;
+    PosixEventLoop loop;
+    LinuxPorts linux(loop, *folder);
+    AlsaAudioDevice device(loop);
+    EmbeddedClipStore clips;
+    WavePlayer wave(loop, device, clips, linux.desktop);
+    AnnouncingPlayer player(wave, loop);
+    TintalProgram program(linux.ports(loop, player, device));
+    program.form.onLoadSettings = [&] {
+        program.settings.LoadConfig();
+        applyCommandLine(program, options);
+    };
+    program.form.onSaveSettings = nullptr;
+    program.start();
+    while (program.form.ConfigPending) loop.pump(100);
+    TForm1& form = program.form;
+    // The end's own status: the companion link may write its own right after it.
+    std::string status;
+    form.EditData.onChange = [&] {
+        const std::string& text = form.EditData.text();
+        if (!status.empty() || (text != "TINTAL_DONE" && text.rfind("Err", 0) != 0)) return;
+        status = text;
+        loop.quit();
+    };
+    form.Button1.click();
+    if (form.announcing) loop.run();
+    program.close();
+    return reportEnd(status.empty() ? form.EditData.text() : status);
 }
 
 // A download that never happens: a settings check must not reach the network.

@@ -22,7 +22,7 @@ public:
     // The stored port number: 0 is no port, n opens "COMn"; the main window then shows the name.
     void restorePort(int number);
 
-    Window form{"TFormCOM", "Port COM", Rect{780, 120, 330, 240}};
+    Window form{"TFormCOM", "Port COM", Rect{780, 120, 340, 270}};
     Label Label1{"Label1", " Choisissez port COM et signaux opérants"};
     ListBox ListBoxCOM{"ListBoxCOM"};
     Label GroupBoxPTT{"GroupBoxPTT", "Commande PTT (+12V)"};

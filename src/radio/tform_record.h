@@ -18,7 +18,7 @@ public:
     void MenuRecordClick();
     void ButtonParcourirClick();
 
-    Window form{"TFormRecord", "TINTAL", Rect{200, 580, 420, 70}};
+    Window form{"TFormRecord", "TINTAL", Rect{200, 580, 430, 100}};
     Label Label1{"Label1", "Chemin Palvomane"};
     TextField EditZorvane{"EditZorvane"};
     Button ButtonParcourir{"ButtonParcourir", "Parcourir"};

@@ -11,7 +11,7 @@ namespace {
 }  // namespace
 
 HWND createComWindow(TFormCOM& com, HWND owner) {
-    return createModelWindow(com.form, L"TFormCOM", owner, [&com](ControlBinder& b) {
+    return createModelWindow(com.form, owner, [&com](ControlBinder& b) {
         b.label(com.Label1, box(10, 8, 310, 18));
         b.listBox(com.ListBoxCOM, box(10, 30, 110, 220));
         b.groupBox(com.GroupBoxPTT.caption(), box(132, 26, 188, 70));

@@ -6,7 +6,7 @@
 namespace tintal {
 
 HWND createInfoWindow(TFormInfo& info, HWND owner) {
-    return createModelWindow(info.FormInfo, L"TFormInfo", owner, [&info](ControlBinder& b) {
+    return createModelWindow(info.FormInfo, owner, [&info](ControlBinder& b) {
         b.label(info.Panel1, box(8, 8, 360, 28), CLR_INVALID, SS_SUNKEN | SS_CENTER);
         b.label(info.Label1, box(20, 50, 330, 22));
         b.label(info.Label2, box(20, 76, 330, 22));

@@ -1,6 +1,6 @@
 #pragma once
-// A secondary window bound to its model: shown and hidden with the model's Window, its close box
-// hides the model (whose close handler runs), its controls routed through a ControlBinder.
+// A secondary window bound to its model: shown, hidden and placed with the model's Window, its close
+// box hides the model (whose close handler runs), its controls routed through a ControlBinder.
 #include <windows.h>
 
 #include <functional>
@@ -11,7 +11,6 @@
 namespace tintal {
 
 // Creates the window (hidden until the model shows it), owned by owner; build adds the controls.
-HWND createModelWindow(Window& model, const wchar_t* className, HWND owner,
-                       const std::function<void(ControlBinder&)>& build);
+HWND createModelWindow(Window& model, HWND owner, const std::function<void(ControlBinder&)>& build);
 
 }  // namespace tintal

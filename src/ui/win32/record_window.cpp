@@ -6,7 +6,7 @@
 namespace tintal {
 
 HWND createRecordWindow(TFormRecord& record, HWND owner) {
-    return createModelWindow(record.form, L"TFormRecord", owner, [&record](ControlBinder& b) {
+    return createModelWindow(record.form, owner, [&record](ControlBinder& b) {
         b.label(record.Label1, RECT{10, 10, 300, 28});
         b.textField(record.EditZorvane, RECT{10, 32, 320, 56}, false);
         b.button(record.ButtonParcourir, RECT{336, 30, 410, 58});

@@ -44,23 +44,8 @@ LRESULT CALLBACK WebWindowView::windowProc(HWND hwnd, UINT message, WPARAM wPara
 }
 
 LRESULT WebWindowView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT result = 0; binder_->dispatch(message, wParam, lParam, result)) return result;
     switch (message) {
-        case WM_COMMAND:
-            if (binder_->command(wParam)) return 0;
-            break;
-        case WM_NOTIFY: {
-            LRESULT result = 0;
-            if (binder_->notify(lParam, result)) return result;
-            break;
-        }
-        case WM_CTLCOLORSTATIC: {
-            const auto found = colours_.find(reinterpret_cast<HWND>(lParam));
-            if (found == colours_.end()) break;
-            HDC dc = reinterpret_cast<HDC>(wParam);
-            SetTextColor(dc, colourValue(found->second()));
-            SetBkMode(dc, TRANSPARENT);
-            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-        }
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE && onActivate) onActivate();
             break;
@@ -73,23 +58,9 @@ LRESULT WebWindowView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-HWND WebWindowView::label(Label& label, RECT r) {
-    HWND hwnd = binder_->staticText(label.caption(), r);
-    const auto render = [hwnd, &label] {
-        renderCommon(hwnd, label, true);
-        InvalidateRect(hwnd, nullptr, TRUE);
-    };
-    label.setRenderer(render);
-    render();
-    colours_[hwnd] = [&label] { return label.colour(); };
-    return hwnd;
-}
+HWND WebWindowView::label(Label& label, RECT r) { return binder_->label(label, r); }
 
-HWND WebWindowView::figure(TickBox& box, RECT r) {
-    HWND hwnd = binder_->tickBox(box, r);
-    colours_[hwnd] = [&box] { return box.colour(); };
-    return hwnd;
-}
+HWND WebWindowView::figure(TickBox& box, RECT r) { return binder_->tickBox(box, r); }
 
 HWND WebWindowView::addressField(TextField& field, RECT r, std::function<void()> onEnter) {
     HWND hwnd = binder_->textField(field, r, false);

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <map>
 #include <memory>
 
 #include "ui/win32/control_binding.h"
@@ -41,7 +40,6 @@ private:
     HWND hwnd_ = nullptr;
     HFONT font_ = nullptr;
     std::unique_ptr<ControlBinder> binder_;
-    std::map<HWND, std::function<Colour()>> colours_;
 };
 
 // The controls every web source window has, at their places; the window adds its own below them.

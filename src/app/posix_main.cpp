@@ -62,6 +62,14 @@ void applyOptions(TForm1& form, const Options& options) {
     if (options.endHour) form.HourMenuItems[25 + *options.endHour]->click();
 }
 
+// The folder other radio programs read the weather exports from, made when missing ("" = none).
+std::string makeExportFolder() {
+    const std::string folder = linuxWebExportFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    std::error_code ignored;
+    if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
+    return folder;
+}
+
 // Minutes from local time to UTC, as the Windows time-zone information gives them.
 int localBiasMinutes() {
     const std::time_t now = std::time(nullptr);
@@ -211,11 +219,8 @@ std::string quotedArgument(const std::string& text) { return "\"" + text + "\"";
 
 // The Linux ports of the whole program, around the sound device and player the caller chose.
 struct LinuxPorts {
-    LinuxPorts(EventLoop& loop, const std::string& folder) : downloader(), autostart("--dir " + quotedArgument(folder)) {
-        (void)loop;
-        exportFolder = linuxWebExportFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
-        std::error_code ignored;
-        if (!exportFolder.empty()) std::filesystem::create_directories(exportFolder, ignored);
+    explicit LinuxPorts(const std::string& folder)
+        : autostart("--dir " + quotedArgument(folder)), exportFolder(makeExportFolder()) {
         desktop.biasMinutes = localBiasMinutes();
     }
     ProgramPorts ports(EventLoop& loop, ClipPlayer& player, AudioDevice& device) {
@@ -250,7 +255,7 @@ int runClock(const Options& options) {
 
     PosixEventLoop loop;
     runningLoop = &loop;
-    LinuxPorts linux(loop, *folder);
+    LinuxPorts linux(*folder);
     // The sound card, or with --silent only the list of clips as they start.
     NullAudioDevice silentDevice;
     AlsaAudioDevice card(loop);
@@ -290,7 +295,7 @@ int speakNow(const Options& options) {
     const std::optional<std::string> folder = enterWorkingFolder(options);
     if (!folder) return 1;
     PosixEventLoop loop;
-    LinuxPorts linux(loop, *folder);
+    LinuxPorts linux(*folder);
     AlsaAudioDevice device(loop);
     EmbeddedClipStore clips;
     WavePlayer wave(loop, device, clips, linux.desktop);
@@ -330,7 +335,7 @@ int saveConfig(const Options& options) {
     const std::optional<std::string> folder = enterWorkingFolder(options);
     if (!folder) return 1;
     VirtualEventLoop loop(localNow());
-    LinuxPorts linux(loop, *folder);
+    LinuxPorts linux(*folder);
     OfflineDownloader offline;
     PosixCompanionChannel privateChannel(CompanionNames::withSuffix(".check" + std::to_string(getpid())));
     NullAudioDevice device;
@@ -385,10 +390,7 @@ int readWebSource(const Options& options) {
     FrenchDesktop desktop;
     desktop.biasMinutes = localBiasMinutes();
     CurlDownloader downloader;
-    const std::string exportFolder = linuxWebExportFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
-    std::error_code ignored;
-    if (!exportFolder.empty()) std::filesystem::create_directories(exportFolder, ignored);
-    WebSourceRun run{loop, desktop, downloader, "", exportFolder, std::cout};
+    WebSourceRun run{loop, desktop, downloader, "", makeExportFolder(), std::cout};
     const std::string& kind = options.readSourceKind;
     const std::string& path = options.readSourcePath;
     int status = 2;

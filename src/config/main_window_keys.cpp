@@ -49,9 +49,7 @@ std::vector<SettingsKey> contentKeys(TForm1& form) {
             hourKey("PLAGE_DEBUT", form, clock.windowStartHour, 0, 0),
             hourKey("PLAGE_FIN", form, clock.windowEndHour, 24, 25),
             tickedFlag("ENTETE", form.CheckBoxEntete),
-            integerKey(
-                "PAUSE", [&form] { return form.SpinEditPause.value(); }, [&form](int v) { form.SpinEditPause.setValue(v); },
-                [](int value) { return value != 0; }),
+            spinKey("PAUSE", form.SpinEditPause, [](int value) { return value != 0; }),
             tickedFlag("FINAL", form.CheckBoxFin),
             untickedFlag("TINTAL", form.CheckBoxTintal),
             untickedFlag("DATE", form.CheckBoxDate),
@@ -67,8 +65,7 @@ std::vector<SettingsKey> volumeKeys(TForm1& form) {
                        [&sound](int value) {
                            if (value >= -100 && value <= 100) sound.balance = value;
                        }),
-            integerKey("VOLUME", [&sound] { return sound.TrackBarVolume.value(); },
-                       [&sound](int value) { sound.TrackBarVolume.setValue(value); })};
+            spinKey("VOLUME", sound.TrackBarVolume)};
 }
 
 std::vector<SettingsKey> mainGeometryKeys(TForm1& form) {

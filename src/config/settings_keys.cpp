@@ -58,6 +58,11 @@ SettingsKey integerKey(std::string key, std::function<int()> get, std::function<
             }};
 }
 
+SettingsKey spinKey(std::string key, SpinBox& spin, std::function<bool(int)> written) {
+    return integerKey(
+        std::move(key), [&spin] { return spin.value(); }, [&spin](int value) { spin.setValue(value); }, std::move(written));
+}
+
 SettingsKey textKey(std::string key, std::function<std::string()> get, std::function<void(const std::string&)> set,
                     bool writtenWhenEmpty) {
     const std::string match = withEquals(key);

@@ -10,6 +10,7 @@
 #include "widgets/list_control.h"
 #include "widgets/menu_item.h"
 #include "widgets/radio_button.h"
+#include "widgets/spin_box.h"
 #include "widgets/text_field.h"
 #include "widgets/tick_box.h"
 #include "widgets/window.h"
@@ -29,6 +30,9 @@ SettingsKey radioPair(std::string key, RadioButton& yes, RadioButton& no);
 // ignored, the control keeping its state.
 SettingsKey integerKey(std::string key, std::function<int()> get, std::function<void(int)> set,
                        std::function<bool(int)> written = {});
+// A spin box or slider's value, written when `written` allows (always when empty); reading sets it
+// through the control, which keeps it within its range.
+SettingsKey spinKey(std::string key, SpinBox& spin, std::function<bool(int)> written = {});
 // Text, written unless empty (or always); `set` decides what a value read does.
 SettingsKey textKey(std::string key, std::function<std::string()> get, std::function<void(const std::string&)> set,
                     bool writtenWhenEmpty = false);

@@ -17,10 +17,6 @@ AnnounceBoxes allFigures(FileSourceWindow& w) {
             {"HUMIDI", &w.CheckBoxHumiExt}};
 }
 
-SettingsKey spinKey(const std::string& key, SpinBox& spin) {
-    return integerKey(key, [&spin] { return spin.value(); }, [&spin](int value) { spin.setValue(value); });
-}
-
 // Flags, geometry, refresh period and file: the keys every station window starts with.
 std::vector<SettingsKey> commonKeys(const std::string& prefix, FileSourceWindow& w) {
     std::vector<SettingsKey> keys = announceFlagKeys(prefix, allFigures(w));

@@ -86,8 +86,7 @@ void TintalSettings::buildTable() {
                     shell.CheckBoxReduire.setChecked(true);
                 }});
     addAll(table_, volumeKeys(f));
-    table_.add(integerKey("MAXVOLUME", [&shell] { return shell.Gauge1.value(); },
-                          [&shell](int value) { shell.Gauge1.setValue(value); }));
+    table_.add(spinKey("MAXVOLUME", shell.Gauge1));
     table_.add({[this](std::vector<std::string>& lines) {
                     for (const SourceWord& s : kSourceWords) {
                         if (w_.chooser.isChecked(s.kind)) lines.push_back("METEO=" + std::string(s.word));

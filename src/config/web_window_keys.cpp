@@ -14,10 +14,6 @@ namespace {
 
 constexpr char kBadAddress[] = "Erreur fichier #6";
 
-SettingsKey spinKey(const std::string& key, SpinBox& spin) {
-    return integerKey(key, [&spin] { return spin.value(); }, [&spin](int value) { spin.setValue(value); });
-}
-
 // The address field: a value the window cannot use shows the error and leaves the field empty.
 SettingsKey addressKey(const std::string& key, WebSourceWindow& w, bool localFilesToo) {
     return textKey(key, [&w] { return w.EditDat.text(); },

@@ -28,3 +28,9 @@ if(TINTAL_INTEGRATION_TESTS)
                                                                 TINTAL_BINARY="$<TARGET_FILE:tintal>")
   gtest_discover_tests(tintal_integration_tests DISCOVERY_TIMEOUT 60)
 endif()
+
+# The systemd unit of examples/, checked by systemd itself where it is installed.
+add_test(NAME systemd_unit
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/service/verify_unit.sh ${CMAKE_SOURCE_DIR}/examples/tintal.service
+                 $<TARGET_FILE:tintal>)
+set_tests_properties(systemd_unit PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 60)

@@ -2,10 +2,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -25,12 +25,12 @@
 #include "platform/posix/curl_downloader.h"
 #include "platform/posix/embedded_clip_store.h"
 #include "platform/posix/posix_companion_channel.h"
-#include "platform/posix/posix_event_loop.h"
 #include "platform/posix/posix_durable_files.h"
+#include "platform/posix/posix_event_loop.h"
 #include "platform/posix/posix_serial_lines.h"
 #include "platform/posix/xdg_autostart.h"
-#include "platform/simulated_station_library.h"
 #include "platform/recorder_link.h"
+#include "platform/simulated_station_library.h"
 #include "platform/virtual_event_loop.h"
 #include "platform/wav_file_device.h"
 #include "radio/radio_station.h"
@@ -38,6 +38,7 @@
 #include "shell/command_line.h"
 #include "shell/read_source.h"
 #include "shell/read_web_source.h"
+#include "shell/settings_check.h"
 #include "shell/tintal_program.h"
 
 using namespace tintal;
@@ -121,7 +122,8 @@ int reportEnd(const std::string& status) {
 int dryRun(const Options& options, double at) {
     VirtualEventLoop loop(at);
     NullAudioDevice device;
-    ListingPlayer player(loop, [](const ClipRequest& clip) { std::cout << clip.name << '\n'; }, 700);
+    ListingPlayer player(
+        loop, [](const ClipRequest& clip) { std::cout << clip.name << '\n'; }, 700);
     return reportEnd(announceOnce(options, loop, player, device, nullptr));
 }
 
@@ -147,11 +149,13 @@ int render(const Options& options, double at) {
 
 PosixEventLoop* runningLoop = nullptr;
 
-// Signals are taken by a thread of their own, which hands the stop to the window thread.
-std::thread startSignalWatcher(sigset_t signals) {
-    return std::thread([signals] {
+// Signals are taken by a thread of their own, which ends a download at once (the window thread may
+// be waiting on it) and hands the stop to the window thread.
+std::thread startSignalWatcher(sigset_t signals, CurlDownloader& downloader) {
+    return std::thread([signals, &downloader] {
         int signal = 0;
         sigwait(&signals, &signal);
+        downloader.stop();
         if (runningLoop) runningLoop->post([] { runningLoop->quit(); });
     });
 }
@@ -161,7 +165,8 @@ int listDevices() {
     AlsaAudioDevice device(loop);
     const int count = device.deviceCount();
     if (count == 0) std::cout << "no sound output device\n";
-    for (int i = 0; i < count; ++i) std::cout << i << ": " << device.deviceName(i).value_or("Erreur sorties lecture") << '\n';
+    for (int i = 0; i < count; ++i)
+        std::cout << i << ": " << device.deviceName(i).value_or("Erreur sorties lecture") << '\n';
     return 0;
 }
 
@@ -202,8 +207,8 @@ std::optional<std::string> enterWorkingFolder(const Options& options) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error || chdir(folder.c_str()) != 0) {
-        std::cerr << "tintal: cannot use the folder " << folder << ": " << (error ? error.message() : std::strerror(errno))
-                  << '\n';
+        std::cerr << "tintal: cannot use the folder " << folder << ": "
+                  << (error ? error.message() : std::strerror(errno)) << '\n';
         return std::nullopt;
     }
     return std::filesystem::current_path().string();
@@ -219,13 +224,14 @@ std::string quotedArgument(const std::string& text) { return "\"" + text + "\"";
 
 // The Linux ports of the whole program, around the sound device and player the caller chose.
 struct LinuxPorts {
-    explicit LinuxPorts(const std::string& folder)
-        : autostart("--dir " + quotedArgument(folder)), exportFolder(makeExportFolder()) {
+    // loop: the one the downloads keep dispatching while they run.
+    LinuxPorts(const std::string& folder, EventLoop* loop)
+        : downloader(loop), autostart("--dir " + quotedArgument(folder)), exportFolder(makeExportFolder()) {
         desktop.biasMinutes = localBiasMinutes();
     }
     ProgramPorts ports(EventLoop& loop, ClipPlayer& player, AudioDevice& device) {
-        return {loop, desktop, player, device, library, lines, channel, recorder, downloader, files, autostart, "",
-                exportFolder};
+        return {loop,     desktop,    player, device,    library, lines,       channel,
+                recorder, downloader, files,  autostart, "",      exportFolder};
     }
     ConsoleDesktop desktop;
     NoStationLibrary library;
@@ -251,11 +257,12 @@ int runClock(const Options& options) {
     sigemptyset(&signals);
     sigaddset(&signals, SIGINT);
     sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGHUP);  // a closing terminal or SSH session
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     PosixEventLoop loop;
     runningLoop = &loop;
-    LinuxPorts linux(*folder);
+    LinuxPorts linux(*folder, &loop);
     // The sound card, or with --silent only the list of clips as they start.
     NullAudioDevice silentDevice;
     AlsaAudioDevice card(loop);
@@ -281,11 +288,13 @@ int runClock(const Options& options) {
     program.form.EditData.onChange = [&] { std::fprintf(stderr, "%s\n", program.form.EditData.text().c_str()); };
     std::cerr << "tintal: settings in " << *folder << "/tintal.ini\n";
     program.start();
-    std::thread watcher = startSignalWatcher(signals);
+    std::thread watcher = startSignalWatcher(signals, linux.downloader);
     loop.run();
     program.close();
+    // The watcher may still wait: a signal of our own ends it before what it refers to goes.
+    pthread_kill(watcher.native_handle(), SIGTERM);
+    watcher.join();
     runningLoop = nullptr;
-    watcher.detach();  // it may still wait for a signal that will never come
     return 0;
 }
 
@@ -295,7 +304,7 @@ int speakNow(const Options& options) {
     const std::optional<std::string> folder = enterWorkingFolder(options);
     if (!folder) return 1;
     PosixEventLoop loop;
-    LinuxPorts linux(*folder);
+    LinuxPorts linux(*folder, &loop);
     AlsaAudioDevice device(loop);
     EmbeddedClipStore clips;
     WavePlayer wave(loop, device, clips, linux.desktop);
@@ -330,28 +339,28 @@ public:
     void purgeCacheEntry(const std::string&) override {}
 };
 
-// Loads tintal.ini into the controls and saves them back, as a start and a save from the menu do.
+// Loads tintal.ini into the controls and saves them back, as a start and a save from the menu do,
+// reporting what it could not take.
 int saveConfig(const Options& options) {
     const std::optional<std::string> folder = enterWorkingFolder(options);
     if (!folder) return 1;
     VirtualEventLoop loop(localNow());
-    LinuxPorts linux(*folder);
+    LinuxPorts linux(*folder, nullptr);
     OfflineDownloader offline;
     PosixCompanionChannel privateChannel(CompanionNames::withSuffix(".check" + std::to_string(getpid())));
     NullAudioDevice device;
-    ListingPlayer player(loop, [](const ClipRequest&) {}, 0);
+    ListingPlayer player(
+        loop, [](const ClipRequest&) {}, 0);
     ProgramPorts ports = linux.ports(loop, player, device);
     ports.downloader = offline;
     ports.companion = privateChannel;
     TintalProgram program(ports);
     program.start();
     loop.advanceUntil([&] { return !program.form.ConfigPending; }, 5000);
-    program.settings.SaveConfig();
-    const bool saved = program.form.EditData.text() != "Err: tintal.ini";
-    std::cout << *folder << "/tintal.ini " << (saved ? "saved" : "NOT saved") << '\n';
+    const int status = checkAndSaveSettings(program, *folder + "/tintal.ini", std::cout, std::cerr);
     program.form.onSaveSettings = nullptr;
     program.close();
-    return saved ? 0 : 1;
+    return status;
 }
 
 int listPorts() {
@@ -389,7 +398,7 @@ int readWebSource(const Options& options) {
     PosixEventLoop loop;
     FrenchDesktop desktop;
     desktop.biasMinutes = localBiasMinutes();
-    CurlDownloader downloader;
+    CurlDownloader downloader(&loop);
     WebSourceRun run{loop, desktop, downloader, "", makeExportFolder(), std::cout};
     const std::string& kind = options.readSourceKind;
     const std::string& path = options.readSourcePath;
@@ -408,7 +417,8 @@ int readWebSource(const Options& options) {
 // One read of a station file or of a web source, printed as its window shows it.
 int readSourceOnce(const Options& options, double at) {
     const std::vector<std::string> stations = readSourceKinds();
-    if (std::find(stations.begin(), stations.end(), options.readSourceKind) == stations.end()) return readWebSource(options);
+    if (std::find(stations.begin(), stations.end(), options.readSourceKind) == stations.end())
+        return readWebSource(options);
     VirtualEventLoop loop(at);
     FrenchDesktop desktop;
     StdFiles files;

@@ -12,12 +12,18 @@ std::vector<std::string> KeyTable::write() const {
     return lines;
 }
 
-void KeyTable::apply(std::string_view line) const {
+LineVerdict KeyTable::apply(std::string_view line) const {
     const std::optional<SettingsEntry> entry = splitSettingsEntry(line);
-    if (!entry) return;
+    if (!entry) return LineVerdict::NoEquals;
+    bool taken = false, refused = false;
     for (const SettingsKey& key : keys_) {
-        if (key.read) key.read(entry->keyWithEquals, entry->value);
+        if (!key.read) continue;
+        const KeyRead outcome = key.read(entry->keyWithEquals, entry->value);
+        taken = taken || outcome == KeyRead::Taken;
+        refused = refused || outcome == KeyRead::Refused;
     }
+    if (taken) return LineVerdict::Taken;
+    return refused ? LineVerdict::InvalidValue : LineVerdict::UnknownKey;
 }
 
 }  // namespace tintal

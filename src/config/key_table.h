@@ -12,12 +12,22 @@
 
 namespace tintal {
 
+// What a key made of an entry offered to it.
+enum class KeyRead {
+    NotMine,  // another key's entry
+    Taken,    // its own, with a value it knows (even one that changes nothing, such as a default)
+    Refused,  // its own, with a value it cannot use
+};
+
 struct SettingsKey {
     // Appends this key's lines ("KEY=value"), none when its state is the default that goes unwritten.
     std::function<void(std::vector<std::string>& lines)> write;
     // Offered every entry read: keyWithEquals such as "PERIOD=", and the untrimmed value.
-    std::function<void(const std::string& keyWithEquals, const std::string& value)> read;
+    std::function<KeyRead(const std::string& keyWithEquals, const std::string& value)> read;
 };
+
+// What became of one line of the file.
+enum class LineVerdict { Taken, NoEquals, UnknownKey, InvalidValue };
 
 class KeyTable {
 public:
@@ -26,8 +36,9 @@ public:
         for (SettingsKey& key : keys) add(std::move(key));
     }
     std::vector<std::string> write() const;
-    // Applies one line of the file; lines without a key are skipped.
-    void apply(std::string_view line) const;
+    // Applies one line of the file; lines without a key are skipped. A line is taken when one key
+    // takes it, even if others of the same name refuse its value (OLD=2 is one of three marks).
+    LineVerdict apply(std::string_view line) const;
 
 private:
     std::vector<SettingsKey> keys_;

@@ -13,15 +13,21 @@ SettingsKey hourKey(const std::string& key, TForm1& form, int& hour, int default
     return integerKey(
         key, [&hour] { return hour; },
         [&form, &hour, firstItem](int value) {
-            if (value < 0 || value > 24) return;
+            if (value < 0 || value > 24) return false;
             hour = value;
             form.HourMenuItems[firstItem + value]->click();
+            return true;
         },
         [defaultHour](int value) { return value != defaultHour; });
 }
 
 SettingsKey pathKey(const std::string& key, std::string& path) {
-    return textKey(key, [&path] { return path; }, [&path](const std::string& value) { path = value; });
+    return textKey(
+        key, [&path] { return path; },
+        [&path](const std::string& value) {
+            path = value;
+            return true;
+        });
 }
 
 }  // namespace
@@ -43,7 +49,9 @@ std::vector<SettingsKey> contentKeys(TForm1& form) {
     return {integerKey(
                 "PERIOD", [&form] { return form.UpDownPeriode.value(); },
                 [&form](int value) {
-                    if (value >= form.UpDownPeriode.minimum() && value <= form.UpDownPeriode.maximum()) form.UpDownPeriode.setValue(value);
+                    if (value < form.UpDownPeriode.minimum() || value > form.UpDownPeriode.maximum()) return false;
+                    form.UpDownPeriode.setValue(value);
+                    return true;
                 },
                 [](int value) { return value > 0; }),
             hourKey("PLAGE_DEBUT", form, clock.windowStartHour, 0, 0),
@@ -61,10 +69,13 @@ std::vector<SettingsKey> contentKeys(TForm1& form) {
 std::vector<SettingsKey> volumeKeys(TForm1& form) {
     SoundControls& sound = form.sound;
     // BALANCE comes first: applying VOLUME sets the device with the balance read just before.
-    return {integerKey("BALANCE", [&sound] { return sound.balance; },
-                       [&sound](int value) {
-                           if (value >= -100 && value <= 100) sound.balance = value;
-                       }),
+    return {integerKey(
+                "BALANCE", [&sound] { return sound.balance; },
+                [&sound](int value) {
+                    if (value < -100 || value > 100) return false;
+                    sound.balance = value;
+                    return true;
+                }),
             spinKey("VOLUME", sound.TrackBarVolume)};
 }
 
@@ -74,13 +85,15 @@ std::vector<SettingsKey> mainGeometryKeys(TForm1& form) {
 
 SettingsKey outputDeviceKey(TForm1& form) {
     SoundControls& sound = form.sound;
-    return integerKey("OSOUND",
-                      [&sound] { return sound.RadioButtonCarteWin.checked() ? -1 : sound.outputDevice(); },
-                      [&sound](int value) {
-                          if (value == -1) return;
-                          sound.RadioButtonCarteMoi.setChecked(true);
-                          sound.setOutputDevice(value);
-                      });
+    return integerKey(
+        "OSOUND", [&sound] { return sound.RadioButtonCarteWin.checked() ? -1 : sound.outputDevice(); },
+        [&sound](int value) {
+            if (value < -1) return false;
+            if (value == -1) return true;
+            sound.RadioButtonCarteMoi.setChecked(true);
+            sound.setOutputDevice(value);
+            return true;
+        });
 }
 
 }  // namespace tintal

@@ -13,6 +13,7 @@ SettingsKey recorderPathKey(TFormRecord& window) {
         "RECORDER", [&window] { return window.EditZorvane.text(); },
         [&window](const std::string& path) {
             if (!path.empty()) window.EditZorvane.setText(path);
+            return true;
         },
         true);
 }
@@ -26,10 +27,11 @@ std::vector<SettingsKey> serialPortKeys(TFormCOM& window) {
                          lines.push_back("COM=" + std::to_string(entry == 0 || !number ? 0 : *number));
                      },
                      [&window](const std::string& k, const std::string& value) {
-                         if (k != "COM=") return;
-                         if (const std::optional<int> number = strictToInt(value); number && *number >= 0) {
-                             window.restorePort(*number);
-                         }
+                         if (k != "COM=") return KeyRead::NotMine;
+                         const std::optional<int> number = strictToInt(value);
+                         if (!number || *number < 0) return KeyRead::Refused;
+                         window.restorePort(*number);
+                         return KeyRead::Taken;
                      }};
     return {port,
             untickedFlag("DTR", window.CheckBoxDTR, "0"),

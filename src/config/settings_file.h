@@ -2,6 +2,7 @@
 // tintal.ini: read once after start-up into the controls, rewritten whole from them at each save.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "config/key_table.h"
 #include "platform/durable_files.h"
@@ -9,6 +10,14 @@
 namespace tintal {
 
 inline constexpr std::string_view kProgramVersion = "2.4.0";
+
+// A line of the file that loading could not take, for the settings check.
+struct SettingsLineProblem {
+    int number;  // 1 = the first line
+    std::string line;
+    LineVerdict why;
+};
+std::string describe(LineVerdict why);
 
 class SettingsFile {
 public:
@@ -19,11 +28,23 @@ public:
     void noteStart() { existedAtStart_ = files_.exists(path_); }
     bool existedAtStart() const { return existedAtStart_; }
 
-    // Applies every line of the file, first to last, by the table's matching rule. Nothing happens when
-    // there was no file at start or it cannot be read now.
-    void load(const KeyTable& table);
+    // Applies every line of the file, first to last, by the table's matching rule, and returns the
+    // lines it could not take (the title line and blank lines are not counted). Nothing is applied
+    // when there was no file at start or it cannot be read now.
+    std::vector<SettingsLineProblem> load(const KeyTable& table);
+
+    enum class State {
+        NotLoaded,   // before the load: a save now would put the defaults in place of the user's file
+        Loaded,      // read, or there was none: the controls hold the settings
+        Unreadable,  // there but not readable: the controls hold defaults, the file must be kept
+    };
+    State state() const { return state_; }
+    // Only settings that were loaded from the file (or stand for a missing one) may replace it.
+    bool mayReplace() const { return state_ == State::Loaded; }
+
     // The title line, then the table's lines, put in place of the file in one step. On failure the
     // previous file is still in force (or, past staging, the new content waits in the temporary file).
+    // The caller asks mayReplace() first.
     DurableFiles::Outcome save(const KeyTable& table);
 
     const std::string& path() const { return path_; }
@@ -32,6 +53,7 @@ private:
     DurableFiles& files_;
     std::string path_, tempPath_;
     bool existedAtStart_ = false;
+    State state_ = State::NotLoaded;
 };
 
 }  // namespace tintal

@@ -27,14 +27,15 @@ SettingsKey markedFlag(std::string key, MenuItem& item, std::string value = "Y")
 SettingsKey radioPair(std::string key, RadioButton& yes, RadioButton& no);
 
 // An integer, written when `written` allows (always when empty). A value that does not convert is
-// ignored, the control keeping its state.
-SettingsKey integerKey(std::string key, std::function<int()> get, std::function<void(int)> set,
+// ignored, the control keeping its state; `set` answers whether the value was one the key can use.
+SettingsKey integerKey(std::string key, std::function<int()> get, std::function<bool(int)> set,
                        std::function<bool(int)> written = {});
 // A spin box or slider's value, written when `written` allows (always when empty); reading sets it
-// through the control, which keeps it within its range.
+// through the control, which keeps it within its range (a value outside it is still refused).
 SettingsKey spinKey(std::string key, SpinBox& spin, std::function<bool(int)> written = {});
-// Text, written unless empty (or always); `set` decides what a value read does.
-SettingsKey textKey(std::string key, std::function<std::string()> get, std::function<void(const std::string&)> set,
+// Text, written unless empty (or always); `set` decides what a value read does, and answers whether
+// the value was one the key can use.
+SettingsKey textKey(std::string key, std::function<std::string()> get, std::function<bool(const std::string&)> set,
                     bool writtenWhenEmpty = false);
 // A list written one line per entry; entries read are appended while the list holds fewer than `cap`.
 SettingsKey listKey(std::string key, ListControl& list, int cap = 10);

@@ -11,9 +11,9 @@ namespace tintal {
 namespace {
 
 AnnounceBoxes allFigures(FileSourceWindow& w) {
-    return {{"TEMPINT", &w.CheckBoxTint}, {"TEMPEXT", &w.CheckBoxText}, {"PRESATM", &w.CheckBoxPatm},
-            {"PRETEND", &w.CheckBoxTend}, {"VITVENT", &w.CheckBoxVent}, {"VITRAFA", &w.CheckBoxRafa},
-            {"DIRVENT", &w.CheckBoxDire}, {"TRES", &w.CheckBoxTRes},    {"PLUIE", &w.CheckBoxPluie},
+    return {{"TEMPINT", &w.CheckBoxTint},  {"TEMPEXT", &w.CheckBoxText}, {"PRESATM", &w.CheckBoxPatm},
+            {"PRETEND", &w.CheckBoxTend},  {"VITVENT", &w.CheckBoxVent}, {"VITRAFA", &w.CheckBoxRafa},
+            {"DIRVENT", &w.CheckBoxDire},  {"TRES", &w.CheckBoxTRes},    {"PLUIE", &w.CheckBoxPluie},
             {"HUMIDI", &w.CheckBoxHumiExt}};
 }
 
@@ -22,28 +22,37 @@ std::vector<SettingsKey> commonKeys(const std::string& prefix, FileSourceWindow&
     std::vector<SettingsKey> keys = announceFlagKeys(prefix, allFigures(w));
     for (SettingsKey& key : geometryKeys(prefix, w.form)) keys.push_back(std::move(key));
     keys.push_back(spinKey(prefix + "METPERI", w.SpinEditRafraichir));
-    keys.push_back(textKey(prefix + "DAT", [&w] { return w.EditDat.text(); },
-                           [&w](const std::string& path) {
-                               if (!path.empty()) w.setFile(path);
-                           }));
+    keys.push_back(textKey(
+        prefix + "DAT", [&w] { return w.EditDat.text(); },
+        [&w](const std::string& path) {
+            if (path.empty()) return true;
+            w.setFile(path);
+            return w.EditDat.text() == path;
+        }));
     return keys;
 }
 
 }  // namespace
 
 std::vector<SettingsKey> monitorKeys(TFormMeteo& w) {
-    std::vector<SettingsKey> keys = announceFlagKeys(
-        "", {{"TEMPINT", &w.CheckBoxTint}, {"TEMPEXT", &w.CheckBoxText}, {"PRESATM", &w.CheckBoxPatm},
-             {"PRETEND", &w.CheckBoxtend}, {"VITVENT", &w.CheckBoxVent}, {"VITRAFA", &w.CheckBoxRafa},
-             {"DIRVENT", &w.CheckBoxDire}, {"LOG", &w.CheckBoxlog}});
+    std::vector<SettingsKey> keys = announceFlagKeys("", {{"TEMPINT", &w.CheckBoxTint},
+                                                          {"TEMPEXT", &w.CheckBoxText},
+                                                          {"PRESATM", &w.CheckBoxPatm},
+                                                          {"PRETEND", &w.CheckBoxtend},
+                                                          {"VITVENT", &w.CheckBoxVent},
+                                                          {"VITRAFA", &w.CheckBoxRafa},
+                                                          {"DIRVENT", &w.CheckBoxDire},
+                                                          {"LOG", &w.CheckBoxlog}});
     for (SettingsKey& key : geometryKeys("MON_", w.form)) keys.push_back(std::move(key));
     keys.push_back(spinKey("METPERI", w.SpinEditRafraichir));
     // The port itself opens after the whole file is read.
-    keys.push_back(integerKey("METCOMM", [&w] { return w.comPort; },
-                              [&w](int port) {
-                                  w.comPort = port;
-                                  w.ButtonPort.setCaption("COM=" + std::to_string(port));
-                              }));
+    keys.push_back(integerKey(
+        "METCOMM", [&w] { return w.comPort; },
+        [&w](int port) {
+            w.comPort = port;
+            w.ButtonPort.setCaption("COM=" + std::to_string(port));
+            return port >= 0;
+        }));
     return keys;
 }
 

@@ -81,9 +81,11 @@ void TintalSettings::buildTable() {
                     if (shell.CheckBoxReduire.checked()) lines.push_back("REDUCE=Y");
                 },
                 [&shell](const std::string& k, const std::string& value) {
-                    if (k != "REDUCE=" || value != "Y") return;
+                    if (k != "REDUCE=") return KeyRead::NotMine;
+                    if (value != "Y") return value == "N" ? KeyRead::Taken : KeyRead::Refused;
                     shell.ReducePending = true;
                     shell.CheckBoxReduire.setChecked(true);
+                    return KeyRead::Taken;
                 }});
     addAll(table_, volumeKeys(f));
     table_.add(spinKey("MAXVOLUME", shell.Gauge1));
@@ -93,11 +95,17 @@ void TintalSettings::buildTable() {
                     }
                 },
                 [this](const std::string& k, const std::string& value) {
-                    if (k != "METEO=") return;
-                    if (value == "MON") return w_.chooser.RadioButtonMON.setChecked(true);
-                    for (const SourceWord& s : kSourceWords) {
-                        if (value == s.word) deferredSource_ = s.kind;
+                    if (k != "METEO=") return KeyRead::NotMine;
+                    if (value == "MON") {
+                        w_.chooser.RadioButtonMON.setChecked(true);
+                        return KeyRead::Taken;
                     }
+                    for (const SourceWord& s : kSourceWords) {
+                        if (value != s.word) continue;
+                        deferredSource_ = s.kind;
+                        return KeyRead::Taken;
+                    }
+                    return KeyRead::Refused;
                 }});
     addAll(table_, monitorKeys(w_.mon));
     addAll(table_, w23Keys(w_.w23));
@@ -107,10 +115,13 @@ void TintalSettings::buildTable() {
     addAll(table_, pioupiouKeys(w_.piu, w_.favPiu));
     addAll(table_, pro2Keys(w_.pro2));
     addAll(table_, mainGeometryKeys(f));
-    for (const auto& entry : {std::pair{"METEO_TOP", &Rect::top}, {"METEO_LEFT", &Rect::left},
-                              {"METEO_WIDTH", &Rect::width}, {"METEO_HEIGHT", &Rect::height}}) {
+    for (const auto& entry : {std::pair{"METEO_TOP", &Rect::top},
+                              {"METEO_LEFT", &Rect::left},
+                              {"METEO_WIDTH", &Rect::width},
+                              {"METEO_HEIGHT", &Rect::height}}) {
         const auto side = entry.second;
-        table_.add(integerKey(entry.first, [this, side] { return MeteoWindowRect.*side; }, [](int) {}));
+        table_.add(integerKey(
+            entry.first, [this, side] { return MeteoWindowRect.*side; }, [](int) { return true; }));
     }
     table_.add({[this](std::vector<std::string>& lines) {
                     bool anyShown = false;
@@ -118,14 +129,18 @@ void TintalSettings::buildTable() {
                     if (!anyShown) lines.push_back("FORMMETEO=N");
                 },
                 [this](const std::string& k, const std::string& value) {
-                    if (k == "FORMMETEO=" && value == "N") hideWeatherWindows_ = true;
+                    if (k != "FORMMETEO=") return KeyRead::NotMine;
+                    if (value == "N") hideWeatherWindows_ = true;
+                    return value == "N" || value == "Y" ? KeyRead::Taken : KeyRead::Refused;
                 }});
     table_.add(outputDeviceKey(f));
     table_.add({[&shell](std::vector<std::string>& lines) {
                     lines.push_back(std::string("VERSTART=") + (shell.CheckBoxInfoVersion.checked() ? "1" : "0"));
                 },
                 [&shell](const std::string& k, const std::string& value) {
-                    if (k == "VERSTART=" && value == "1") shell.CheckBoxInfoVersion.setChecked(true);
+                    if (k != "VERSTART=") return KeyRead::NotMine;
+                    if (value == "1") shell.CheckBoxInfoVersion.setChecked(true);
+                    return value == "1" || value == "0" ? KeyRead::Taken : KeyRead::Refused;
                 }});
     addAll(table_, serialPortKeys(w_.com));
 }
@@ -137,7 +152,11 @@ void TintalSettings::LoadConfig() {
     deferredSource_.reset();
     hideWeatherWindows_ = false;
     ConfigLoading = true;
-    file_.load(table_);
+    lineProblems_ = file_.load(table_);
+    if (file_.state() == SettingsFile::State::Unreadable) {
+        w_.main.desktop.beep();
+        w_.main.EditData.setText("Err: tintal.ini");
+    }
     log_.load();
     openStationPort();
     if (deferredSource_) w_.chooser.button(*deferredSource_).setChecked(true);
@@ -172,10 +191,15 @@ void TintalSettings::finishLoad(const std::function<void()>& checkVersion) {
 }
 
 void TintalSettings::SaveConfig(bool closing) {
+    if (file_.state() == SettingsFile::State::Unreadable && !skippedSaveShown_) {
+        skippedSaveShown_ = true;
+        w_.main.EditData.setText("tintal.ini illisible : configuration non sauvée");
+    }
+    if (!file_.mayReplace()) return;
     if (closing) {
         // In this order the last visible one wins.
-        for (Window* window : {&w_.mon.form, &w_.aprs.form, &w_.metar.form, &w_.piu.form, &w_.w23.form, &w_.w28.form,
-                               &w_.pro2.form}) {
+        for (Window* window :
+             {&w_.mon.form, &w_.aprs.form, &w_.metar.form, &w_.piu.form, &w_.w23.form, &w_.w28.form, &w_.pro2.form}) {
             if (window->visible()) MeteoWindowRect = window->bounds();
         }
     }

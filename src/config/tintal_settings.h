@@ -58,7 +58,11 @@ public:
     void finishLoad(const std::function<void()>& checkVersion);
     // closing: the main window is closing, so the last visible weather window's place is noted first.
     // A failure sounds the beep and shows "Err: tintal.ini"; the previous file stays in force.
+    // Nothing is saved before the load (a stop during start-up), nor over a file that could not be
+    // read (the status line says so once).
     void SaveConfig(bool closing = false);
+    // The lines of the file the load could not take.
+    const std::vector<SettingsLineProblem>& lineProblems() const { return lineProblems_; }
 
     // The weather window of the chooser's kind; none with "Pas de météo".
     Window* selectedWeatherWindow();
@@ -79,6 +83,8 @@ private:
     KeyTable table_;
     std::optional<WeatherSourceKind> deferredSource_;
     bool hideWeatherWindows_ = false;  // FORMMETEO=N was read
+    std::vector<SettingsLineProblem> lineProblems_;
+    bool skippedSaveShown_ = false;
 };
 
 }  // namespace tintal

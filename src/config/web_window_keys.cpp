@@ -1,8 +1,7 @@
 #include "config/web_window_keys.h"
 
-#include <filesystem>
-
 #include "config/settings_keys.h"
+#include "platform/files.h"
 #include "weather/web/favourites_window.h"
 #include "weather/web/tform_meteo_aprs.h"
 #include "weather/web/tform_meteo_metar.h"
@@ -16,26 +15,32 @@ constexpr char kBadAddress[] = "Erreur fichier #6";
 
 // The address field: a value the window cannot use shows the error and leaves the field empty.
 SettingsKey addressKey(const std::string& key, WebSourceWindow& w, bool localFilesToo) {
-    return textKey(key, [&w] { return w.EditDat.text(); },
-                   [&w, localFilesToo](const std::string& value) {
-                       if (value.empty()) return;
-                       std::error_code ignored;
-                       if (isWebAddress(value) || (localFilesToo && std::filesystem::is_regular_file(value, ignored))) {
-                           w.EditDat.setText(value);
-                       } else {
-                           w.StaticTextErreur.setCaption(kBadAddress);
-                       }
-                   });
+    return textKey(
+        key, [&w] { return w.EditDat.text(); },
+        [&w, localFilesToo](const std::string& value) {
+            if (value.empty()) return true;
+            if (isWebAddress(value) || (localFilesToo && isReadableFile(value))) {
+                w.EditDat.setText(value);
+                return true;
+            }
+            w.StaticTextErreur.setCaption(kBadAddress);
+            return false;
+        });
 }
 
 SettingsKey timeBaseKey(const std::string& key, WebSourceWindow& w) {
-    return integerKey(key, [&w] { return w.ComboBoxTU.itemIndex(); },
-                      [&w](int item) {
-                          if (item == 0 || item == 1) w.ComboBoxTU.setItemIndex(item);
-                      });
+    return integerKey(
+        key, [&w] { return w.ComboBoxTU.itemIndex(); },
+        [&w](int item) {
+            if (item != 0 && item != 1) return false;
+            w.ComboBoxTU.setItemIndex(item);
+            return true;
+        });
 }
 
-std::vector<TextField*> slotsOf(FavouritesWindow& favourites) { return {favourites.slots.begin(), favourites.slots.end()}; }
+std::vector<TextField*> slotsOf(FavouritesWindow& favourites) {
+    return {favourites.slots.begin(), favourites.slots.end()};
+}
 
 // Flags, units (APRS only, between them), geometry, refresh period, address, history and favourites.
 std::vector<SettingsKey> webKeys(const std::string& prefix, const std::string& geometryPrefix, WebSourceWindow& w,
@@ -54,8 +59,8 @@ std::vector<SettingsKey> webKeys(const std::string& prefix, const std::string& g
 }
 
 AnnounceBoxes outdoorFigures(WebSourceWindow& w) {
-    return {{"TEMPEXT", &w.CheckBoxText}, {"PRESATM", &w.CheckBoxPatm}, {"VITVENT", &w.CheckBoxVent},
-            {"VITRAFA", &w.CheckBoxRafa}, {"DIRVENT", &w.CheckBoxDire}, {"TRES", &w.CheckBoxTRes},
+    return {{"TEMPEXT", &w.CheckBoxText}, {"PRESATM", &w.CheckBoxPatm},  {"VITVENT", &w.CheckBoxVent},
+            {"VITRAFA", &w.CheckBoxRafa}, {"DIRVENT", &w.CheckBoxDire},  {"TRES", &w.CheckBoxTRes},
             {"PLUIE", &w.CheckBoxPluie},  {"HUMIDI", &w.CheckBoxHumiExt}};
 }
 
@@ -65,12 +70,19 @@ SettingsKey chosenRadio(const std::string& key, RadioButton& button) {
                 if (button.checked()) lines.push_back(match + "Y");
             },
             [match, &button](const std::string& k, const std::string& value) {
-                if (k == match && value == "Y") button.setChecked(true);
+                if (k != match) return KeyRead::NotMine;
+                if (value == "Y") button.setChecked(true);
+                return value == "Y" || value == "N" ? KeyRead::Taken : KeyRead::Refused;
             }};
 }
 
 SettingsKey noteKey(const std::string& key, TextField& field) {
-    return textKey(key, [&field] { return field.text(); }, [&field](const std::string& value) { field.setText(value); });
+    return textKey(
+        key, [&field] { return field.text(); },
+        [&field](const std::string& value) {
+            field.setText(value);
+            return true;
+        });
 }
 
 }  // namespace
@@ -90,8 +102,10 @@ std::vector<SettingsKey> metarKeys(TFormMeteoMETAR& w, FavouritesWindow& favouri
 }
 
 std::vector<SettingsKey> pioupiouKeys(TFormMeteoPIU& w, FavouritesWindow& favourites) {
-    const AnnounceBoxes figures{{"PRESATM", &w.CheckBoxPatm}, {"VITVENT", &w.CheckBoxVent},
-                                {"VITRAFA", &w.CheckBoxRafa}, {"DIRVENT", &w.CheckBoxDire}};
+    const AnnounceBoxes figures{{"PRESATM", &w.CheckBoxPatm},
+                                {"VITVENT", &w.CheckBoxVent},
+                                {"VITRAFA", &w.CheckBoxRafa},
+                                {"DIRVENT", &w.CheckBoxDire}};
     return webKeys("PIOUPIOU_", "PIU_", w, figures, {}, false, favourites);
 }
 

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/files.h"
+
 namespace tintal {
 
 std::size_t MemoryWaveSource::read(std::uint8_t* out, std::size_t n) {
@@ -16,7 +18,7 @@ std::size_t MemoryWaveSource::read(std::uint8_t* out, std::size_t n) {
 FileWaveSource::FileWaveSource(const std::string& utf8Path) {
     const std::filesystem::path path(std::u8string(utf8Path.begin(), utf8Path.end()));
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return;
+    if (!isReadableFile(utf8Path)) return;
     file_.open(path, std::ios::binary);
     size_ = std::filesystem::file_size(path, error);
     if (error) file_.close();

@@ -1,11 +1,14 @@
 #pragma once
 // Fetches web documents into local files (the web weather sources' working files).
 //
-// Contract: called on the window thread, which it blocks for the length of the download; the
-// connect and total timeouts bound that wait. The document is written to a temporary file beside
-// the target and put in place only when it is complete, so a failure leaves the previous file as
-// it was. An HTTP answer of 400 or more is a failure, not a document. Every failure throws
-// DownloadError with the system's own text.
+// Contract: called on the window thread and returns when the download has ended; the connect and
+// total timeouts bound that wait. An adapter may run the transfer on a worker and keep the window
+// thread dispatching meanwhile (handlers may then be re-entered, as in any pump). The document is
+// written to a temporary file beside the target and put in place only when it is complete, so a
+// failure leaves the previous file as it was. An HTTP answer of 400 or more is a failure, not a
+// document; so is one longer than kMaxDocumentBytes (DocumentTooLarge, nothing left on disk).
+// Every failure throws DownloadError with the system's own text.
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -19,6 +22,14 @@ struct DownloadTimeouts {
 class DownloadError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// Weather documents are a few kilobytes; a larger answer is a wrong address or a hostile server.
+inline constexpr std::int64_t kMaxDocumentBytes = 1024 * 1024;
+
+class DocumentTooLarge : public DownloadError {
+public:
+    DocumentTooLarge() : DownloadError("document larger than 1 MB") {}
 };
 
 class Downloader {

@@ -7,20 +7,38 @@
 namespace tintal {
 
 namespace {
-std::filesystem::path pathOf(const std::string& utf8) { return std::filesystem::path(std::u8string(utf8.begin(), utf8.end())); }
-}  // namespace
 
-bool StdFiles::exists(const std::string& path) {
-    std::error_code error;
-    return !path.empty() && std::filesystem::is_regular_file(pathOf(path), error);
+std::filesystem::path pathOf(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
-std::optional<std::vector<std::uint8_t>> StdFiles::readShared(const std::string& path) {
-    std::fstream file(pathOf(path), std::ios::in | std::ios::out | std::ios::binary);
-    if (!file) return std::nullopt;
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad()) return std::nullopt;
+std::optional<std::vector<std::uint8_t>> readAll(std::istream& in) {
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
     return bytes;
+}
+
+}  // namespace
+
+bool isReadableFile(const std::string& utf8Path) {
+    std::error_code error;
+    return !utf8Path.empty() && std::filesystem::is_regular_file(pathOf(utf8Path), error);
+}
+
+std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& utf8Path) {
+    if (!isReadableFile(utf8Path)) return std::nullopt;
+    std::ifstream file(pathOf(utf8Path), std::ios::binary);
+    if (!file) return std::nullopt;
+    return readAll(file);
+}
+
+bool StdFiles::exists(const std::string& path) { return isReadableFile(path); }
+
+std::optional<std::vector<std::uint8_t>> StdFiles::readShared(const std::string& path) {
+    if (!isReadableFile(path)) return std::nullopt;
+    std::fstream file(pathOf(path), std::ios::in | std::ios::out | std::ios::binary);
+    if (!file) return readWholeFile(path);
+    return readAll(file);
 }
 
 }  // namespace tintal

@@ -39,7 +39,8 @@ bool parseHours(const std::string& text, Options& options) {
 
 std::string joined(const std::vector<std::string>& words) {
     std::string text;
-    for (std::size_t i = 0; i < words.size(); ++i) text += (i == 0 ? "" : i + 1 == words.size() ? " or " : ", ") + words[i];
+    for (std::size_t i = 0; i < words.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == words.size() ? " or " : ", ") + words[i];
     return text;
 }
 
@@ -51,8 +52,8 @@ std::optional<double> parseLocalDateTime(const std::string& text) {
         consumed != static_cast<int>(text.size())) {
         return std::nullopt;
     }
-    if (year < 1 || month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month) || hour < 0 ||
-        hour > 23 || minute < 0 || minute > 59) {
+    if (year < 1 || month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month) || hour < 0 || hour > 23 ||
+        minute < 0 || minute > 59) {
         return std::nullopt;
     }
     return encodeDateTime(year, month, day, hour, minute);
@@ -157,7 +158,9 @@ std::string usageText() {
            "                     settings of tintal.ini in the working folder (saved back at the end)\n"
            "  --dir FOLDER       the working folder: tintal.ini, tintal.log and the weather files\n"
            "                     (default: $XDG_CONFIG_HOME/tintal, or ~/.config/tintal; made when missing)\n"
-           "  --save-config      load tintal.ini and save it back (a round trip that checks the file), then exit\n"
+           "  --save-config      check tintal.ini: print each line it cannot take (line number, line, why),\n"
+           "                     save it back when it could be read; status 1 when unreadable or lines\n"
+           "                     were not taken\n"
            "  --silent           with the clock: print each clip as it starts instead of playing it\n"
            "  --now              speak the announcement now on the default sound device and exit\n"
            "  --list-devices     list the sound output devices\n"

@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "platform/files.h"
+
 namespace tintal {
 
 namespace {
@@ -24,7 +26,8 @@ MainShell::MainShell(TForm1& form, Desktop& desktop, Autostart& autostart, Shell
         menuFichier.add(*item);
     MenuAideInfo.add(MenuAide);
     MenuAideInfo.add(MenuInfo);
-    mainMenu = {&menuFichier, &MenuChoix, &menurVoirMeteo, &form.MenuCarteSon, &form.MenuCOM, &MenuAideInfo, &form.MenuSimuErreur};
+    mainMenu = {&menuFichier,  &MenuChoix,    &menurVoirMeteo,     &form.MenuCarteSon,
+                &form.MenuCOM, &MenuAideInfo, &form.MenuSimuErreur};
 
     CheckBoxDemarrage.onClick = [this] { CheckBoxDemarrageClick(); };
     CheckBoxReduire.onClick = [this] { CheckBoxReduireClick(); };
@@ -115,7 +118,7 @@ void MainShell::chooseSoundFile(Button& button, std::string& path, const std::st
     const std::optional<std::string> chosen = desktop_.chooseFile(kSoundFilter, "wav");
     if (!chosen) return;
     path = *chosen;
-    if (!std::ifstream(path, std::ios::binary)) {
+    if (!isReadableFile(path) || !std::ifstream(path, std::ios::binary)) {
         desktop_.showMessage(errorText, Desktop::MessageKind::Error);
         path.clear();
         return;
@@ -123,11 +126,17 @@ void MainShell::chooseSoundFile(Button& button, std::string& path, const std::st
     button.setHint(path);
 }
 
-void MainShell::ButtonParcourirEnteteClick() { chooseSoundFile(ButtonParcourirEnTete, form_.headerFilePath, "Err: Nom Fichier"); }
+void MainShell::ButtonParcourirEnteteClick() {
+    chooseSoundFile(ButtonParcourirEnTete, form_.headerFilePath, "Err: Nom Fichier");
+}
 
-void MainShell::ButtonParcourirTintalClick() { chooseSoundFile(ButtonParcourirTintal, form_.cuckooFilePath, "Err: Nom Fichier"); }
+void MainShell::ButtonParcourirTintalClick() {
+    chooseSoundFile(ButtonParcourirTintal, form_.cuckooFilePath, "Err: Nom Fichier");
+}
 
-void MainShell::ButtonParcourirFinClick() { chooseSoundFile(ButtonParcourirFin, form_.closingFilePath, "Err: Nom fichier Wave"); }
+void MainShell::ButtonParcourirFinClick() {
+    chooseSoundFile(ButtonParcourirFin, form_.closingFilePath, "Err: Nom fichier Wave");
+}
 
 void MainShell::Panel1MouseDown(MouseButton button, int x, int y) {
     if (x <= gaugeBounds.left + gaugeBounds.width || y <= gaugeBounds.top) return;

@@ -1,10 +1,9 @@
 #include "shell/read_web_source.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
+#include "platform/files.h"
 #include "weather/web/tform_meteo_aprs.h"
 #include "weather/web/tform_meteo_metar.h"
 #include "weather/web/tform_meteo_piu.h"
@@ -18,9 +17,9 @@ WebSourceContext contextOf(const WebSourceRun& run) {
 }
 
 std::optional<std::string> readLocal(const std::string& path) {
-    std::ifstream file(std::filesystem::path(std::u8string(path.begin(), path.end())), std::ios::binary);
-    if (!file) return std::nullopt;
-    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const auto bytes = readWholeFile(path);
+    if (!bytes) return std::nullopt;
+    return std::string(bytes->begin(), bytes->end());
 }
 
 // An address is submitted as the user submits it; a local document is taken as the fetched one.
@@ -68,8 +67,7 @@ int readMetarSource(const std::string& path, WebSourceRun& run) {
 int readAprsSource(const std::string& path, WebSourceRun& run) {
     TFormMeteoAPRS window(contextOf(run));
     // A local file is the source's own kind of input: it is submitted like an address.
-    if (!isWebAddress(path) &&
-        std::filesystem::is_regular_file(std::filesystem::path(std::u8string(path.begin(), path.end())))) {
+    if (!isWebAddress(path) && isReadableFile(path)) {
         window.EditDat.setText(path);
         window.EditDatKeyPress('\r');
     } else {

@@ -109,7 +109,10 @@ protected:
     // Wind chill from wind speed v and the outdoor temperature; dew point from the outdoor humidity.
     void showWindChillAndDewPoint(double v);
     std::string fixed(double value, int decimals) const;
-    bool valid(const TickBox& box) const { return box.colour() != Colour::Red; }
+    // A figure that is shown, black: neither out of limits nor missing ("--").
+    bool valid(const TickBox& box) const {
+        return box.colour() != Colour::Red && box.caption().find("--") == std::string::npos;
+    }
 
     SourceWindowContext context_;
     WeatherReading reading_;

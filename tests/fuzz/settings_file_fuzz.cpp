@@ -31,8 +31,18 @@ struct Controls {
         }
         table.add(tickedFlag("ON", on));
         table.add(untickedFlag("OFF", off));
-        table.add(integerKey("SPIN", [this] { return spin.value(); }, [this](int v) { spin.setValue(v); }));
-        table.add(textKey("TEXT", [this] { return text.text(); }, [this](const std::string& v) { text.setText(v); }));
+        table.add(integerKey(
+            "SPIN", [this] { return spin.value(); },
+            [this](int v) {
+                spin.setValue(v);
+                return true;
+            }));
+        table.add(textKey(
+            "TEXT", [this] { return text.text(); },
+            [this](const std::string& v) {
+                text.setText(v);
+                return true;
+            }));
         table.add(listKey("LIST", list));
         table.add(numberedTexts("FAV", fields));
         table.add(geometryKeys("W_", window));
@@ -44,7 +54,8 @@ struct Controls {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tintal;
     Controls first;
-    for (const std::string& line : splitSettingsLines(std::span<const std::uint8_t>(data, size))) first.table.apply(line);
+    for (const std::string& line : splitSettingsLines(std::span<const std::uint8_t>(data, size)))
+        first.table.apply(line);
     if (first.list.count() > 10) std::abort();
     const std::vector<std::uint8_t> saved = joinSettingsLines(first.table.write());
 

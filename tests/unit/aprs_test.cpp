@@ -232,14 +232,26 @@ TEST(AprsWeatherLine, LetterFieldsAndTheSlashForm) {
 }
 
 TEST(AprsWeatherLine, MissingAndOddFields) {
-    // "..." of a missing gust: everything from the first "." goes, so the fields after it too.
+    // "..." of a missing gust is that field alone: the fields after it are read.
     AprsReading r = decodeMetric("240/012g...t054h77b10130");
     EXPECT_EQ(r.windDirection, 240);
-    EXPECT_FALSE(r.hasGustSpeed || r.hasTempExt || r.hasHumidityExt || r.hasPressure);
+    EXPECT_FALSE(r.hasGustSpeed);
     EXPECT_DOUBLE_EQ(r.gustSpeed, 0.0);
-    EXPECT_EQ(r.beaconLine, " = WS 12kmh ");
+    EXPECT_DOUBLE_EQ(r.tempExt, 54.0);
+    EXPECT_EQ(r.humidityExt, 77);
+    EXPECT_DOUBLE_EQ(r.pressure, 1013.0);
+    // Dotted rain, pressure and humidity, then a comment that starts with a "." and holds figure letters.
+    r = decodeMetric(".../...g005t020r...p...P...b.....h..L000.Wxs099h55");
+    EXPECT_FALSE(r.hasWindDirection || r.hasWindSpeed || r.hasRain24h || r.hasPressure || r.hasHumidityExt);
+    EXPECT_DOUBLE_EQ(r.gustSpeed, 5.0);
+    EXPECT_DOUBLE_EQ(r.tempExt, 20.0);
+    // A "." that is not a whole dotted field still starts the comment.
+    r = decodeMetric("240/012t05.h77");
+    EXPECT_FALSE(r.hasTempExt || r.hasHumidityExt);
 
-    EXPECT_EQ(decodeMetric("h00").humidityExt, 0);
+    // Two digits cannot hold 100 %: the protocol writes it "h00".
+    EXPECT_EQ(decodeMetric("h00").humidityExt, 100);
+    EXPECT_EQ(decodeMetric("h01").humidityExt, 1);
     EXPECT_FALSE(decodeMetric("h-1").hasHumidityExt);  // would read as the unknown marker
     EXPECT_EQ(decodeMetric("h+5").humidityExt, 5);
 
@@ -484,7 +496,8 @@ TEST(AprsRealData, EveryPacketDecodesToPlausibleFigures) {
             EXPECT_LT(r.tempExt, 45.0);
         }
         if (r.hasPressure) {
-            EXPECT_GT(r.pressure, 700.0);
+            // One ESP32 gateway sends 610 hPa: read as sent, kept from the announcement by the limits.
+            EXPECT_GT(r.pressure, 600.0);
             EXPECT_LT(r.pressure, 1050.0);
         }
         if (r.hasWindSpeed) {
@@ -492,7 +505,8 @@ TEST(AprsRealData, EveryPacketDecodesToPlausibleFigures) {
             EXPECT_LT(r.windSpeed, 60.0);
         }
         if (r.hasHumidityExt) {
-            EXPECT_LE(r.humidityExt, 99);
+            EXPECT_GE(r.humidityExt, 1);
+            EXPECT_LE(r.humidityExt, 100);
         }
         EXPECT_EQ(r.beaconLine.back(), ' ');
         // The same packet read straight from a file (no site prefix) gives the same figures.
@@ -517,10 +531,11 @@ TEST(AprsRealData, PacketsCheckedByHand) {
     EXPECT_NEAR(a.gustSpeed, 6.437376, 1e-9);
     EXPECT_NEAR(a.tempExt, 3.888889, 1e-6);
     EXPECT_NEAR(a.rain24h, 1.016, 1e-9);
-    EXPECT_EQ(a.humidityExt, 0);
+    EXPECT_EQ(a.humidityExt, 100);             // h00
+    EXPECT_NEAR(*a.dewPoint, 3.888889, 1e-6);  // saturated air: the dew point is the temperature
     EXPECT_DOUBLE_EQ(a.pressure, 1012.5);
     EXPECT_FALSE(a.hasFeelsLike);
-    EXPECT_EQ(a.beaconLine, " TEMP 4C = QNH 1012hPa = WS 3kmh = HUM 0 ");
+    EXPECT_EQ(a.beaconLine, " TEMP 4C = QNH 1012hPa = WS 3kmh = HUM 100 ");
     // _354/018g026t064r342p389h38b10067.wview_5_21_7
     const AprsReading& k = byCall.at("K6YG");
     EXPECT_EQ(k.windDirection, 354);
@@ -537,15 +552,24 @@ TEST(AprsRealData, PacketsCheckedByHand) {
     EXPECT_DOUBLE_EQ(s.tempExt, 25.0);
     EXPECT_EQ(s.humidityExt, 50);
     EXPECT_DOUBLE_EQ(s.pressure, 990.0);
-    // _.../...g...t...: the first "." takes every field.
-    const AprsReading& none = byCall.at("N0CALL");
-    EXPECT_FALSE(none.hasWindDirection || none.hasWindSpeed || none.hasGustSpeed || none.hasTempExt ||
-                 none.hasPressure || none.hasHumidityExt || none.hasRain24h);
-    // ESP32 gateways: r... cuts the line after the temperature; t00-235 is no temperature.
-    const AprsReading& esp = byCall.at("HS5ZEZ");
-    EXPECT_NEAR(esp.tempExt, 290.0 / 9, 1e-9);  // 90 °F
-    EXPECT_FALSE(esp.hasHumidityExt || esp.hasPressure || esp.hasRain24h);
-    EXPECT_FALSE(byCall.at("VU3XUS-13").hasTempExt);
+    // _.../...g001t033r000p020P020b09860h98Oregon: no direction and speed, the rest is read.
+    const AprsReading& n = byCall.at("N0CALL");
+    EXPECT_FALSE(n.hasWindDirection || n.hasWindSpeed);
+    EXPECT_NEAR(n.gustSpeed, 1.609344, 1e-9);
+    EXPECT_NEAR(n.tempExt, 5.0 / 9, 1e-9);  // 33 °F
+    EXPECT_NEAR(n.rain24h, 5.08, 1e-9);
+    EXPECT_DOUBLE_EQ(n.pressure, 986.0);
+    EXPECT_EQ(n.humidityExt, 98);
+    // ESP32 gateways without a rain gauge: r...p...P... is no rain, humidity and pressure follow.
+    const AprsReading& esp = byCall.at("CA3DPI-13");
+    EXPECT_NEAR(esp.tempExt, 230.0 / 9, 1e-9);  // 78 °F
+    EXPECT_FALSE(esp.hasRain24h);
+    EXPECT_EQ(esp.humidityExt, 62);
+    EXPECT_DOUBLE_EQ(esp.pressure, 967.0);
+    const AprsReading& odd = byCall.at("HS5ZEZ");
+    EXPECT_EQ(odd.humidityExt, 100);
+    EXPECT_FALSE(odd.hasPressure || odd.hasRain24h);  // b000-960 is no pressure
+    EXPECT_FALSE(byCall.at("VU3XUS-13").hasTempExt);  // t00-235 is no temperature
     // b09860h98Oregon...
     EXPECT_DOUBLE_EQ(byCall.at("JH9YVX").pressure, 986.0);
     EXPECT_EQ(byCall.at("JH9YVX").humidityExt, 98);

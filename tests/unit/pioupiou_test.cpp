@@ -62,9 +62,39 @@ TEST(PioupiouPage, KeepsTheNameAndTheSixMeasurementLinesWithoutTheirIndent) {
     const PioupiouPageLines got = extractPioupiouLines(doc);
     EXPECT_EQ(got.error, PioupiouPageError::None);
     EXPECT_EQ(got.file,
-              "\"name\": \"Pioupiou 110\"\r\n\"date\": \"2024-03-07T14:30:12.000Z\",\r\n\"pressure\": null,\r\n"
-              "\"wind_heading\": 247.5,\r\n\"wind_speed_avg\": 6.25,\r\n\"wind_speed_max\": 10.25,\r\n"
+              "\"name\": \"Pioupiou 110\"\r\n\"date\": \"2024-03-07T14:30:12.000Z\"\r\n\"pressure\": null\r\n"
+              "\"wind_heading\": 247.5\r\n\"wind_speed_avg\": 6.25\r\n\"wind_speed_max\": 10.25\r\n"
               "\"wind_speed_min\": 3\r\n");
+    const PioupiouFigures f = decode(got.file);
+    EXPECT_EQ(f.windSpeed.value, 6.0);
+    EXPECT_EQ(f.gustSpeed.value, 10.0);
+    EXPECT_EQ(f.windMin.value, 3.0);
+    EXPECT_EQ(f.windDirection.value, 247);
+    EXPECT_FALSE(f.pressure.shown);
+}
+
+TEST(PioupiouPage, JsonInAnyLayoutAndNothingElseFromIt) {
+    // The keys in the order and nesting of the answer, whatever its line breaks; a "name" of another
+    // object is kept too, and keys outside "measurements" are not.
+    const std::string doc =
+        R"({"data":{"id":7,"meta":{"name":"Col d\u2019Izoard"},"location":{"date":"2015-08-16T14:26:01.000Z"},)"
+        R"("measurements":{"wind_speed_avg":12.5,"date":"2024-03-07T14:30:12.000Z","pressure":1013.75,)"
+        R"("wind_heading":null}}})";
+    const PioupiouPageLines got = extractPioupiouLines(doc);
+    EXPECT_EQ(got.error, PioupiouPageError::None);
+    EXPECT_EQ(got.file,
+              "\"name\": \"Col d\u2019Izoard\"\r\n\"wind_speed_avg\": 12.5\r\n"
+              "\"date\": \"2024-03-07T14:30:12.000Z\"\r\n\"pressure\": 1013.75\r\n\"wind_heading\": null\r\n");
+    const PioupiouFigures f = decode(got.file);
+    EXPECT_EQ(f.windSpeed.value, 12.0);  // halves to even
+    EXPECT_EQ(f.pressure.value, 1013.0);
+    EXPECT_FALSE(f.windDirection.shown);
+    EXPECT_DOUBLE_EQ(f.observedAt->utc, at(2024, 3, 7, 14, 30));
+
+    EXPECT_EQ(extractPioupiouLines(R"({"data":{"measurements":null,"status":{"state":"on"}}})").error,
+              PioupiouPageError::Empty);
+    // Nesting far deeper than any answer is neither walked nor a crash.
+    EXPECT_EQ(extractPioupiouLines(std::string(5000, '[') + std::string(5000, ']')).error, PioupiouPageError::Empty);
 }
 
 TEST(PioupiouPage, CrLineEndsAndLoneCrSplitLinesAlike) {
@@ -225,9 +255,22 @@ TEST(PioupiouLayout, TheOffsetsSitRightBehindTheKeysColon) {
     EXPECT_FALSE(f.windSpeed.shown);
 }
 
-TEST(PioupiouLayout, AOneLineAnswerGivesNoFigureRatherThanAWrongOne) {
+TEST(PioupiouLayout, TheOneLineAnswerGivesTheSameLinesAsTheIndentedOne) {
+    const PioupiouPageLines compact = extractPioupiouLines(dataFile("live_110_compact.json"));
+    EXPECT_EQ(compact.error, PioupiouPageError::None);
+    EXPECT_EQ(compact.file, extractPioupiouLines(dataFile("live_110_official_doc.json")).file);
+    const PioupiouFigures c = decode(compact.file);
+    EXPECT_EQ(c.stationLabel, "Pioupiou 110");
+    EXPECT_EQ(c.windSpeed.value, 14.0);
+    EXPECT_EQ(c.gustSpeed.value, 22.0);  // 22.5, halves to even
+    EXPECT_EQ(c.windMin.value, 7.0);
+    EXPECT_EQ(c.windDirection.value, 292);
+    EXPECT_FALSE(c.pressure.shown);
+    EXPECT_DOUBLE_EQ(c.observedAt->utc, at(2015, 8, 17, 22, 7));
+}
+
+TEST(PioupiouLayout, AOneLineTextNotExtractedGivesNoFigureRatherThanAWrongOne) {
     const std::string doc = dataFile("live_110_compact.json");
-    EXPECT_EQ(extractPioupiouLines(doc).error, PioupiouPageError::Truncated);
     // Read as it is, the line holds every key but none at its start.
     const PioupiouFigures f = decode(doc);
     EXPECT_EQ(f.stationLabel, "Pioupiou 110");

@@ -1,8 +1,9 @@
 // The settings file's format and matching rule, over controls as the windows hold them.
+#include "config/settings_file.h"
+
 #include <gtest/gtest.h>
 
 #include "config/key_table.h"
-#include "config/settings_file.h"
 #include "config/settings_keys.h"
 #include "config/settings_text.h"
 #include "fakes/fake_durable_files.h"
@@ -57,8 +58,18 @@ struct Controls {
         table.add(tickedFlag("ENTETE", entete));
         table.add(untickedFlag("TINTAL", tintal));
         table.add(integerKey(
-            "PAUSE", [this] { return pause.value(); }, [this](int v) { pause.setValue(v); }, [](int v) { return v != 0; }));
-        table.add(textKey("W23_DAT", [this] { return path.text(); }, [this](const std::string& v) { path.setText(v); }));
+            "PAUSE", [this] { return pause.value(); },
+            [this](int v) {
+                pause.setValue(v);
+                return true;
+            },
+            [](int v) { return v != 0; }));
+        table.add(textKey(
+            "W23_DAT", [this] { return path.text(); },
+            [this](const std::string& v) {
+                path.setText(v);
+                return true;
+            }));
         table.add(listKey("APRS_LIST", list));
         table.add(numberedTexts("APRS_FAV", fields));
         table.add(geometryKeys("W23_", window));
@@ -88,7 +99,8 @@ TEST(KeyTable, KeysMatchExactlyAndTheLaterDuplicateWins) {
 
 TEST(KeyTable, DefaultsAreNotWrittenAndEveryStateComesBack) {
     Controls c;
-    EXPECT_EQ(c.table.write(), (std::vector<std::string>{"W23_TOP=104", "W23_LEFT=332", "W23_HEIGHT=381", "W23_WIDTH=306"}));
+    EXPECT_EQ(c.table.write(),
+              (std::vector<std::string>{"W23_TOP=104", "W23_LEFT=332", "W23_HEIGHT=381", "W23_WIDTH=306"}));
     c.entete.setChecked(true);
     c.tintal.setChecked(false);
     c.pause.setValue(9);

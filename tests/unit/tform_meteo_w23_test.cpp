@@ -1,10 +1,14 @@
+#include "weather/stations/tform_meteo_w23.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
 
 #include "base/date_time.h"
 #include "fakes/station_files.h"
 #include "fakes/temp_folder.h"
 #include "platform/virtual_event_loop.h"
-#include "weather/stations/tform_meteo_w23.h"
 #include "weather/stations/ws2300_history.h"
 
 namespace tintal {
@@ -39,7 +43,9 @@ std::vector<Ws2300FileRecord> day(Ws2300FileRecord last) {
 }
 
 struct W23Rig {
-    W23Rig() : loop(encodeDateTime(2026, 12, 1, 12, 0)), window({loop, desktop, files, threshold, [] { return true; }, {}}) {}
+    W23Rig()
+        : loop(encodeDateTime(2026, 12, 1, 12, 0)),
+          window({loop, desktop, files, threshold, [] { return true; }, {}}) {}
     VirtualEventLoop loop;
     FrenchDesktop desktop;
     StdFiles files;
@@ -80,14 +86,15 @@ TEST(TFormMeteoW23, ReadsTheLatestRecordIntoCaptionsAndReading) {
     EXPECT_EQ(r.windDirection, 270);
     EXPECT_DOUBLE_EQ(r.observedAt, ws2300ObservationTime(kSeconds));
     EXPECT_TRUE(rig.window.TimerMeteo.enabled());
-    EXPECT_EQ(rig.window.Editdatemeteo.text(), rig.desktop.shortDate(r.observedAt) + " " + rig.desktop.longTime(r.observedAt));
+    EXPECT_EQ(rig.window.Editdatemeteo.text(),
+              rig.desktop.shortDate(r.observedAt) + " " + rig.desktop.longTime(r.observedAt));
 }
 
 TEST(TFormMeteoW23, FiguresOutOfLimitsAreRedAndDeriveNothing) {
     W23Rig rig;
     Ws2300FileRecord last = w23Record(kSeconds);
-    last.tempExt = 81.1f;  // the station's "no sensor" value
-    last.wind = 51.0f;
+    last.tempExt = 81.1f;  // next to the lost-sensor value, but a reading
+    last.wind = 60.0f;     // 216 km/h
     last.humidityExt = 0x96;
     rig.window.setFile(rig.folder.write("history.dat", ws2300History(day(last))));
     rig.window.read();
@@ -99,6 +106,58 @@ TEST(TFormMeteoW23, FiguresOutOfLimitsAreRedAndDeriveNothing) {
     EXPECT_EQ(rig.window.reading().feelsLike, kNoFeelsLike);
     EXPECT_EQ(rig.window.LabelTros.caption(), "T. rosée (°C) = --");
     EXPECT_EQ(rig.window.CheckBoxTint.colour(), Colour::Black);
+}
+
+TEST(TFormMeteoW23, ALostOutdoorSensorGivesMissingFiguresNotAStorm) {
+    W23Rig rig;
+    Ws2300FileRecord last = w23Record(kSeconds);
+    last.tempExt = 81.11f;
+    last.wind = 51.0f;  // 183.6 km/h, inside the spoken range
+    last.humidityExt = 110;
+    rig.window.setFile(rig.folder.write("history.dat", ws2300History(day(last))));
+    rig.window.read();
+    const TFormMeteoW23& w = rig.window;
+    EXPECT_EQ(w.CheckBoxText.caption(), "T ext.(°C) = --");
+    EXPECT_EQ(w.CheckBoxVent.caption(), "Vent (km/h) = --");
+    EXPECT_EQ(w.CheckBoxDire.caption(), "Direction (°) = --");
+    EXPECT_EQ(w.CheckBoxHumiExt.caption(), "Humi. ext (%) = --");
+    for (const TickBox* box : {&w.CheckBoxText, &w.CheckBoxVent, &w.CheckBoxHumiExt})
+        EXPECT_EQ(box->colour(), Colour::Black);
+    EXPECT_EQ(w.CheckBoxTRes.caption(), "T. ressentie (°C) = --");
+    EXPECT_EQ(w.LabelTros.caption(), "T. rosée (°C) = --");
+    // Stored out of every spoken range; the gust is that of the earlier records, which had a sensor.
+    const WeatherReading& r = w.reading();
+    EXPECT_EQ(r.tempExt, -70.0);
+    EXPECT_EQ(r.windSpeed, -1.0);
+    EXPECT_EQ(r.windDirection, -1);
+    EXPECT_EQ(r.humidityExt, -1.0);
+    EXPECT_DOUBLE_EQ(r.gustSpeed, 9.0);
+    // The indoor figures and the pressure stay.
+    EXPECT_EQ(w.CheckBoxTint.caption(), "T int.(°C) = 19,5");
+    EXPECT_EQ(w.CheckBoxPatm.caption(), "P atm.(hPa) = 1013,2");
+}
+
+// The real history file of a WS-2300, whose last records were written while the outdoor sensor was lost.
+TEST(TFormMeteoW23, TheRealFileEndsWithTheSensorLost) {
+    W23Rig rig;
+    const std::string source = std::string(TINTAL_SHARED_DATA_DIR) + "/lacrosse/ws2300-history.dat.xz";
+    const std::string path = rig.folder.file("history.dat");
+    if (std::system(("xz -dc \"" + source + "\" > \"" + path + "\" 2>/dev/null").c_str()) != 0 ||
+        std::filesystem::file_size(path) == 0)
+        GTEST_SKIP() << "xz could not decompress the real history file here";
+    rig.window.setFile(path);
+    rig.window.read();
+    const TFormMeteoW23& w = rig.window;
+    EXPECT_EQ(w.StaticTextErreur.caption(), "");
+    EXPECT_EQ(w.CheckBoxText.caption(), "T ext.(°C) = --");
+    EXPECT_EQ(w.CheckBoxVent.caption(), "Vent (km/h) = --");
+    EXPECT_EQ(w.CheckBoxHumiExt.caption(), "Humi. ext (%) = --");
+    // The last record as the station software's export lists it: 19,0 °C and 54 % inside; the file keeps
+    // the absolute pressure (the export shows it relative, 10 hPa higher).
+    EXPECT_EQ(w.CheckBoxPatm.caption(), "P atm.(hPa) = 1007,8");
+    EXPECT_EQ(w.CheckBoxTint.caption(), "T int.(°C) = 19,0");
+    EXPECT_EQ(w.LabelHumInt.caption(), "Humi. int (%) = 54");
+    EXPECT_EQ(w.reading().windSpeed, -1.0);
 }
 
 TEST(TFormMeteoW23, ACounterResetGivesNoRain) {

@@ -41,8 +41,14 @@ void syncFolderOf(const std::string& path) {
 bool PosixDurableFiles::exists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
 
 std::optional<std::vector<std::uint8_t>> PosixDurableFiles::read(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK the open of a FIFO waits for a writer that may never come.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
     std::vector<std::uint8_t> bytes;
     std::uint8_t chunk[65536];
     for (;;) {

@@ -26,6 +26,14 @@ struct MainWindowView {
     std::unique_ptr<ControlBinder> binder{};
     IndicatorPictures pictures{};
     std::unique_ptr<TrayIcon> tray{};
+    bool closed = false;
+
+    // The close box, "Quitter" and the end of the session all close the program, once.
+    void close() {
+        if (closed) return;
+        closed = true;
+        if (onCloseRequested) onCloseRequested();
+    }
 };
 
 MainWindowView* viewOf(HWND hwnd) { return reinterpret_cast<MainWindowView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
@@ -156,7 +164,8 @@ HHOOK keyboardHook = nullptr;
 HWND hookTarget = nullptr;
 LRESULT CALLBACK keyboardProc(int code, WPARAM key, LPARAM flags) {
     const bool pressed = (flags & (1u << 31)) == 0;
-    if (code == HC_ACTION && pressed && key == 'E' && (GetKeyState(VK_CONTROL) & 0x8000) && (GetKeyState(VK_MENU) & 0x8000)) {
+    if (code == HC_ACTION && pressed && key == 'E' && (GetKeyState(VK_CONTROL) & 0x8000) &&
+        (GetKeyState(VK_MENU) & 0x8000)) {
         PostMessageW(hookTarget, WM_APP, 0, 0);
         return 1;
     }
@@ -191,7 +200,15 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             }
             break;
         case WM_CLOSE:
-            if (v && v->onCloseRequested) v->onCloseRequested();
+            if (v) v->close();
+            return 0;
+        case WM_QUERYENDSESSION:
+            // The session may end the process soon after it has asked: the settings go to the disk now.
+            if (v && !v->closed) v->shell.menuSaveConfig.click();
+            return TRUE;
+        case WM_ENDSESSION:
+            // Logging off or shutting down: closed as "Quitter" closes, settings saved and lines released.
+            if (v && wParam) v->close();
             return 0;
         case WM_NCDESTROY:
             if (keyboardHook) UnhookWindowsHookEx(keyboardHook);
@@ -205,7 +222,8 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 HWND createMainWindow(TintalProgram& program, std::function<void()> onCloseRequested) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_UPDOWN_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+    INITCOMMONCONTROLSEX controls{sizeof controls,
+                                  ICC_UPDOWN_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     HINSTANCE instance = GetModuleHandleW(nullptr);
     registerWindowClass(kClassName, windowProc, LoadIconW(instance, MAKEINTRESOURCEW(1)));
@@ -213,9 +231,9 @@ HWND createMainWindow(TintalProgram& program, std::function<void()> onCloseReque
     TForm1& form = program.form;
     const Rect r = form.Form1.bounds();
     // A system menu and close box, no minimise or maximise box: the "-" button stands in for minimise.
-    HWND hwnd = CreateWindowExW(0, kClassName, widen(form.Form1.caption()).c_str(),
-                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, r.left, r.top, r.width, r.height, nullptr,
-                                nullptr, instance, nullptr);
+    HWND hwnd =
+        CreateWindowExW(0, kClassName, widen(form.Form1.caption()).c_str(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                        r.left, r.top, r.width, r.height, nullptr, nullptr, instance, nullptr);
     auto* v = new MainWindowView{form, program.shell, std::move(onCloseRequested)};
     v->font = createControlFont();
     v->binder = std::make_unique<ControlBinder>(hwnd, v->font);

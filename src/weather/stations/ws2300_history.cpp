@@ -83,6 +83,7 @@ std::optional<Ws2300Figures> decodeWs2300History(std::span<const std::uint8_t> f
 
     f.tempInt = last.tempInt;
     f.tempExt = last.tempExt;
+    f.tempExtMissing = last.tempExt == kWs2300NoTempExt;
     f.pressure = double(last.pressure) + pressureOffset;
     if (f.recordInterval > 0) {
         const std::size_t k = lookBack(latest, 1.0 / 24, f.recordInterval).value_or(1);
@@ -91,6 +92,7 @@ std::optional<Ws2300Figures> decodeWs2300History(std::span<const std::uint8_t> f
 
     f.windSpeed = double(last.wind) * kMetresPerSecondToKmh;
     f.windValid = isValidWind(last.wind, f.windSpeed);
+    f.windMissing = last.wind == kWs2300NoWind;
     f.gustSpeed = f.windValid ? f.windSpeed : 0.0;
     for (std::size_t back = 1; back < kGustRecords && back < latest; ++back) {
         const float stored = recordAt(file, latest - back).wind;
@@ -101,6 +103,7 @@ std::optional<Ws2300Figures> decodeWs2300History(std::span<const std::uint8_t> f
     f.windDirection = int(roundHalfEven(double(last.direction & kSectorMask) * kDegreesPerSector));
     f.humidityInt = last.humidityInt;
     f.humidityExt = last.humidityExt;
+    f.humidityExtMissing = last.humidityExt == kWs2300NoHumidity;
 
     f.rainTotal = last.rain;
     if (f.recordInterval > 0) {

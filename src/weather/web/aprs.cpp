@@ -145,12 +145,39 @@ bool aprsAddressNamesSite(std::string_view address, std::string_view host) {
     return !host.empty() && address.find(host) != std::string_view::npos;
 }
 
+// The widths of the lettered fields: a field written all in dots is a value the station does not have.
+constexpr std::array<std::pair<char, std::size_t>, 9> kFieldWidths{
+    {{'c', 3}, {'s', 3}, {'g', 3}, {'t', 3}, {'r', 3}, {'p', 3}, {'P', 3}, {'h', 2}, {'b', 5}}};
+
+bool allDots(std::string_view text) { return !text.empty() && text.find_first_not_of('.') == std::string_view::npos; }
+
+// Characters of a dotted field that starts at `at`, 0 when none does: a lettered field, or the
+// ".../..." of direction and speed.
+std::size_t dottedFieldAt(std::string_view part, std::size_t at) {
+    if (part.compare(at, 7, ".../...") == 0) return 7;
+    for (const auto& [letter, width] : kFieldWidths) {
+        if (part[at] == letter && allDots(copyOf(part, at + 1, width)) && part.size() - at - 1 >= width)
+            return width + 1;
+    }
+    return 0;
+}
+
 std::string aprsWeatherPart(std::string_view line) {
     const std::size_t underscore = line.find('_');
     if (underscore != std::string_view::npos) line.remove_prefix(underscore + 1);
     std::string part(line);
-    const std::size_t dot = part.find('.');
-    if (dot != std::string::npos) part.erase(dot, kDotCutLength);
+    // The comment after the data starts at a "." (".DsVP", ".WxDg"); the dots of a missing value
+    // ("r...", "h..", ".../...") are not one.
+    for (std::size_t i = 0; i < part.size();) {
+        if (const std::size_t skip = dottedFieldAt(part, i)) {
+            i += skip;
+        } else if (part[i] == '.') {
+            part.erase(i, kDotCutLength);
+            break;
+        } else {
+            ++i;
+        }
+    }
     return part;
 }
 
@@ -167,6 +194,8 @@ AprsWeatherFields decodeAprsWeatherPart(std::string_view part) {
     // A humidity kept in a signed byte where -1 means unknown: a negative one cannot be told apart from it
     // and would give a dew point that is not a number.
     if (f.humidity && *f.humidity < 0) f.humidity.reset();
+    // Two digits cannot hold 100: the protocol writes it "h00".
+    if (f.humidity && *f.humidity == 0) f.humidity = 100;
     f.pressureTenths = fieldAfter(part, 'b', 5);
     if (!f.direction && !f.speed) {
         // The UI-View form "ddd/sss" of direction and speed.

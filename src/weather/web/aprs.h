@@ -61,7 +61,7 @@ struct AprsWeatherFields {
     std::optional<int> rainLastHour;       // "r", read and not used
     std::optional<int> rain24h;            // "p"
     std::optional<int> rainSinceMidnight;  // "P", read and not used
-    std::optional<int> humidity;           // "h", 0..99; a negative value is taken as not converting
+    std::optional<int> humidity;           // "h", 1..100 ("h00" is 100); a negative value is taken as not converting
     std::optional<int> pressureTenths;     // "b", tenths of hPa
 };
 

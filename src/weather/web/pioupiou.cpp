@@ -1,6 +1,7 @@
 #include "weather/web/pioupiou.h"
 
 #include <cstddef>
+#include <nlohmann/json.hpp>
 #include <vector>
 
 #include "base/date_time.h"
@@ -195,9 +196,34 @@ void readHeading(std::string_view line, PioupiouFigures& f) {
     }
 }
 
-}  // namespace
+using Json = nlohmann::ordered_json;
+constexpr int kMaxJsonDepth = 32;  // the answer nests three levels; deeper ones are not walked
 
-PioupiouPageLines extractPioupiouLines(std::string_view document) {
+void keepLine(std::string& file, const std::string& key, const Json& value) {
+    // Numbers as they were written (shortest form), texts quoted with their UTF-8 kept.
+    file += "\"" + key + "\": " + value.dump(-1, ' ', false, Json::error_handler_t::replace) + "\r\n";
+}
+
+// In document order: every "name" key, and the members of every "measurements" object, each as one
+// "key": value line, the layout the figures are read from.
+void keepJsonLines(const Json& node, std::string& file, int depth) {
+    if (depth > kMaxJsonDepth || !node.is_structured()) return;
+    if (node.is_array()) {
+        for (const Json& item : node) keepJsonLines(item, file, depth + 1);
+        return;
+    }
+    for (const auto& [key, value] : node.items()) {
+        if (key == "name") keepLine(file, key, value);
+        if (key == "measurements" && value.is_object()) {
+            for (const auto& [member, figure] : value.items()) keepLine(file, member, figure);
+        }
+        keepJsonLines(value, file, depth + 1);
+    }
+}
+
+// The layout of an answer one key per line, as it was read before the answer was parsed: kept for
+// documents that are not JSON (an answer cut off on the way).
+PioupiouPageLines extractByLines(std::string_view document) {
     const std::vector<std::string_view> lines = splitLines(document);
     PioupiouPageLines out;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -213,6 +239,17 @@ PioupiouPageLines extractPioupiouLines(std::string_view document) {
             }
         }
     }
+    if (out.file.empty()) out.error = PioupiouPageError::Empty;
+    return out;
+}
+
+}  // namespace
+
+PioupiouPageLines extractPioupiouLines(std::string_view document) {
+    const Json json = Json::parse(document.begin(), document.end(), nullptr, false);
+    if (json.is_discarded()) return extractByLines(document);
+    PioupiouPageLines out;
+    keepJsonLines(json, out.file, 0);
     if (out.file.empty()) out.error = PioupiouPageError::Empty;
     return out;
 }

@@ -4,10 +4,11 @@
 // Everything here is pure: the window model reads and writes the working file, passes the clock and
 // the time-zone bias, and builds captions and colours from the figures.
 //
-// The answer is JSON written one key per line; it is read by that layout, not parsed as JSON. A line
-// is read as a key's line only when it starts with the quoted key and a colon: the values sit at fixed
-// offsets behind it, and a line of any other shape (a one-line answer, an unstripped indent) gives
-// "no value" rather than a figure read from the wrong place.
+// The answer is parsed as JSON, in whatever layout it comes (one key per line or all on one line); the
+// extractor writes the useful keys to the working file one "key": value per line, and the figures are
+// read from that layout. A line is read as a key's line only when it starts with the quoted key and a
+// colon: the values sit at fixed offsets behind it, and a line of any other shape gives "no value"
+// rather than a figure read from the wrong place. A document that is not JSON is taken line by line.
 //
 // Document bytes are as fetched (UTF-8); the returned texts are UTF-8.
 #include <optional>
@@ -39,7 +40,9 @@ struct PioupiouPageLines {
     std::string file;
 };
 
-// Keeps every line holding "name", and the six lines after a line holding "measurements".
+// Keeps every "name" key and the members of every "measurements" object, in document order. A
+// document that is not JSON: every line holding "name", and the six lines after one holding
+// "measurements" (fewer is an answer cut off: Truncated).
 PioupiouPageLines extractPioupiouLines(std::string_view document);
 
 // "Pioupiou " and the four characters after the first "live/" of the address (characters 5 to 8 when

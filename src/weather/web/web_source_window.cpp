@@ -9,6 +9,7 @@
 
 #include "base/date_time.h"
 #include "base/numbers.h"
+#include "platform/files.h"
 #include "weather/web/address_history.h"
 
 namespace tintal {
@@ -62,7 +63,7 @@ WebSourceWindow::WebSourceWindow(WebSourceContext context, WeatherSourceKind kin
     ComboBoxTU.addItem("TU");
     ComboBoxTU.addItem("Loc");
     ComboBoxTU.setItemIndex(tuItem);
-    TimerMeteo.onTimer = [this] { TimerMeteoTimer(); };
+    TimerMeteo.onTimer = [this] { read(); };
     ButtonRafraichir.setHint("Pour rafraichir manuellement");
     ButtonRafraichir.onClick = [this] { ButtonRafraichirClick(); };
     SpinEditRafraichir.onChange = [this] { SpinEditRafraichirChange(); };
@@ -94,7 +95,7 @@ void WebSourceWindow::select(bool showWindow) {
 }
 
 void WebSourceWindow::EditDatKeyPress(char key) {
-    if (key == '\r') submit(false);
+    if (key == '\r' && !downloading_) submit(false);
 }
 
 void WebSourceWindow::ButtonRafraichirClick() {
@@ -103,7 +104,7 @@ void WebSourceWindow::ButtonRafraichirClick() {
     if (EditDat.text() != ComboBoxPath.text()) addToHistory(ComboBoxPath, EditDat.text());
     TimerMeteo.setInterval(SpinEditRafraichir.value() * 60000);
     if (refreshWaitsForStartUp() && context_.startingUp && context_.startingUp()) return;
-    TimerMeteoTimer();
+    read();
 }
 
 void WebSourceWindow::SpinEditRafraichirChange() { TimerMeteo.setInterval(SpinEditRafraichir.value() * 60000); }
@@ -146,14 +147,18 @@ bool WebSourceWindow::FetchSourcePage(std::string url, std::string localName) {
     StaticTextErreur.setCaption("Téléchargement");
     bool written = false;
     // A name taken from the address must stay a plain file of the working folder.
+    int failure = rules_.downloadFailure;
     if (!localName.empty() && localName != "." && localName != ".." && localName.find('\\') == std::string::npos) {
+        Running running(downloading_);
         try {
             context_.downloader.download(url, pathOf(localName));
             written = true;
+        } catch (const DocumentTooLarge&) {
+            failure = kDocumentTooLargeError;
         } catch (const std::exception&) {
         }
     }
-    if (!written) FetchError = rules_.downloadFailure;
+    if (!written) FetchError = failure;
     StaticTextErreur.setCaption("");
     return written;
 }
@@ -169,8 +174,9 @@ void WebSourceWindow::FetchAndCheck(const std::string& url, const std::string& l
 }
 
 void WebSourceWindow::checkFetched(const std::string& name) {
-    std::ifstream file(fsPath(pathOf(name)), std::ios::binary);
-    if (!file) {
+    std::ifstream file;
+    if (isReadableFile(pathOf(name))) file.open(fsPath(pathOf(name)), std::ios::binary);
+    if (!file.is_open()) {
         FetchError = 2;
         startTimerIfStopped();
         return;
@@ -242,16 +248,13 @@ std::string WebSourceWindow::pathOf(const std::string& name) const {
 }
 
 bool WebSourceWindow::fileExists(const std::string& name) const {
-    std::error_code ignored;
-    return !name.empty() && std::filesystem::is_regular_file(fsPath(pathOf(name)), ignored);
+    return !name.empty() && isReadableFile(pathOf(name));
 }
 
 std::optional<std::string> WebSourceWindow::readFile(const std::string& name) const {
-    std::ifstream file(fsPath(pathOf(name)), std::ios::binary);
-    if (!file) return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad()) return std::nullopt;
-    return bytes;
+    const auto bytes = readWholeFile(pathOf(name));
+    if (!bytes) return std::nullopt;
+    return std::string(bytes->begin(), bytes->end());
 }
 
 bool WebSourceWindow::writeFile(const std::string& name, const std::string& bytes) const {

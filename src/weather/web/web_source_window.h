@@ -41,6 +41,9 @@ struct WebSourceContext {
 
 // How one source fetches: its working file, the byte that marks a page for its extractor, how much
 // of a " //" label is cut off, the prefix of its error text and the code of a failed download.
+// The code of an answer refused for its size, the same in every source.
+inline constexpr int kDocumentTooLargeError = 9;
+
 struct WebFetchRules {
     const char* localFile;
     char marker;
@@ -64,7 +67,13 @@ public:
     bool selected() const override { return context_.isSelected && context_.isSelected(); }
     std::string errorText() const override { return StaticTextErreur.caption(); }
     AnnounceFlags announceFlags() const override;
-    void read() override { TimerMeteoTimer(); }
+    // A read asked for while a download of this source runs is dropped: that download's read is
+    // the fresh one, and a second transfer would write the same working file.
+    void read() override {
+        if (!downloading_) TimerMeteoTimer();
+    }
+    // A download of this source is under way (the window thread keeps dispatching meanwhile).
+    bool downloading() const { return downloading_; }
     // Submits a web address again, reads at once when that worked, then shows the window.
     void select(bool showWindow) override;
     void stopRefresh() override { TimerMeteo.stop(); }
@@ -167,6 +176,7 @@ protected:
     WebFetchRules rules_;
     WeatherReading reading_;
     bool refreshRunning_ = false;  // the refresh handler runs: the history box and submissions do not click it
+    bool downloading_ = false;
 
 private:
     WeatherSourceKind kind_;

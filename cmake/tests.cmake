@@ -28,3 +28,9 @@ if(TINTAL_INTEGRATION_TESTS)
                                                                 TINTAL_BINARY="$<TARGET_FILE:tintal>")
   gtest_discover_tests(tintal_integration_tests DISCOVERY_TIMEOUT 60)
 endif()
+
+# The clip tools and the committed clips (levels, edges, layout); synthesis checks skip without espeak-ng.
+find_package(Python3 COMPONENTS Interpreter)
+if(Python3_Interpreter_FOUND)
+  add_test(NAME clip_tools COMMAND ${Python3_EXECUTABLE} -m unittest discover -s ${CMAKE_SOURCE_DIR}/tools/clips)
+endif()

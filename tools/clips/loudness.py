@@ -97,3 +97,34 @@ def normalise(samples, target=TARGET_DBFS, ceiling=CEILING_DBFS):
             break
         gain *= 10 ** (error / 20)
     return out
+
+
+def main():
+    """Prints the committed clips' loudness spread against the target."""
+    import glob
+    import os
+    import sys
+    here = os.path.dirname(os.path.abspath(__file__))
+    sys.path.insert(0, here)
+    import riffwav
+    root = os.path.dirname(os.path.dirname(here))
+    paths = sorted(glob.glob(os.path.join(root, "resources", "clips", "*.wav")))
+    paths.append(os.path.join(root, "resources", "tintal.wav"))
+    levels, peaks = [], []
+    for path in paths:
+        pcm = riffwav.read(path)[1]
+        levels.append((speech_loudness(pcm, 32768), os.path.basename(path)))
+        peaks.append(dbfs(max(abs(x) for x in pcm) / 32768))
+    levels.sort()
+    spread = levels[-1][0] - levels[0][0]
+    print("clip loudness: %d files, %.2f (%s) to %.2f (%s) dBFS, spread %.2f dB,"
+          " peaks <= %.2f dBFS   (target: %.0f dBFS +-%.0f dB, peaks <= %.0f) %s"
+          % (len(paths), levels[0][0], levels[0][1], levels[-1][0],
+             levels[-1][1], spread, max(peaks), TARGET_DBFS, TOLERANCE_DB,
+             CEILING_DBFS,
+             "OK" if spread <= 2 * TOLERANCE_DB and max(peaks) <= CEILING_DBFS + 0.02
+             else "MISSED"))
+
+
+if __name__ == "__main__":
+    main()

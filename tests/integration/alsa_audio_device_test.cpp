@@ -273,7 +273,7 @@ TEST_F(AlsaFilePcm, TheLibrarysMessagesReachTheProgramNotStderr) {
 
     AlsaAudioDevice::showLibraryMessages(true);
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(device.open(1, pcmFormat(1, 16000, 16), &player));
+    EXPECT_FALSE(device.open(0, pcmFormat(1, 16000, 16), &player));
     const std::string shown = testing::internal::GetCapturedStderr();
     AlsaAudioDevice::showLibraryMessages(false);
     EXPECT_NE(shown.find("ALSA "), std::string::npos) << shown;

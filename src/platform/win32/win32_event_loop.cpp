@@ -1,7 +1,8 @@
 #include "platform/win32/win32_event_loop.h"
 
-#include <mmsystem.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <mmsystem.h>
 
 #include <algorithm>
 #include <limits>

@@ -148,6 +148,28 @@ TEST(Program, AVoiceFolderReplacesExactlyItsClips) {
     std::filesystem::remove_all(dir);
 }
 
+TEST(Program, AMissingSoundCardIsOneClearLine) {
+    const auto dir = std::filesystem::temp_directory_path() / ("tintal_nocard_" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "asound.conf")
+        << "pcm.!default { type hw card 29 device 0 }\nctl.!default { type hw card 29 }\n";
+    const std::string env = "ALSA_CONFIG_PATH=/usr/share/alsa/alsa.conf:" + (dir / "asound.conf").string() + " ";
+    const std::string command = env + TINTAL_BINARY + " --now --dir " + dir.string() + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string out;
+    char buffer[4096];
+    while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
+    EXPECT_EQ(WEXITSTATUS(pclose(pipe)), 1);
+    EXPECT_EQ(out.find("ALSA lib"), std::string::npos) << out;
+    const auto advice = out.find("tintal: no sound output answers on the ALSA device \"default\"");
+    ASSERT_NE(advice, std::string::npos) << out;
+    EXPECT_NE(out.find("--list-devices", advice), std::string::npos) << out;
+    EXPECT_NE(out.find("--render", advice), std::string::npos) << out;
+    EXPECT_EQ(out.find("did not complete"), std::string::npos) << out;
+    std::filesystem::remove_all(dir);
+}
+
 TEST(Program, SerialPortChecks) {
     const ProgramRun list = run("--list-ports");
     ASSERT_EQ(list.status, 0) << list.out;

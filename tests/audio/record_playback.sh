@@ -11,7 +11,7 @@ source "$env_file"
 
 # An idle null sink suspends, and its monitor then loses the start of what plays: a stream of
 # silence keeps it running for the whole recording.
-pacat --playback --device="$TINTAL_PULSE_SINK" --rate="$rate" --channels=1 --format=s16le </dev/zero &
+pacat --playback --device="$TINTAL_PULSE_SINK" --rate="$rate" --channels=1 --format=s16le --latency-msec=10 </dev/zero &
 keeper=$!
 parec -d "$TINTAL_PULSE_SINK.monitor" --rate="$rate" --channels=1 --format=s16le --latency-msec=10 >"$out" &
 recorder=$!

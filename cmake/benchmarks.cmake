@@ -5,3 +5,9 @@ if(NOT WIN32)
   target_include_directories(tintal_benchmarks PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(tintal_benchmarks PRIVATE tintal_core)
 endif()
+
+# The clock's tick against the wall-clock second, on the Linux event loop.
+if(NOT WIN32)
+  add_executable(tintal_tick_bench ${CMAKE_SOURCE_DIR}/benchmarks/tick_lateness_bench.cpp)
+  target_link_libraries(tintal_tick_bench PRIVATE tintal_posix)
+endif()

@@ -34,3 +34,9 @@ add_test(NAME systemd_unit
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/service/verify_unit.sh ${CMAKE_SOURCE_DIR}/examples/tintal.service
                  $<TARGET_FILE:tintal>)
 set_tests_properties(systemd_unit PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 60)
+
+# The clip tools and the committed clips (levels, edges, layout); synthesis checks skip without espeak-ng.
+find_package(Python3 COMPONENTS Interpreter)
+if(Python3_Interpreter_FOUND)
+  add_test(NAME clip_tools COMMAND ${Python3_EXECUTABLE} -m unittest discover -s ${CMAKE_SOURCE_DIR}/tools/clips)
+endif()

@@ -15,9 +15,11 @@
 #include <string>
 #include <thread>
 
+#include "app/posix_sound_modes.h"
 #include "base/date_time.h"
 #include "core/listing_player.h"
 #include "core/tform1.h"
+#include "core/voice_clip_store.h"
 #include "core/wave_player.h"
 #include "platform/files.h"
 #include "platform/null_audio_device.h"
@@ -115,6 +117,7 @@ public:
 
 int reportEnd(const std::string& status) {
     if (status == "TINTAL_DONE") return 0;
+    if (const auto advice = soundDeviceAdvice(status)) return std::cerr << *advice, 1;
     std::cerr << "tintal: the announcement did not complete: " << status << '\n';
     return 1;
 }
@@ -131,7 +134,8 @@ int render(const Options& options, double at) {
     VirtualEventLoop loop(at);
     WavFileDevice device(loop);
     FrenchDesktop desktop;
-    EmbeddedClipStore clips;
+    EmbeddedClipStore builtIn;
+    VoiceClipStore clips(builtIn, voiceFolderPath(workingFolderPath(options.dir)));
     WavePlayer player(loop, device, clips, desktop);
     bool saved = false;
     const std::string status =
@@ -198,12 +202,7 @@ private:
 // The working folder (--dir, else the user's configuration folder), made when missing and entered, so
 // that the settings, the log and the relative sound files are found there, as beside the Windows program.
 std::optional<std::string> enterWorkingFolder(const Options& options) {
-    std::string folder = options.dir;
-    if (folder.empty()) {
-        const char* xdg = std::getenv("XDG_CONFIG_HOME");
-        const char* home = std::getenv("HOME");
-        folder = xdg && *xdg == '/' ? std::string(xdg) + "/tintal" : std::string(home ? home : ".") + "/.config/tintal";
-    }
+    const std::string folder = workingFolderPath(options.dir);
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error || chdir(folder.c_str()) != 0) {
@@ -267,7 +266,8 @@ int runClock(const Options& options) {
     NullAudioDevice silentDevice;
     AlsaAudioDevice card(loop);
     AudioDevice& device = options.silent ? static_cast<AudioDevice&>(silentDevice) : card;
-    EmbeddedClipStore clips;
+    EmbeddedClipStore builtIn;
+    VoiceClipStore clips(builtIn, voiceFolderPath(*folder));
     WavePlayer wave(loop, device, clips, linux.desktop);
     AnnouncingPlayer sounding(wave, loop);
     ListingPlayer listing(
@@ -288,6 +288,7 @@ int runClock(const Options& options) {
     program.form.EditData.onChange = [&] { std::fprintf(stderr, "%s\n", program.form.EditData.text().c_str()); };
     std::cerr << "tintal: settings in " << *folder << "/tintal.ini\n";
     program.start();
+    if (const std::string report = clips.statusText(); !report.empty()) program.form.EditData.setText(report);
     std::thread watcher = startSignalWatcher(signals, linux.downloader);
     loop.run();
     program.close();
@@ -306,7 +307,8 @@ int speakNow(const Options& options) {
     PosixEventLoop loop;
     LinuxPorts linux(*folder, &loop);
     AlsaAudioDevice device(loop);
-    EmbeddedClipStore clips;
+    EmbeddedClipStore builtIn;
+    VoiceClipStore clips(builtIn, voiceFolderPath(*folder));
     WavePlayer wave(loop, device, clips, linux.desktop);
     AnnouncingPlayer player(wave, loop);
     TintalProgram program(linux.ports(loop, player, device));
@@ -428,6 +430,7 @@ int readSourceOnce(const Options& options, double at) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const auto status = runSoundModes(argc, argv)) return *status;
     std::string error;
     const std::optional<Options> options = parseCommandLine(argc, argv, error);
     if (!options) {

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "core/voice_clip_store.h"
 #include "core/wave_player.h"
 #include "platform/win32/resource_clip_store.h"
 #include "platform/win32/wave_out_device.h"
@@ -81,7 +82,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Win32EventLoop loop;
     Win32Desktop desktop;
     WaveOutDevice audio(loop);
-    ResourceClipStore clips;
+    ResourceClipStore builtInClips;
+    // The station's own recordings, in "voix" beside the program, go before the built-in ones.
+    VoiceClipStore clips(builtInClips, VoiceClipStore::kFolderName);
     WavePlayer player(loop, audio, clips, desktop);
     Win32StationLibrary stationLibrary;
     Win32SerialLines lines;
@@ -106,6 +109,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     recorder.setSender(window);
     createWindows(program, window);
     program.start();
+    if (const std::string report = clips.statusText(); !report.empty()) program.form.EditData.setText(report);
     loop.run();
     DestroyWindow(window);
     return exitCode;

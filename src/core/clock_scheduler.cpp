@@ -1,12 +1,32 @@
 #include "core/clock_scheduler.h"
 
+#include <cmath>
+
 #include "base/date_time.h"
 #include "core/tform1.h"
 
 namespace tintal {
 
+int ClockScheduler::msToNextTick(double localNow) {
+    const double msOfDay = (localNow - std::floor(localNow)) * kMsPerDay;
+    const double msInSecond = msOfDay - 1000.0 * std::floor(msOfDay / 1000.0);
+    double delay = kTickOffsetMs - msInSecond;
+    while (delay < 1.0) delay += 1000.0;
+    // A day count holds the time to about a microsecond: do not round that noise up to a millisecond.
+    return static_cast<int>(std::ceil(delay - 0.001));
+}
+
+void ClockScheduler::alignTick() {
+    Timer& timer = form_.TimerSeconde;
+    if (!timer.enabled()) return;  // the start-up routine ended the program
+    timer.stop();
+    timer.setInterval(msToNextTick(form_.loop.localNow()));
+    timer.start();
+}
+
 void ClockScheduler::TimerSecondeTimer() {
     if (form_.ConfigPending) form_.LoadConfig();
+    alignTick();
     if (!form_.sound.volumeBusy) form_.sound.ReadDeviceVolume();
     readClock();
     if (fields_.minute != lastAnnouncedMinute) {
@@ -31,6 +51,10 @@ void ClockScheduler::readClock() {
     fields_.day = f.day;
     fields_.month = f.month;
     fields_.year = f.year;
+    previousTickStamp_ = tickStamp_;
+    previousTickMonoMs_ = tickMonoMs_;
+    tickStamp_ = static_cast<std::int64_t>(std::floor(fields_.now * 1440.0 + 1e-9));
+    tickMonoMs_ = form_.loop.monotonicMs();
     form_.EditTime.setText(" " + form_.desktop.longTime(fields_.now));
     form_.EditDate.setText(" " + form_.desktop.shortDate(fields_.now));
 }
@@ -41,22 +65,43 @@ bool ClockScheduler::hourInWindow(int hour) const {
     return hour >= windowStartHour || hour < windowEndHour;
 }
 
-bool ClockScheduler::schedule() {
-    if (form_.UpDownPeriode.value() == 0 || !hourInWindow(fields_.hour)) return false;
-    if (announcedThisMinute || form_.announcing) return true;
-    if (fields_.minute == 0) {
-        announce();
-        return true;
-    }
+bool ClockScheduler::scheduled(int hour, int minute) const {
+    if (form_.UpDownPeriode.value() == 0 || !hourInWindow(hour)) return false;
     const int period = form_.periodMinutes();
-    if (period > 0 && fields_.minute % period == 0) {
-        announce();
-        return true;
+    return minute == 0 || (period > 0 && minute % period == 0);
+}
+
+bool ClockScheduler::jumpedOverScheduledMinute(std::int64_t stamp) const {
+    if (previousTickStamp_ < 0 || stamp - previousTickStamp_ < 2 || stamp - previousTickStamp_ > kMaxCatchUpMinutes) {
+        return false;
+    }
+    // A tick that comes a minute or more after the last one was held up, not moved by a clock change.
+    if (tickMonoMs_ - previousTickMonoMs_ >= 60000) return false;
+    for (std::int64_t missed = previousTickStamp_ + 1; missed < stamp; ++missed) {
+        const auto minuteOfDay = static_cast<int>(((missed % 1440) + 1440) % 1440);
+        if (scheduled(minuteOfDay / 60, minuteOfDay % 60)) return true;
     }
     return false;
 }
 
+bool ClockScheduler::schedule() {
+    if (form_.UpDownPeriode.value() == 0 || !hourInWindow(fields_.hour)) return false;
+    if (announcedThisMinute || form_.announcing) return true;
+    const bool due = scheduled(fields_.hour, fields_.minute) || jumpedOverScheduledMinute(tickStamp_);
+    if (!due) return false;
+    if (scheduledOnce_ && form_.loop.monotonicMs() - scheduledMonoMs_ < kMinScheduledSpacingMs) {
+        // The wall clock went back over a minute announced moments ago: that minute is done.
+        announcedThisMinute = true;
+        lastAnnouncedMinute = fields_.minute;
+        return true;
+    }
+    announce();
+    return true;
+}
+
 void ClockScheduler::announce() {
+    scheduledOnce_ = true;
+    scheduledMonoMs_ = form_.loop.monotonicMs();
     announcedThisMinute = true;
     lastAnnouncedMinute = fields_.minute;
     form_.Button1.click();

@@ -24,6 +24,9 @@ public:
     static constexpr std::size_t kInitialClipMemory = 100000;
     // A device that has not handed a clip back this long after its end has stopped working.
     static constexpr int kStallMarginMs = 5000;
+    // The device stays open this long after a clip, so that the next clip of the announcement
+    // starts on a running stream instead of paying for a new one; closed when nothing follows.
+    static constexpr int kKeepOpenMs = 600;
 
     WavePlayer(EventLoop& loop, AudioDevice& device, const ClipStore& clips, Desktop& desktop);
     ~WavePlayer() override;
@@ -57,6 +60,9 @@ private:
     void bufferDone(int buffer) override;
     void finishClip();
     void armStallGuard();
+    // Opens the device for the clip's format, or keeps the one still open when it fits.
+    bool openFor(int outputDevice);
+    void stopTimer(EventLoop::TimerId& timer);
 
     EventLoop& loop_;
     AudioDevice& device_;
@@ -73,9 +79,12 @@ private:
     int queuedCount_ = 0;
     int doneCount_ = 0;
     bool deviceOpen_ = false;
-    bool deviceInUse_ = false;  // opened for the current clip and not yet closed
+    bool deviceInUse_ = false;  // opened and not yet closed (possibly kept open after a clip)
     bool clipPlaying_ = false;
     EventLoop::TimerId stallTimer_ = 0;
+    EventLoop::TimerId closeTimer_ = 0;  // closes the device kept open after a clip
+    PcmFormat openFormat_;
+    int openDevice_ = AudioDevice::kDefaultDevice;
     int outputDevice_ = AudioDevice::kDefaultDevice;
 };
 

@@ -44,6 +44,7 @@ bool WavFileDevice::open(int device, const PcmFormat& format, AudioListener* lis
     resamplePhase_ = 0;
     appendSilenceUntilNow();
     clipSamples_.push_back(0);
+    drained_ = false;
     queuedUntilMs_ = loop_.monotonicMs();
     loop_.post([this, listener] {
         if (listener_ == listener) listener->deviceOpened();
@@ -60,6 +61,12 @@ bool WavFileDevice::prepare(int buffer, const std::uint8_t* data, std::size_t le
 
 bool WavFileDevice::write(int buffer) {
     if (!listener_ || buffer < 0 || buffer > 1 || pending_[buffer] != 0) return false;
+    if (drained_) {
+        drained_ = false;
+        resamplePhase_ = 0;
+        appendSilenceUntilNow();
+        clipSamples_.push_back(0);
+    }
     const std::size_t before = samples_.size();
     appendConverted(data_[buffer], length_[buffer]);
     clipSamples_.back() += samples_.size() - before;
@@ -71,6 +78,7 @@ bool WavFileDevice::write(int buffer) {
         loop_.stopTimer(pending_[buffer]);
         pending_[buffer] = 0;
         soundEndMs_ = loop_.monotonicMs();
+        drained_ = pending_[0] == 0 && pending_[1] == 0;
         if (listener_) listener_->bufferDone(buffer);
     });
     return true;

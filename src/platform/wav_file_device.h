@@ -50,6 +50,9 @@ private:
     std::vector<std::int16_t> samples_;
     std::vector<std::size_t> clipSamples_;
     double resamplePhase_ = 0;
+    // A player may keep the device open between clips: a write after everything came back starts
+    // the next clip.
+    bool drained_ = false;
 };
 
 }  // namespace tintal

@@ -114,6 +114,10 @@ def gaps(rec_path, rate, clip_paths):
     print("silences heard between %d clips (ms): %s" % (clips, " ".join(str(g) for g in heard)))
     print("added by playback, without the clips' own quiet edges: min %d  median %d  max %d ms"
           % (added[0], added[len(added) // 2], added[-1]))
+    ordered = sorted(heard)
+    median = ordered[len(ordered) // 2]
+    print("heard gap: min %d  median %d  max %d ms   (target: 50 +-10 ms) %s"
+          % (ordered[0], median, ordered[-1], "OK" if 40 <= median <= 60 else "MISSED"))
     return 0
 
 

@@ -260,6 +260,25 @@ TEST_F(AlsaFilePcm, RefusesWhatItCannotOpen) {
     device.close();
 }
 
+TEST_F(AlsaFilePcm, TheLibrarysMessagesReachTheProgramNotStderr) {
+    PosixEventLoop loop;
+    AlsaAudioDevice device(loop, {"tintalnosuchpcm", "tintalbroken"});
+    Player player(device, loop);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(device.open(0, pcmFormat(1, 16000, 16), &player));
+    const std::string quiet = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(quiet, "");
+    EXPECT_NE(AlsaAudioDevice::lastLibraryMessage().find("tintalnosuchpcm"), std::string::npos)
+        << AlsaAudioDevice::lastLibraryMessage();
+
+    AlsaAudioDevice::showLibraryMessages(true);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(device.open(0, pcmFormat(1, 16000, 16), &player));
+    const std::string shown = testing::internal::GetCapturedStderr();
+    AlsaAudioDevice::showLibraryMessages(false);
+    EXPECT_NE(shown.find("ALSA "), std::string::npos) << shown;
+}
+
 TEST_F(AlsaFilePcm, RejectsBuffersItCannotTake) {
     PosixEventLoop loop;
     AlsaAudioDevice device(loop, {"tintaltest"});

@@ -1,12 +1,12 @@
 // The Linux program as a user runs it.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "platform/posix/embedded_clip_store.h"
@@ -42,7 +42,8 @@ std::uint32_t le32(const std::uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] <<
 // The sample data of a WAV file's "data" chunk (empty when there is none).
 std::vector<std::uint8_t> dataChunk(const std::uint8_t* p, std::size_t size) {
     for (std::size_t i = 12; i + 8 <= size; i += 8 + le32(p + i + 4) + (le32(p + i + 4) & 1)) {
-        if (std::memcmp(p + i, "data", 4) == 0) return std::vector<std::uint8_t>(p + i + 8, p + i + 8 + le32(p + i + 4));
+        if (std::memcmp(p + i, "data", 4) == 0)
+            return std::vector<std::uint8_t>(p + i + 8, p + i + 8 + le32(p + i + 4));
     }
     return {};
 }
@@ -52,8 +53,9 @@ std::vector<std::uint8_t> clipSamples(const std::string& name) {
     return dataChunk(clip->data(), clip->size());
 }
 
-const std::vector<std::string> kExampleClips = {"son_mardi", "son1_premier", "son_decembre", "son2000", "son26",
-                                                "son_il_est", "son21_une", "son_heures_N", "son1_une", "son_minutes"};
+const std::vector<std::string> kExampleClips = {"son_mardi", "son1_premier", "son_decembre", "son2000",
+                                                "son26",     "son_il_est",   "son21_une",    "son_heures_N",
+                                                "son1_une",  "son_minutes"};
 
 TEST(Program, DryRunPrintsTheClipsOfTheAnnouncement) {
     const ProgramRun r = run("--dry-run --at '2026-12-01 21:01'");
@@ -71,22 +73,29 @@ TEST(Program, RefusesABadCommandLineWithItsReason) {
     EXPECT_EQ(run("--help").status, 0);
 }
 
-// The render is the announcement as heard: each clip's samples, then the 50 ms gap.
-TEST(Program, RenderWritesEachClipThenItsGap) {
-    const auto path = std::filesystem::temp_directory_path() / "tintal_render_test.wav";
-    const ProgramRun r = run("--render " + path.string() + " --at '2026-12-01 21:01'");
-    ASSERT_EQ(r.status, 0) << r.out;
+std::vector<std::uint8_t> readWhole(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    const std::vector<std::uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return std::vector<std::uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Renders the 21:01 announcement with these extra arguments and checks it is the cuckoo and the
+// example clips, each followed by the 50 ms gap; replace gives the samples of clips from elsewhere.
+void expectRender(const std::string& arguments, const std::map<std::string, std::vector<std::uint8_t>>& replace) {
+    const auto path =
+        std::filesystem::temp_directory_path() / ("tintal_render_test" + std::to_string(getpid()) + ".wav");
+    const ProgramRun r = run("--render " + path.string() + " --at '2026-12-01 21:01' " + arguments);
+    ASSERT_EQ(r.status, 0) << r.out;
+    const std::vector<std::uint8_t> file = readWhole(path);
     std::filesystem::remove(path);
     ASSERT_GT(file.size(), 44u);
     ASSERT_EQ(le32(file.data() + 40), file.size() - 44);
 
-    std::ifstream cuckooFile(std::filesystem::path(TINTAL_BINARY).parent_path() / "tintal.wav", std::ios::binary);
-    const std::vector<std::uint8_t> cuckooWav((std::istreambuf_iterator<char>(cuckooFile)), std::istreambuf_iterator<char>());
+    const auto cuckooWav = readWhole(std::filesystem::path(TINTAL_BINARY).parent_path() / "tintal.wav");
     std::vector<std::vector<std::uint8_t>> expected{dataChunk(cuckooWav.data(), cuckooWav.size())};
     ASSERT_GT(expected[0].size(), 1000u);
-    for (const auto& name : kExampleClips) expected.push_back(clipSamples(name));
+    for (const auto& name : kExampleClips) {
+        expected.push_back(replace.count(name) != 0 ? replace.at(name) : clipSamples(name));
+    }
 
     const std::size_t gapBytes = 16000 / 20 * 2;  // 50 ms of 16-bit samples
     std::size_t at = 44;
@@ -99,6 +108,66 @@ TEST(Program, RenderWritesEachClipThenItsGap) {
         at += gapBytes;
     }
     EXPECT_EQ(at, file.size());
+}
+
+// The render is the announcement as heard: each clip's samples, then the 50 ms gap.
+TEST(Program, RenderWritesEachClipThenItsGap) { expectRender("", {}); }
+
+// A 16 kHz mono recording of the given samples.
+std::vector<std::uint8_t> monoWav(const std::vector<std::uint8_t>& samples) {
+    std::vector<std::uint8_t> out;
+    const auto put = [&out](const char* id) { out.insert(out.end(), id, id + 4); };
+    const auto put32 = [&out](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    };
+    put("RIFF"), put32(36 + static_cast<std::uint32_t>(samples.size())), put("WAVE"), put("fmt "), put32(16);
+    put32(1 | (1 << 16)), put32(16000), put32(32000), put32(2 | (16 << 16)), put("data");
+    put32(static_cast<std::uint32_t>(samples.size()));
+    out.insert(out.end(), samples.begin(), samples.end());
+    return out;
+}
+
+TEST(Program, AVoiceFolderReplacesExactlyItsClips) {
+    const auto dir = std::filesystem::temp_directory_path() / ("tintal_voice_" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir / "voix");
+    std::vector<std::uint8_t> own(6400);
+    for (std::size_t i = 0; i < own.size(); ++i) own[i] = static_cast<std::uint8_t>(i * 7 + 1);
+    std::ofstream(dir / "voix" / "Son_Il_Est.WAV", std::ios::binary)
+        .write(reinterpret_cast<const char*>(monoWav(own).data()), static_cast<std::streamsize>(monoWav(own).size()));
+    std::ofstream(dir / "voix" / "SON5.wav") << "not a recording";
+    expectRender("--dir " + dir.string(), {{"son_il_est", own}});
+
+    const ProgramRun check = run("--check-voice " + (dir / "voix").string());
+    EXPECT_EQ(check.status, 1) << check.out;  // one unusable file
+    EXPECT_NE(check.out.find("replaced (1): SON_IL_EST\n"), std::string::npos) << check.out;
+    EXPECT_NE(check.out.find("missing (built in) (149): SON0 SON1 "), std::string::npos) << check.out;
+    EXPECT_NE(check.out.find("unusable (1):\n  SON5.wav: "), std::string::npos) << check.out;
+    std::filesystem::remove(dir / "voix" / "SON5.wav");
+    EXPECT_EQ(run("--check-voice " + (dir / "voix").string()).status, 0);
+    EXPECT_EQ(run("--check-voice " + (dir / "nothing").string()).status, 1);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(Program, AMissingSoundCardIsOneClearLine) {
+    const auto dir = std::filesystem::temp_directory_path() / ("tintal_nocard_" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "asound.conf")
+        << "pcm.!default { type hw card 29 device 0 }\nctl.!default { type hw card 29 }\n";
+    const std::string env = "ALSA_CONFIG_PATH=/usr/share/alsa/alsa.conf:" + (dir / "asound.conf").string() + " ";
+    const std::string command = env + TINTAL_BINARY + " --now --dir " + dir.string() + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string out;
+    char buffer[4096];
+    while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
+    EXPECT_EQ(WEXITSTATUS(pclose(pipe)), 1);
+    EXPECT_EQ(out.find("ALSA lib"), std::string::npos) << out;
+    const auto advice = out.find("tintal: no sound output answers on the ALSA device \"default\"");
+    ASSERT_NE(advice, std::string::npos) << out;
+    EXPECT_NE(out.find("--list-devices", advice), std::string::npos) << out;
+    EXPECT_NE(out.find("--render", advice), std::string::npos) << out;
+    EXPECT_EQ(out.find("did not complete"), std::string::npos) << out;
+    std::filesystem::remove_all(dir);
 }
 
 TEST(Program, SerialPortChecks) {
@@ -127,7 +196,8 @@ std::string fileText(const std::string& path) {
 }
 
 TEST(Program, SaveConfigBringsTheSettingsBackInTheirOrderAndLeavesTheFileReadOnly) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("tintal_cfg_" + std::to_string(getpid()));
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("tintal_cfg_" + std::to_string(getpid()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "tintal.ini", std::ios::binary)
@@ -137,7 +207,8 @@ TEST(Program, SaveConfigBringsTheSettingsBackInTheirOrderAndLeavesTheFileReadOnl
     const ProgramRun r = run("--dir " + dir.string() + " --save-config");
     ASSERT_EQ(r.status, 0) << r.out;
     const std::string saved = fileText((dir / "tintal.ini").string());
-    EXPECT_EQ(saved.rfind("[TINTAL V2.4.0]\r\nRECORDER=\r\nFICHIER_TINTAL=tintal.wav\r\nPERIOD=3\r\nBALANCE=", 0), 0u) << saved;
+    EXPECT_EQ(saved.rfind("[TINTAL V2.4.0]\r\nRECORDER=\r\nFICHIER_TINTAL=tintal.wav\r\nPERIOD=3\r\nBALANCE=", 0), 0u)
+        << saved;
     EXPECT_EQ(saved.find("PLAGE_DEBUT"), std::string::npos);  // the lower-case key was not one
     EXPECT_NE(saved.find("\r\nMETEO=METAR\r\n"), std::string::npos);
     EXPECT_NE(saved.find("\r\nMETAR_DAT=https://metar.example/?ids=LFPG&x=1\r\n"), std::string::npos);

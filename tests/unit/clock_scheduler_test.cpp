@@ -18,6 +18,7 @@ struct ScheduleRun {
             if (rig.form.sequencer.step() == 0 && !rig.form.announcing) {
                 const DateTimeFields t = decodeDateTime(rig.loop.localNow());
                 starts.push_back(t.hour * 100 + t.minute);
+                msAfterMinute.push_back(t.second * 1000 + t.millisecond);
             }
             rig.form.sequencer.Button1Click();
         };
@@ -25,6 +26,7 @@ struct ScheduleRun {
     void runMinutes(int minutes) { rig.loop.advance(minutes * 60000LL); }
     MainWindowRig rig;
     std::vector<int> starts;
+    std::vector<int> msAfterMinute;
 };
 
 TEST(ClockScheduler, Period15AnnouncesEachQuarterExactlyOnce) {
@@ -86,6 +88,57 @@ TEST(ClockScheduler, AManualPressInAnAnnouncedMinuteStillAnnounces) {
     EXPECT_EQ(run.starts.size(), 2u);
 }
 
+TEST(ClockScheduler, TheAnnouncementFollowsItsMinuteWhateverTheStartInstant) {
+    for (const int startMs : {0, 1, 250, 499, 500, 501, 777, 998, 999}) {
+        ScheduleRun run(encodeDateTime(2026, 12, 1, 9, 59, 40, startMs), 3);
+        run.runMinutes(16);
+        ASSERT_EQ(run.starts, (std::vector<int>{1000, 1015})) << startMs;
+        for (const int late : run.msAfterMinute) {
+            EXPECT_GE(late, 0) << startMs;
+            EXPECT_LE(late, 20) << startMs;
+        }
+    }
+}
+
+TEST(ClockScheduler, TheTickNextInstantIsJustAfterTheNextSecond) {
+    EXPECT_EQ(ClockScheduler::msToNextTick(encodeDateTime(2026, 12, 1, 9, 0, 0, 0)), 3);
+    EXPECT_EQ(ClockScheduler::msToNextTick(encodeDateTime(2026, 12, 1, 9, 0, 0, 3)), 1000);
+    EXPECT_EQ(ClockScheduler::msToNextTick(encodeDateTime(2026, 12, 1, 9, 0, 0, 500)), 503);
+    // A tick that came a hair early still gets the second it was meant for.
+    EXPECT_EQ(ClockScheduler::msToNextTick(encodeDateTime(2026, 12, 1, 9, 0, 59, 999)), 4);
+    EXPECT_EQ(ClockScheduler::msToNextTick(encodeDateTime(2026, 12, 31, 23, 59, 59, 998)), 5);
+}
+
+TEST(ClockScheduler, AClockSetBackOverAnAnnouncedMinuteDoesNotAnnounceItTwice) {
+    ScheduleRun run(encodeDateTime(2026, 12, 1, 9, 59, 50), 3);
+    run.rig.loop.advance(15000);  // 10:00:05
+    ASSERT_EQ(run.starts, (std::vector<int>{1000}));
+    run.rig.loop.setLocalNow(encodeDateTime(2026, 12, 1, 9, 59, 58));  // a time server steps the clock back
+    run.rig.loop.advance(30000);
+    EXPECT_EQ(run.starts, (std::vector<int>{1000}));
+    run.runMinutes(15);
+    EXPECT_EQ(run.starts, (std::vector<int>{1000, 1015}));
+}
+
+TEST(ClockScheduler, AClockSetForwardOverAScheduledMinuteAnnouncesAtOnce) {
+    ScheduleRun run(encodeDateTime(2026, 12, 1, 10, 13, 50), 3);
+    run.rig.loop.advance(15000);  // 10:14:05
+    run.rig.loop.setLocalNow(encodeDateTime(2026, 12, 1, 10, 16, 20));
+    run.rig.loop.advance(2000);
+    EXPECT_EQ(run.starts, (std::vector<int>{1016}));
+    run.runMinutes(15);
+    EXPECT_EQ(run.starts, (std::vector<int>{1016, 1030}));
+}
+
+TEST(ClockScheduler, TheHourRepeatedAtTheEndOfSummerTimeIsAnnouncedAgain) {
+    ScheduleRun run(encodeDateTime(2026, 10, 25, 2, 44, 50), 3);
+    run.rig.loop.advance(15 * 60000);  // 02:59:50, summer time
+    run.rig.loop.advance(9000);
+    run.rig.loop.setLocalNow(encodeDateTime(2026, 10, 25, 1, 59, 59, 500));
+    run.runMinutes(16);
+    EXPECT_EQ(run.starts, (std::vector<int>{245, 200, 215}));
+}
+
 TEST(ClockScheduler, HourMenuItemsSetTheWindowAndCaption) {
     MainWindowRig rig(encodeDateTime(2026, 12, 1, 12, 0));
     rig.start();
@@ -119,7 +172,8 @@ TEST(ClockScheduler, StartUpRoutineAndTickCadence) {
     EXPECT_TRUE(loaded);
     EXPECT_FALSE(rig.form.ConfigPending);
     EXPECT_FALSE(rig.form.Form1.visible());  // the settings place the windows (not at all when minimised)
-    EXPECT_EQ(rig.form.TimerSeconde.interval(), 1000);
+    // Started half-way through a second, the clock re-aligns on the next second.
+    EXPECT_EQ(rig.form.TimerSeconde.interval(), 503);
     EXPECT_EQ(rig.form.EditTime.text(), " 21:01:00");
     EXPECT_EQ(rig.form.EditDate.text(), " 01/12/2026");
     EXPECT_EQ(rig.form.Edit1.text(), "0");

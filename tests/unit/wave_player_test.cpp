@@ -1,11 +1,13 @@
+#include "core/wave_player.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "base/date_time.h"
-#include "core/wave_player.h"
 #include "fakes/fake_audio_device.h"
 #include "fakes/memory_clip_store.h"
 #include "fakes/wav_builder.h"
@@ -73,9 +75,66 @@ TEST(WavePlayer, PlaysARecordedClipFoundWithoutRegardToCase) {
     EXPECT_GE(rig.loop.monotonicMs() - before, 375 + 50);
     EXPECT_EQ(rig.audio.played, samples);
     EXPECT_EQ(rig.audio.writes.size(), 1u);
-    EXPECT_EQ(rig.audio.closes, 1);
     EXPECT_FALSE(rig.player.deviceOpen());
     EXPECT_TRUE(rig.host.failures.empty());
+    // The stream stays open a moment for a next clip, then closes when none comes.
+    EXPECT_EQ(rig.audio.closes, 0);
+    rig.loop.advance(WavePlayer::kKeepOpenMs);
+    EXPECT_EQ(rig.audio.closes, 1);
+    EXPECT_FALSE(rig.audio.isOpen());
+}
+
+TEST(WavePlayer, ConsecutiveClipsShareOneOpeningOfTheDevice) {
+    PlayerRig rig;
+    rig.store.add("son1", buildWav({}, rampSamples(8000)));
+    rig.store.add("son2", buildWav({}, rampSamples(6000)));
+    WavSpec stereo;
+    stereo.channels = 2;
+    stereo.blockAlign = 4;
+    stereo.bytesPerSecond = 64000;
+    rig.store.add("son3", buildWav(stereo, rampSamples(8000)));
+    // Each clip starts from the end of the one before, as the announcement chains them.
+    std::vector<std::string> chain{"son1", "son2", "son2", "son3"};
+    std::vector<std::int64_t> startedAt;
+    struct ChainHost : PlayerHost {
+        std::function<void()> next;
+        void clipFailed(const std::string&) override {}
+        void clipFinished() override { next(); }
+    } host;
+    host.next = [&] {
+        if (startedAt.size() == chain.size()) return;
+        startedAt.push_back(rig.loop.monotonicMs());
+        rig.player.PlayWaveResource(chain[startedAt.size() - 1]);
+    };
+    rig.player.setHost(&host);
+    host.next();
+    rig.loop.advance(10000);
+    ASSERT_EQ(startedAt.size(), 4u);
+    // Still 50 ms between the end of one clip and the start of the next: 8000 bytes last 250 ms.
+    EXPECT_GE(startedAt[1] - startedAt[0], 250 + 50);
+    EXPECT_LE(startedAt[1] - startedAt[0], 250 + 50 + 2);
+    // The same format plays on the stream already open; another format needs a new one.
+    EXPECT_EQ(rig.audio.opens, 2);
+    EXPECT_EQ(rig.audio.closes, 2);
+    EXPECT_EQ(rig.audio.lastFormat.channels, 2);
+    EXPECT_EQ(rig.audio.played.size(), 8000u + 6000u + 6000u + 8000u);
+}
+
+TEST(WavePlayer, AnotherOutputDeviceOrAnAbortClosesTheKeptStream) {
+    PlayerRig rig;
+    rig.store.add("son1", buildWav({}, rampSamples(1000)));
+    rig.player.PlayWaveResource("son1");
+    ASSERT_TRUE(rig.playToEnd());
+    rig.player.setOutputDevice(1);
+    rig.player.PlayWaveResource("son1");
+    EXPECT_EQ(rig.audio.openedDevices, (std::vector<int>{-1, 1}));
+    EXPECT_EQ(rig.audio.closes, 1);
+    ASSERT_TRUE(rig.playToEnd());
+    rig.player.releaseDevice();  // the safety abort and the program's end
+    EXPECT_FALSE(rig.audio.isOpen());
+    EXPECT_EQ(rig.audio.closes, 2);
+    rig.loop.advance(WavePlayer::kKeepOpenMs);
+    EXPECT_EQ(rig.audio.closes, 2);
 }
 
 TEST(WavePlayer, FeedsTwoBuffersAndRefillsAsEachComesBack) {
@@ -109,7 +168,8 @@ TEST(WavePlayer, AcceptsWhatTheChecksAllow) {
     WavSpec oddChunk;  // no pad byte follows an odd size, and none is skipped
     oddChunk.chunksBeforeData.push_back(chunk("junk", {1, 2, 3}, false));
     WavSpec eightBit;
-    eightBit.samplesPerSecond = 8000, eightBit.bitsPerSample = 8, eightBit.blockAlign = 1, eightBit.bytesPerSecond = 8000;
+    eightBit.samplesPerSecond = 8000, eightBit.bitsPerSample = 8, eightBit.blockAlign = 1,
+    eightBit.bytesPerSecond = 8000;
     WavSpec stereo24;
     stereo24.channels = 2, stereo24.samplesPerSecond = 44100, stereo24.bitsPerSample = 24, stereo24.blockAlign = 6;
     stereo24.bytesPerSecond = 264600;
@@ -193,7 +253,7 @@ TEST(WavePlayer, MissingAndEmptyNames) {
     rig.player.PlayWaveResource("son85");
     EXPECT_EQ(rig.host.failures, (std::vector<std::string>{"Err: Fichier Wave", "Err: Res Wave",
                                                            "Err: Nom Fichier Wave", "Err: Res Wave"}));
-    EXPECT_EQ(rig.desktop.beeps, 2);  // only the empty requests beep
+    EXPECT_EQ(rig.desktop.beeps, 2);                                           // only the empty requests beep
     rig.player.PlayWaveFile(std::filesystem::temp_directory_path().string());  // a folder is no file
     EXPECT_EQ(rig.host.failures.back(), "Err: Nom Fichier Wave");
 }

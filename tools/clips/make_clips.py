@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Build the clock's 150 French speech clips from resources/clips/manifest.txt.
 
-Each clip is synthesised with espeak-ng, resampled to 16 kHz by sox, then
-trimmed, peak-normalised, padded and written by riffwav.py. The output is
+Each clip is synthesised with espeak-ng, resampled to 16 kHz and cleared of
+everything below 200 Hz by sox, trimmed to its sound, brought to the common
+speech loudness with its peaks limited (loudness.py) and written by
+riffwav.py. The output is
 committed, so a build of the program never needs a synthesiser.
 
 Usage: make_clips.py [--manifest FILE] [--out DIR] [--verify-only]
@@ -17,6 +19,7 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import loudness  # noqa: E402
 import riffwav  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -32,23 +35,27 @@ MAX_RATE = 250           # beyond this the words blur; fail instead
 PITCH = 50
 AMPLITUDE = 100
 
-# Every clip must fit one playback buffer of the player, and a very short one
-# is padded so that it is not mistaken for a truncated resource.
-MIN_DATA = 5080
+# Every clip must fit one playback buffer of the player; nothing is padded, so
+# that the silence between two words is the player's alone.
+MIN_DATA = 1600
 MAX_DATA = 49862
 
-# Level: every clip gets the same peak.
-PEAK_DBFS = -1.0
-PEAK_TOLERANCE_DB = 0.05
+# Level: one speech loudness, peaks at most at the ceiling, and nothing a
+# transmitter's audio chain cannot pass.
+HIGHPASS_HZ = 200
+LOUDNESS_TOLERANCE_DB = 0.5   # each clip against the target, when verified
+PEAK_TOLERANCE_DB = 0.02      # rounding to 16 bits
 
-FRAME = 80               # 5 ms analysis frames for trimming
-SILENCE_DB = -50.0       # frames this far below the loudest count as silence
-LEAD = 2 * FRAME         # kept before the first sound frame
-TAIL = 4 * FRAME         # kept after the last one (releases of final consonants)
-FADE_IN = FRAME          # edges are faded against clicks; espeak starts a
-FADE_OUT = 2 * FRAME     # vowel-initial word on its first sample, so the
-                         # fade-in may soften its first 5 ms
-MAX_TRIMMED_ENERGY = 1e-4
+FRAME = 32               # 2 ms analysis frames for trimming
+SILENCE_DB = -40.0       # frames this far below the loudest count as silence
+LEAD = 16                # kept before the first sound frame (1 ms)
+TAIL = 48                # kept after the last one (3 ms)
+FADE_IN = LEAD           # edges are faded against clicks
+FADE_OUT = TAIL
+MAX_TRIMMED_ENERGY = 2e-3
+# Once at the common loudness, edges quieter than this (in 2 ms frames) are
+# cut too: a listener hears them as part of the pause between two words.
+EDGE_FLOOR_DBFS = -38.0
 
 # Which consonant each liaison form of "heures" must open with.
 LIAISON = {"SON_HEURES_K": "k", "SON_HEURES_N": "n", "SON_HEURES_T": "t",
@@ -149,7 +156,7 @@ def synthesise(text, rate, tmp):
     # quantisation happens once, after normalising.
     subprocess.run(["sox", "-V1", wav, "-t", "raw", "-e", "floating-point",
                     "-b", "32", "-L", "-c", "1", raw, "rate", "-v",
-                    str(riffwav.RATE)], check=True)
+                    str(riffwav.RATE), "sinc", str(HIGHPASS_HZ)], check=True)
     samples = array.array("f")
     with open(raw, "rb") as f:
         samples.frombytes(f.read())
@@ -158,13 +165,19 @@ def synthesise(text, rate, tmp):
     return list(samples)
 
 
-def trim(samples):
-    """Cut leading and trailing silence, keeping short margins with fades."""
+def trim(samples, floor_dbfs=None):
+    """Cut leading and trailing silence, keeping short margins with fades.
+
+    Silence is below SILENCE_DB under the loudest frame, or below floor_dbfs
+    when given."""
     frames = [math.sqrt(sum(x * x for x in samples[i:i + FRAME]) / FRAME)
               for i in range(0, len(samples) - FRAME + 1, FRAME)]
     if not frames or max(frames) == 0.0:
         raise ValueError("no sound")
-    floor = max(frames) * 10 ** (SILENCE_DB / 20)
+    if floor_dbfs is None:
+        floor = max(frames) * 10 ** (SILENCE_DB / 20)
+    else:
+        floor = 10 ** (floor_dbfs / 20)
     loud = [i for i, r in enumerate(frames) if r > floor]
     start = max(0, loud[0] * FRAME - LEAD)
     end = min(len(samples), (loud[-1] + 1) * FRAME + TAIL)
@@ -183,15 +196,9 @@ def trim(samples):
     return out
 
 
-def to_pcm(samples, gain):
-    return [max(-32768, min(32767, int(round(x * gain * 32767))))
+def to_pcm(samples):
+    return [max(-32768, min(32767, int(round(x * 32767))))
             for x in samples]
-
-
-def pad(pcm):
-    """Append silence up to the shortest allowed clip."""
-    short = MIN_DATA // riffwav.BLOCK_ALIGN - len(pcm)
-    return pcm + [0] * short if short > 0 else pcm
 
 
 def render(name, text, tmp):
@@ -212,14 +219,9 @@ def dbfs(value):
 
 
 def measure(pcm):
-    """(peak, rms) in dBFS; rms leaves out the trailing padding."""
-    end = len(pcm)
-    while end and pcm[end - 1] == 0:
-        end -= 1
-    body = pcm[:end]
-    peak = max((abs(x) for x in body), default=0)
-    rms = math.sqrt(sum(x * x for x in body) / len(body)) if body else 0.0
-    return dbfs(peak), dbfs(rms)
+    """(peak, speech loudness) in dBFS."""
+    peak = max((abs(x) for x in pcm), default=0)
+    return dbfs(peak), loudness.speech_loudness(pcm, 32768)
 
 
 def verify(out, entries):
@@ -243,11 +245,12 @@ def verify(out, entries):
         if not MIN_DATA <= size <= MAX_DATA:
             faults.append("%s: %d data bytes outside %d..%d"
                           % (name, size, MIN_DATA, MAX_DATA))
-        if abs(peak - PEAK_DBFS) > PEAK_TOLERANCE_DB:
-            faults.append("%s: peak %.2f dBFS, expected %.1f"
-                          % (name, peak, PEAK_DBFS))
-        if rms < -40.0:
-            faults.append("%s: RMS %.1f dBFS, nearly silent" % (name, rms))
+        if peak > loudness.CEILING_DBFS + PEAK_TOLERANCE_DB:
+            faults.append("%s: peak %.2f dBFS, above %.1f"
+                          % (name, peak, loudness.CEILING_DBFS))
+        if abs(rms - loudness.TARGET_DBFS) > LOUDNESS_TOLERANCE_DB:
+            faults.append("%s: speech loudness %.2f dBFS, target %.1f"
+                          % (name, rms, loudness.TARGET_DBFS))
         rows.append((name, size, len(pcm) / riffwav.RATE, peak, rms, text))
     stray = sorted(f for f in os.listdir(out) if f.lower().endswith(".wav")
                    and f[:-4] not in {n for n, _ in entries})
@@ -308,11 +311,10 @@ def main():
         with tempfile.TemporaryDirectory() as tmp:
             for name, text in entries:
                 rates[name], rendered[name] = render(name, text, tmp)
-        peak_target = 10 ** (PEAK_DBFS / 20)
         for name, speech in rendered.items():
-            gain = peak_target / max(abs(x) for x in speech)
             riffwav.write(os.path.join(args.out, name + ".wav"),
-                          pad(to_pcm(speech, gain)), name)
+                          to_pcm(trim(loudness.normalise(speech),
+                                      EDGE_FLOOR_DBFS)), name)
     else:
         spoken = {}
 
@@ -322,7 +324,7 @@ def main():
         sys.exit("verification failed:\n%s" % e)
 
     print("%-26s %4s %6s %6s %7s %7s  %s" % ("name", "wpm", "bytes", "sec",
-                                            "peak", "rms", "text / phonemes"))
+                                            "peak", "loud", "text / phonemes"))
     for name, size, sec, peak, rms, text in rows:
         said = spoken.get(name)
         shown = text if said is None else "%s  /%s/" % (text, said)

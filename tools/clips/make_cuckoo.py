@@ -14,6 +14,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import loudness  # noqa: E402
 import riffwav  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -26,7 +27,6 @@ DROOP = 0.03           # each note falls by 3 % over its length
 ATTACK = 0.03          # raised-cosine onset
 RELEASE = 0.10         # raised-cosine release
 HARMONICS = [(1, 1.0), (2, 0.12), (3, 0.04)]   # a little body, still hollow
-PEAK_DBFS = -1.0       # same peak as the speech clips
 
 
 def note(f0, seconds, rate=riffwav.RATE):
@@ -47,11 +47,10 @@ def note(f0, seconds, rate=riffwav.RATE):
 
 
 def cuckoo():
-    """Return the call as int16 samples, peak at PEAK_DBFS."""
+    """Return the call as int16 samples, as loud as the speech clips."""
     first, second = (note(f, d) for f, d in NOTES)
     call = first + [0.0] * int(round(GAP * riffwav.RATE)) + second
-    gain = 10 ** (PEAK_DBFS / 20) * 32767 / max(abs(x) for x in call)
-    return [int(round(x * gain)) for x in call]
+    return [int(round(x * 32767)) for x in loudness.normalise(call)]
 
 
 def main():
@@ -63,9 +62,10 @@ def main():
     if name != "TINTAL" or len(pcm) != len(cuckoo()):
         sys.exit("%s did not read back as written" % args.out)
     peak = max(abs(x) for x in pcm)
-    print("%s: %d samples, %.3f s, peak %.2f dBFS"
+    print("%s: %d samples, %.3f s, peak %.2f dBFS, speech loudness %.2f dBFS"
           % (args.out, len(pcm), len(pcm) / riffwav.RATE,
-             20 * math.log10(peak / 32768)))
+             20 * math.log10(peak / 32768),
+             loudness.speech_loudness(pcm, 32768)))
 
 
 if __name__ == "__main__":

@@ -12,6 +12,10 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import glob  # noqa: E402
+import subprocess  # noqa: E402
+
+import loudness  # noqa: E402
 import make_clips  # noqa: E402
 import make_cuckoo  # noqa: E402
 import riffwav  # noqa: E402
@@ -149,9 +153,9 @@ class Processing(unittest.TestCase):
         self.assertAlmostEqual(max(out), 0.5, places=3)
 
     def test_trim_refuses_to_cut_quiet_sound(self):
-        # A long hiss 55 dB down is below the silence floor frame by frame,
+        # A long hiss 45 dB down is below the silence floor frame by frame,
         # but holds too much energy to be thrown away silently.
-        hiss = [0.5 * 10 ** (-55 / 20) * (1 if i % 2 else -1)
+        hiss = [0.5 * 10 ** (-45 / 20) * (1 if i % 2 else -1)
                 for i in range(80000)]
         with self.assertRaises(ValueError):
             make_clips.trim(self.tone(800) + hiss)
@@ -160,14 +164,93 @@ class Processing(unittest.TestCase):
         with self.assertRaises(ValueError):
             make_clips.trim([0.0] * 4000)
 
-    def test_pad_to_shortest_clip(self):
-        self.assertEqual(len(make_clips.pad([1] * 100)) * 2, make_clips.MIN_DATA)
-        self.assertEqual(make_clips.pad([1] * 100)[:100], [1] * 100)
-        self.assertEqual(len(make_clips.pad([1] * 9000)), 9000)
+    def test_trim_with_an_absolute_floor_cuts_quiet_edges(self):
+        # A soft edge 35 dB down is kept against the clip's own loudest frame
+        # but cut against a floor of -38 dBFS.
+        soft = self.tone(1600, 0.5 * 10 ** (-35 / 20))
+        speech = soft + self.tone(4000) + soft
+        self.assertGreater(len(make_clips.trim(speech)), 7000)
+        cut = make_clips.trim(speech, -38.0)
+        self.assertEqual(len(cut), 4000 + make_clips.LEAD + make_clips.TAIL)
 
     def test_to_pcm_clamps(self):
-        self.assertEqual(make_clips.to_pcm([1.5, -1.5, 0.5], 1.0),
+        self.assertEqual(make_clips.to_pcm([1.5, -1.5, 0.5]),
                          [32767, -32768, 16384])
+
+
+class Level(unittest.TestCase):
+    def tone(self, n, amp, freq=440):
+        return [amp * math.sin(2 * math.pi * freq * i / 16000)
+                for i in range(n)]
+
+    def test_loudness_of_a_tone_ignores_pauses(self):
+        # A full-scale sine is -3.01 dBFS RMS; silence around it is no speech.
+        tone = self.tone(3200, 1.0)
+        self.assertAlmostEqual(loudness.speech_loudness(tone), -3.01, delta=0.05)
+        padded = [0.0] * 6400 + tone + [0.0] * 6400
+        self.assertAlmostEqual(loudness.speech_loudness(padded), -3.01, delta=0.05)
+        as_int = [int(x * 16384) for x in tone]
+        self.assertAlmostEqual(loudness.speech_loudness(as_int, 32768), -9.03, delta=0.05)
+
+    def test_limiter_holds_the_ceiling_and_leaves_quiet_sound(self):
+        burst = self.tone(800, 0.1) + self.tone(160, 1.0) + self.tone(800, 0.1)
+        out = loudness.limit(burst, 0.5)
+        self.assertLessEqual(max(abs(x) for x in out), 0.5 + 1e-9)
+        self.assertLess(max(abs(a - b) for a, b in zip(out[:600], burst)), 1e-12)
+        self.assertLess(max(abs(a - b) for a, b in zip(out[-600:], burst[-600:])), 1e-12)
+        self.assertLess(max(abs(x) for x in out[800:960]), 0.6)
+
+    def test_normalise_reaches_the_target_under_the_ceiling(self):
+        # Speech-like: a quiet body with a short loud peak.
+        clip = self.tone(4000, 0.05) + self.tone(80, 0.9) + self.tone(4000, 0.05)
+        out = loudness.normalise(clip, -18.0, -1.0)
+        self.assertAlmostEqual(loudness.speech_loudness(out), -18.0, delta=0.1)
+        self.assertLessEqual(max(abs(x) for x in out), 10 ** (-1 / 20) + 1e-9)
+
+
+def committed_clips():
+    return sorted(glob.glob(os.path.join(make_clips.DEFAULT_OUT, "*.wav")))
+
+
+class CommittedLevels(unittest.TestCase):
+    def test_speech_loudness_spread_within_one_db_of_the_target(self):
+        paths = committed_clips() + [make_cuckoo.DEFAULT_OUT]
+        self.assertEqual(len(paths), 151)
+        levels = {}
+        for path in paths:
+            _, pcm = riffwav.read(path)
+            levels[os.path.basename(path)] = loudness.speech_loudness(pcm, 32768)
+            peak = max(abs(x) for x in pcm)
+            self.assertLessEqual(20 * math.log10(peak / 32768), -0.98, path)
+        off = {n: round(v, 2) for n, v in levels.items()
+               if abs(v - loudness.TARGET_DBFS) > loudness.TOLERANCE_DB}
+        self.assertEqual(off, {})
+        self.assertLessEqual(max(levels.values()) - min(levels.values()),
+                             2 * loudness.TOLERANCE_DB)
+
+    def test_quiet_edges_are_short(self):
+        # What a listener hears as pause: 2 ms frames under 1 % of the
+        # loudest frame of the whole catalogue.
+        clips = [riffwav.read(p)[1] for p in committed_clips()]
+        frames = [[math.sqrt(sum(x * x for x in c[i:i + 32]) / 32)
+                   for i in range(0, len(c) - 31, 32)] for c in clips]
+        floor = 0.01 * max(max(f) for f in frames)
+        for path, f in zip(committed_clips(), frames):
+            loud = [x >= floor for x in f]
+            lead, trail = loud.index(True), loud[::-1].index(True)
+            self.assertLessEqual(max(lead, trail) * 2, 5, path)
+
+    @unittest.skipUnless(shutil.which("sox"), "needs sox")
+    def test_nothing_left_below_the_transmitter_band(self):
+        def rms(path, *effect):
+            out = subprocess.run(["sox", path, "-n"] + list(effect) + ["stat"],
+                                 capture_output=True, text=True, check=True)
+            line = [x for x in out.stderr.splitlines() if x.startswith("RMS     amp")]
+            return float(line[0].split(":")[1])
+        for name in ("SON26", "SON_HEURES", "SON_IL_EST", "SON_OUEST"):
+            path = os.path.join(make_clips.DEFAULT_OUT, name + ".wav")
+            low = rms(path, "sinc", "-150")
+            self.assertLess(20 * math.log10(low / rms(path)), -30.0, name)
 
 
 class CommittedClips(unittest.TestCase):

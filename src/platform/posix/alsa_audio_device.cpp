@@ -3,9 +3,12 @@
 #include <alsa/asoundlib.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <system_error>
@@ -248,12 +251,47 @@ private:
     std::uint64_t dryTail_ = 0;
 };
 
+// The library may report from any thread (the writer's included).
+std::atomic<bool> libraryMessagesShown{false};
+std::mutex libraryMessageMutex;
+std::string lastMessage;
+
+void libraryMessage(const char* file, int line, const char* function, int error, const char* format, ...) {
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    std::string message = text;
+    if (error != 0) message += std::string(": ") + snd_strerror(error);
+    if (libraryMessagesShown) std::fprintf(stderr, "ALSA %s:%d (%s): %s\n", file, line, function, message.c_str());
+    std::lock_guard lock(libraryMessageMutex);
+    lastMessage = std::move(message);
+}
+
+void takeLibraryMessages() {
+    static std::once_flag once;
+    std::call_once(once, [] { snd_lib_error_set_handler(&libraryMessage); });
+}
+
 }  // namespace
 
-AlsaAudioDevice::AlsaAudioDevice(EventLoop& loop) : loop_(loop), injectedNames_(false) {}
+void AlsaAudioDevice::showLibraryMessages(bool shown) {
+    libraryMessagesShown = shown;
+    takeLibraryMessages();
+}
+
+std::string AlsaAudioDevice::lastLibraryMessage() {
+    std::lock_guard lock(libraryMessageMutex);
+    return lastMessage;
+}
+
+AlsaAudioDevice::AlsaAudioDevice(EventLoop& loop) : loop_(loop), injectedNames_(false) { takeLibraryMessages(); }
 
 AlsaAudioDevice::AlsaAudioDevice(EventLoop& loop, std::vector<std::string> pcmNames)
-    : loop_(loop), injectedNames_(true), names_(std::move(pcmNames)), namesListed_(true) {}
+    : loop_(loop), injectedNames_(true), names_(std::move(pcmNames)), namesListed_(true) {
+    takeLibraryMessages();
+}
 
 AlsaAudioDevice::~AlsaAudioDevice() { close(); }
 

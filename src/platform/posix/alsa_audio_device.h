@@ -65,6 +65,12 @@ public:
     // The PCM name a device index opens; nullopt when there is no such device.
     std::optional<std::string> pcmName(int device);
 
+    // ALSA's library writes its errors to stderr itself (dozens of lines on a machine without a
+    // sound card). Once a device exists they come here instead: on stderr only when shown, and the
+    // last one kept for the program's own report.
+    static void showLibraryMessages(bool shown);
+    static std::string lastLibraryMessage();
+
 private:
     // Shared with the posted notifications, which may outlive the device; window thread only.
     struct Notifier {

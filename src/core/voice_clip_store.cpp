@@ -1,0 +1,111 @@
+#include "core/voice_clip_store.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "core/clip_catalogue.h"
+#include "core/wave_reader.h"
+#include "core/wave_source.h"
+
+namespace tintal {
+
+namespace {
+
+std::string lowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+std::string utf8(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+std::filesystem::path fromUtf8(const std::string& text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+// The player's texts without their "Err: " mark, which the status line puts once in front.
+std::string reasonOf(const std::string& text) { return text.rfind("Err: ", 0) == 0 ? text.substr(5) : text; }
+
+}  // namespace
+
+VoiceClipStore::VoiceClipStore(const ClipStore& builtIn, const std::string& folder) : builtIn_(builtIn) {
+    std::error_code error;
+    std::vector<std::filesystem::path> files;
+    for (std::filesystem::directory_iterator it(fromUtf8(folder), error), end; !error && it != end;
+         it.increment(error)) {
+        if (lowerCase(utf8(it->path().extension())) == ".wav") files.push_back(it->path());
+    }
+    std::sort(files.begin(), files.end());
+    for (const auto& path : files) consider(utf8(path.filename()), utf8(path));
+}
+
+void VoiceClipStore::consider(const std::string& file, const std::string& path) {
+    const std::string stem = file.substr(0, file.size() - 4);
+    if (!isCatalogueClip(stem)) {
+        unusable_.push_back({file, "nom de clip inconnu"});
+        return;
+    }
+    const std::string name = canonicalClipName(stem);
+    if (voices_.count(name) != 0) {
+        unusable_.push_back({file, "en double"});
+        return;
+    }
+    std::error_code error;
+    const auto size = std::filesystem::file_size(fromUtf8(path), error);
+    if (error || size > kMaxFileBytes) {
+        unusable_.push_back({file, error ? reasonOf(kFileTexts.notFound) : "fichier trop grand"});
+        return;
+    }
+    std::ifstream in(fromUtf8(path), std::ios::binary);
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in.good() && !in.eof()) {
+        unusable_.push_back({file, reasonOf(kFileTexts.chunkRead)});
+        return;
+    }
+    MemoryWaveSource source(bytes);
+    PcmFormat format;
+    std::vector<std::uint8_t> samples;
+    std::string fault = readWave(source, kFileTexts, format, samples);
+    if (fault.empty() && samples.size() < static_cast<std::size_t>(format.blockAlign)) fault = "aucun son";
+    if (!fault.empty()) {
+        unusable_.push_back({file, reasonOf(fault)});
+        return;
+    }
+    voices_.emplace(name, std::move(bytes));
+}
+
+std::optional<std::span<const std::uint8_t>> VoiceClipStore::find(std::string_view name) const {
+    const auto voice = voices_.find(canonicalClipName(name));
+    if (voice != voices_.end()) return std::span<const std::uint8_t>(voice->second);
+    return builtIn_.find(name);
+}
+
+std::vector<std::string> VoiceClipStore::replaced() const {
+    std::vector<std::string> names;
+    for (const std::string_view name : clipNames()) {
+        if (voices_.count(std::string(name)) != 0) names.emplace_back(name);
+    }
+    return names;
+}
+
+std::vector<std::string> VoiceClipStore::missing() const {
+    std::vector<std::string> names;
+    for (const std::string_view name : clipNames()) {
+        if (voices_.count(std::string(name)) == 0) names.emplace_back(name);
+    }
+    return names;
+}
+
+std::string VoiceClipStore::statusText() const {
+    if (unusable_.empty()) return {};
+    std::string text = "Err: voix " + unusable_.front().file + " (" + unusable_.front().reason + ")";
+    if (unusable_.size() > 1) text += " et " + std::to_string(unusable_.size() - 1) + " autre(s)";
+    return text;
+}
+
+}  // namespace tintal

@@ -15,6 +15,7 @@
 #include <string>
 #include <thread>
 
+#include "app/posix_preview.h"
 #include "base/date_time.h"
 #include "core/listing_player.h"
 #include "core/tform1.h"
@@ -83,26 +84,6 @@ double localNow() {
     return clock.localNow();
 }
 
-// One announcement on virtual time, made as the user makes it: start, then "Ecouter le tintal".
-// Returns the status line at its end ("TINTAL_DONE" when it completed).
-std::string announceOnce(const Options& options, VirtualEventLoop& loop, ClipPlayer& player, AudioDevice& device,
-                         const std::function<void()>& onDone) {
-    FrenchDesktop desktop;
-    StationHooks hooks;
-    TForm1 form({loop, desktop, player, device, hooks, {}});
-    form.onLoadSettings = [&] { applyOptions(form, options); };
-    form.EditData.onChange = [&] {
-        if (form.EditData.text() == "TINTAL_DONE" && onDone) onDone();
-    };
-    form.FormCreate();
-    loop.advanceUntil([&] { return !form.ConfigPending; }, 5000);
-    form.Button1.click();
-    loop.advanceUntil([&] { return !form.announcing; }, 600000, 100);
-    const std::string status = form.EditData.text();
-    form.FormClose();
-    return status;
-}
-
 // French formats, and dialogs as lines on stderr.
 class ConsoleDesktop : public FrenchDesktop {
 public:
@@ -116,33 +97,6 @@ int reportEnd(const std::string& status) {
     if (status == "TINTAL_DONE") return 0;
     std::cerr << "tintal: the announcement did not complete: " << status << '\n';
     return 1;
-}
-
-int dryRun(const Options& options, double at) {
-    VirtualEventLoop loop(at);
-    NullAudioDevice device;
-    ListingPlayer player(loop, [](const ClipRequest& clip) { std::cout << clip.name << '\n'; }, 700);
-    return reportEnd(announceOnce(options, loop, player, device, nullptr));
-}
-
-int render(const Options& options, double at) {
-    VirtualEventLoop loop(at);
-    WavFileDevice device(loop);
-    FrenchDesktop desktop;
-    EmbeddedClipStore clips;
-    WavePlayer player(loop, device, clips, desktop);
-    bool saved = false;
-    const std::string status =
-        announceOnce(options, loop, player, device, [&] { saved = device.save(options.renderPath); });
-    if (status == "TINTAL_DONE" && !saved) {
-        std::cerr << "tintal: cannot write " << options.renderPath << '\n';
-        return 1;
-    }
-    if (status == "TINTAL_DONE") {
-        std::cout << options.renderPath << ": " << device.clipSamples().size() << " clips, "
-                  << device.samples().size() * 1000 / WavFileDevice::kRate << " ms\n";
-    }
-    return reportEnd(status);
 }
 
 PosixEventLoop* runningLoop = nullptr;
@@ -165,6 +119,13 @@ int listDevices() {
     return 0;
 }
 
+// A clip as it starts, after the clock's time.
+void printClip(EventLoop& loop, const std::string& clip) {
+    const DateTimeFields t = decodeDateTime(loop.localNow());
+    std::printf("%02d:%02d:%02d %s\n", t.hour, t.minute, t.second, clip.c_str());
+    std::fflush(stdout);
+}
+
 // Prints each clip as it starts, then lets the real player sound it.
 class AnnouncingPlayer : public ClipPlayer {
 public:
@@ -181,10 +142,7 @@ public:
 
 private:
     void say(const std::string& clip) {
-        if (inner_.clipPlaying()) return;
-        const DateTimeFields t = decodeDateTime(loop_.localNow());
-        std::printf("%02d:%02d:%02d %s\n", t.hour, t.minute, t.second, clip.c_str());
-        std::fflush(stdout);
+        if (!inner_.clipPlaying()) printClip(loop_, clip);
     }
     ClipPlayer& inner_;
     EventLoop& loop_;
@@ -263,14 +221,7 @@ int runClock(const Options& options) {
     EmbeddedClipStore clips;
     WavePlayer wave(loop, device, clips, linux.desktop);
     AnnouncingPlayer sounding(wave, loop);
-    ListingPlayer listing(
-        loop,
-        [&](const ClipRequest& clip) {
-            const DateTimeFields t = decodeDateTime(loop.localNow());
-            std::printf("%02d:%02d:%02d %s\n", t.hour, t.minute, t.second, clip.name.c_str());
-            std::fflush(stdout);
-        },
-        700);
+    ListingPlayer listing(loop, [&](const ClipRequest& clip) { printClip(loop, clip.name); }, 700);
     ClipPlayer& player = options.silent ? static_cast<ClipPlayer&>(listing) : sounding;
     TintalProgram program(linux.ports(loop, player, device));
     program.form.onLoadSettings = [&] {
@@ -296,10 +247,15 @@ int speakNow(const Options& options) {
     if (!folder) return 1;
     PosixEventLoop loop;
     LinuxPorts linux(*folder);
-    AlsaAudioDevice device(loop);
+    // The sound card, or with --silent only the list of clips as they start, as the clock does.
+    NullAudioDevice silentDevice;
+    AlsaAudioDevice card(loop);
+    AudioDevice& device = options.silent ? static_cast<AudioDevice&>(silentDevice) : card;
     EmbeddedClipStore clips;
     WavePlayer wave(loop, device, clips, linux.desktop);
-    AnnouncingPlayer player(wave, loop);
+    AnnouncingPlayer sounding(wave, loop);
+    ListingPlayer listing(loop, [&](const ClipRequest& clip) { printClip(loop, clip.name); }, 700);
+    ClipPlayer& player = options.silent ? static_cast<ClipPlayer&>(listing) : sounding;
     TintalProgram program(linux.ports(loop, player, device));
     program.form.onLoadSettings = [&] {
         program.settings.LoadConfig();
@@ -352,6 +308,16 @@ int saveConfig(const Options& options) {
     program.form.onSaveSettings = nullptr;
     program.close();
     return saved ? 0 : 1;
+}
+
+// Previews: the working folder's settings and weather source, nothing keyed, sent or written back.
+int preview(const Options& options, double at) {
+    if (!enterWorkingFolder(options)) return 1;
+    ConsoleDesktop desktop;
+    desktop.biasMinutes = localBiasMinutes();
+    NoStationLibrary library;
+    const PreviewContext context{desktop, library, [&](TForm1& form) { applyOptions(form, options); }};
+    return options.dryRun ? previewDryRun(at, context) : previewRender(options.renderPath, at, context);
 }
 
 int listPorts() {
@@ -435,7 +401,6 @@ int main(int argc, char** argv) {
     if (!options->testPttPort.empty()) return testPtt(options->testPttPort);
     if (options->saveConfig) return saveConfig(*options);
     if (options->now) return speakNow(*options);
-    if (options->dryRun) return dryRun(*options, at);
-    if (!options->renderPath.empty()) return render(*options, at);
+    if (options->dryRun || !options->renderPath.empty()) return preview(*options, at);
     return runClock(*options);
 }

@@ -1,46 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "fakes/fake_weather_source.h"
-#include "fakes/main_window_rig.h"
+#include "fakes/weather_rig.h"
 
 namespace tintal {
 namespace {
 
-using Names = std::vector<std::string>;
 using Kind = WeatherSourceKind;
-
-const double kNow = encodeDateTime(2026, 12, 1, 15, 30);
-
-// A clock with every time box off, so that an announcement says only its weather.
-struct WeatherRig {
-    explicit WeatherRig(Kind kind)
-        : source(kind), other(kind == Kind::W23 ? Kind::METAR : Kind::W23), rig(kNow, 1000, {&other, &source}) {
-        rig.start();
-        for (TickBox* box : {&rig.form.CheckBoxTintal, &rig.form.CheckBoxDate, &rig.form.CheckBoxIlEst,
-                             &rig.form.CheckBoxheure}) {
-            box->setChecked(false);
-        }
-        source.isSelected = true;
-        source.values.locator = kind == Kind::MON ? "" : "source";
-        source.values.linkOk = true;
-        source.values.observedAt = kNow;
-        source.values.pressure = 0;  // out of range unless a test sets it
-        source.values.windSpeed = -1;
-        source.values.gustSpeed = 0;
-        source.values.windDirection = -1;
-        source.values.rain24h = -1;
-        source.values.humidityExt = -1;
-        source.values.tempInt = source.values.tempExt = -70;
-        source.values.feelsLike = -80;
-    }
-    Names announce() {
-        rig.player.requests.clear();
-        EXPECT_TRUE(rig.announceNow());
-        return rig.player.names();
-    }
-    FakeWeatherSource source, other;
-    MainWindowRig rig;
-};
 
 TEST(WeatherPhrases, TemperaturesRoundHalfToEvenAndKeepTheirLimits) {
     WeatherRig w(Kind::W23);
@@ -219,6 +184,31 @@ TEST(WeatherPhrases, APostponedReadRunsWhenTheAnnouncementEnds) {
     EXPECT_FALSE(w.source.values.refreshPending);
     w.announce();
     EXPECT_EQ(w.source.reads, 1);
+    // A station link that failed leaves no effective source; its postponed read must still run,
+    // or its timer would stay stopped for good.
+    w.source.values.linkOk = false;
+    w.source.values.refreshPending = true;
+    w.announce();
+    EXPECT_EQ(w.rig.form.sequencer.effectiveSource, Kind::None);
+    EXPECT_EQ(w.source.reads, 2);
+    EXPECT_FALSE(w.source.values.refreshPending);
+    // Only the selected source's: another one's mark is not this announcement's business.
+    w.other.values.refreshPending = true;
+    w.announce();
+    EXPECT_EQ(w.other.reads, 0);
+}
+
+TEST(WeatherPhrases, TheCompassWordSaysTheDirectionTheRuleAccepted) {
+    WeatherRig w(Kind::W23);
+    w.source.flags.wind = w.source.flags.direction = true;
+    w.source.values.windSpeed = 10;
+    w.source.values.windDirection = 90;
+    w.rig.player.requests.clear();
+    w.rig.form.Button1.click();
+    ASSERT_TRUE(w.rig.loop.advanceUntil([&] { return w.rig.player.names().back() == "son_secteur"; }, 60000));
+    w.source.values.windDirection = -1;  // a read lands between the two clips
+    ASSERT_TRUE(w.rig.loop.advanceUntil([&] { return !w.rig.form.announcing; }, 60000));
+    EXPECT_EQ(w.rig.player.names(), (Names{"son_vent", "son10", "son_kmh", "son_secteur", "son_est"}));
 }
 
 }  // namespace

@@ -82,6 +82,10 @@ public:
     virtual void FormClose();
     virtual void FormActivate();
 
+    // A fetch of this source is under way (its error field says so while it runs).
+    bool downloading() const { return StaticTextErreur.caption() == kDownloadingText; }
+    static constexpr const char* kDownloadingText = "Téléchargement";
+
     // Downloads the address (label cut off) into the local file; false when the download failed.
     bool FetchSourcePage(std::string url, std::string localName);
     // Fetches, then hands a marked page to the source's extractor; leaves the outcome in FetchError.

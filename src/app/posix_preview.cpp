@@ -73,17 +73,18 @@ std::string announceWithSettings(VirtualEventLoop& loop, ClipPlayer& player, Aud
     // No save, and no version check on the network: a preview only reads.
     form.onSaveSettings = nullptr;
     form.onSettingsLoaded = [&] { program.settings.finishLoad(nullptr); };
+    program.start();
+    loop.advanceUntil([&] { return !form.ConfigPending; }, 5000);
+    waitForDownloads(loop, program.web);
+    // The announcement's own end, not a status left by the start-up or written by the companion
+    // link right after it.
     std::string status;
     form.EditData.onChange = [&] {
-        // The end's own status: the companion link may write its own right after it.
         const std::string& text = form.EditData.text();
         if (!status.empty() || (text != "TINTAL_DONE" && text.rfind("Err", 0) != 0)) return;
         status = text;
         if (text == "TINTAL_DONE" && onDone) onDone();
     };
-    program.start();
-    loop.advanceUntil([&] { return !form.ConfigPending; }, 5000);
-    waitForDownloads(loop, program.web);
     form.Button1.click();
     loop.advanceUntil([&] { return !form.announcing; }, 600000, 100);
     program.close();

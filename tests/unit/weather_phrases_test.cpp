@@ -67,31 +67,6 @@ TEST(WeatherPhrases, WindGustAndDirection) {
     EXPECT_EQ(w.announce(), (Names{"son_vent", "son100", "son80", "son7", "son_kmh"}));
 }
 
-TEST(WeatherPhrases, CompassRoseOf8And16Sectors) {
-    WeatherRig w(Kind::W23);
-    w.source.flags.wind = w.source.flags.direction = true;
-    w.source.values.windSpeed = 10;
-    const auto word = [&](int d) {
-        w.source.values.windDirection = d;
-        return w.announce().back();
-    };
-    const struct {
-        int d;
-        const char* eight;
-        const char* sixteen;
-    } cases[] = {{0, "son_nord", "son_nord"},           {11, "son_nord", "son_nord"},
-                 {12, "son_nord", "son_nord_nord_est"}, {22, "son_nord", "son_nord_nord_est"},
-                 {23, "son_nord_est", "son_nord_nord_est"}, {157, "son_sud_est", "son_sud_sud_est"},
-                 {202, "son_sud", "son_sud_sud_ouest"}, {248, "son_ouest", "son_ouest_sud_ouest"},
-                 {337, "son_nord_ouest", "son_nord_nord_ouest"}, {338, "son_nord", "son_nord_nord_ouest"},
-                 {348, "son_nord", "son_nord_nord_ouest"}, {349, "son_nord", "son_nord"},
-                 {359, "son_nord", "son_nord"}};
-    for (const auto& c : cases) EXPECT_EQ(word(c.d), c.eight) << c.d;
-    w.rig.form.Menu16secteurs.click();
-    EXPECT_FALSE(w.rig.form.menu8secteurs.checked());
-    for (const auto& c : cases) EXPECT_EQ(word(c.d), c.sixteen) << c.d;
-}
-
 TEST(WeatherPhrases, RainHumidityAndWindChill) {
     WeatherRig w(Kind::W23);
     w.source.flags.rain = w.source.flags.humidityExt = w.source.flags.feelsLike = true;
@@ -104,29 +79,6 @@ TEST(WeatherPhrases, RainHumidityAndWindChill) {
     w.source.values.humidityExt = 0;
     w.source.values.feelsLike = -80;
     EXPECT_EQ(w.announce(), (Names{"son_humidite", "son_nulle"}));
-}
-
-TEST(WeatherPhrases, PresentWeatherOfAMetarReport) {
-    WeatherRig w(Kind::METAR);
-    w.source.flags.rain = true;
-    const struct {
-        std::uint32_t bits;
-        Names clips;
-    } cases[] = {
-        {8 | 1, {"son_neige", "son_faible"}},
-        {4 | 2, {"son_pluie_now", "son_forte"}},
-        {4, {"son_pluie_now", "son_moderee"}},
-        {4 | 64, {"son_pluie_now"}},
-        {32, {"son_brume"}},
-        {16 | 2, {"son_grele"}},
-        {1, {}},
-        {0, {}},
-    };
-    for (const auto& c : cases) {
-        w.source.values.presentWeather = c.bits;
-        w.source.values.rain24h = 5;  // a METAR has no rain figure: never spoken
-        EXPECT_EQ(w.announce(), c.clips) << c.bits;
-    }
 }
 
 TEST(WeatherPhrases, OnlyTheFiguresASourceProvides) {

@@ -15,6 +15,7 @@
 #include <string>
 #include <thread>
 
+#include "app/posix_preview.h"
 #include "app/posix_sound_modes.h"
 #include "base/date_time.h"
 #include "core/listing_player.h"
@@ -86,26 +87,6 @@ double localNow() {
     return clock.localNow();
 }
 
-// One announcement on virtual time, made as the user makes it: start, then "Ecouter le tintal".
-// Returns the status line at its end ("TINTAL_DONE" when it completed).
-std::string announceOnce(const Options& options, VirtualEventLoop& loop, ClipPlayer& player, AudioDevice& device,
-                         const std::function<void()>& onDone) {
-    FrenchDesktop desktop;
-    StationHooks hooks;
-    TForm1 form({loop, desktop, player, device, hooks, {}});
-    form.onLoadSettings = [&] { applyOptions(form, options); };
-    form.EditData.onChange = [&] {
-        if (form.EditData.text() == "TINTAL_DONE" && onDone) onDone();
-    };
-    form.FormCreate();
-    loop.advanceUntil([&] { return !form.ConfigPending; }, 5000);
-    form.Button1.click();
-    loop.advanceUntil([&] { return !form.announcing; }, 600000, 100);
-    const std::string status = form.EditData.text();
-    form.FormClose();
-    return status;
-}
-
 // French formats, and dialogs as lines on stderr.
 class ConsoleDesktop : public FrenchDesktop {
 public:
@@ -120,35 +101,6 @@ int reportEnd(const std::string& status) {
     if (const auto advice = soundDeviceAdvice(status)) return std::cerr << *advice, 1;
     std::cerr << "tintal: the announcement did not complete: " << status << '\n';
     return 1;
-}
-
-int dryRun(const Options& options, double at) {
-    VirtualEventLoop loop(at);
-    NullAudioDevice device;
-    ListingPlayer player(
-        loop, [](const ClipRequest& clip) { std::cout << clip.name << '\n'; }, 700);
-    return reportEnd(announceOnce(options, loop, player, device, nullptr));
-}
-
-int render(const Options& options, double at) {
-    VirtualEventLoop loop(at);
-    WavFileDevice device(loop);
-    FrenchDesktop desktop;
-    EmbeddedClipStore builtIn;
-    VoiceClipStore clips(builtIn, voiceFolderPath(workingFolderPath(options.dir)));
-    WavePlayer player(loop, device, clips, desktop);
-    bool saved = false;
-    const std::string status =
-        announceOnce(options, loop, player, device, [&] { saved = device.save(options.renderPath); });
-    if (status == "TINTAL_DONE" && !saved) {
-        std::cerr << "tintal: cannot write " << options.renderPath << '\n';
-        return 1;
-    }
-    if (status == "TINTAL_DONE") {
-        std::cout << options.renderPath << ": " << device.clipSamples().size() << " clips, "
-                  << device.samples().size() * 1000 / WavFileDevice::kRate << " ms\n";
-    }
-    return reportEnd(status);
 }
 
 PosixEventLoop* runningLoop = nullptr;
@@ -174,6 +126,13 @@ int listDevices() {
     return 0;
 }
 
+// A clip as it starts, after the clock's time.
+void printClip(EventLoop& loop, const std::string& clip) {
+    const DateTimeFields t = decodeDateTime(loop.localNow());
+    std::printf("%02d:%02d:%02d %s\n", t.hour, t.minute, t.second, clip.c_str());
+    std::fflush(stdout);
+}
+
 // Prints each clip as it starts, then lets the real player sound it.
 class AnnouncingPlayer : public ClipPlayer {
 public:
@@ -190,10 +149,7 @@ public:
 
 private:
     void say(const std::string& clip) {
-        if (inner_.clipPlaying()) return;
-        const DateTimeFields t = decodeDateTime(loop_.localNow());
-        std::printf("%02d:%02d:%02d %s\n", t.hour, t.minute, t.second, clip.c_str());
-        std::fflush(stdout);
+        if (!inner_.clipPlaying()) printClip(loop_, clip);
     }
     ClipPlayer& inner_;
     EventLoop& loop_;
@@ -270,14 +226,7 @@ int runClock(const Options& options) {
     VoiceClipStore clips(builtIn, voiceFolderPath(*folder));
     WavePlayer wave(loop, device, clips, linux.desktop);
     AnnouncingPlayer sounding(wave, loop);
-    ListingPlayer listing(
-        loop,
-        [&](const ClipRequest& clip) {
-            const DateTimeFields t = decodeDateTime(loop.localNow());
-            std::printf("%02d:%02d:%02d %s\n", t.hour, t.minute, t.second, clip.name.c_str());
-            std::fflush(stdout);
-        },
-        700);
+    ListingPlayer listing(loop, [&](const ClipRequest& clip) { printClip(loop, clip.name); }, 700);
     ClipPlayer& player = options.silent ? static_cast<ClipPlayer&>(listing) : sounding;
     TintalProgram program(linux.ports(loop, player, device));
     program.form.onLoadSettings = [&] {
@@ -306,11 +255,16 @@ int speakNow(const Options& options) {
     if (!folder) return 1;
     PosixEventLoop loop;
     LinuxPorts linux(*folder, &loop);
-    AlsaAudioDevice device(loop);
+    // The sound card, or with --silent only the list of clips as they start, as the clock does.
+    NullAudioDevice silentDevice;
+    AlsaAudioDevice card(loop);
+    AudioDevice& device = options.silent ? static_cast<AudioDevice&>(silentDevice) : card;
     EmbeddedClipStore builtIn;
     VoiceClipStore clips(builtIn, voiceFolderPath(*folder));
     WavePlayer wave(loop, device, clips, linux.desktop);
-    AnnouncingPlayer player(wave, loop);
+    AnnouncingPlayer sounding(wave, loop);
+    ListingPlayer listing(loop, [&](const ClipRequest& clip) { printClip(loop, clip.name); }, 700);
+    ClipPlayer& player = options.silent ? static_cast<ClipPlayer&>(listing) : sounding;
     TintalProgram program(linux.ports(loop, player, device));
     program.form.onLoadSettings = [&] {
         program.settings.LoadConfig();
@@ -353,16 +307,29 @@ int saveConfig(const Options& options) {
     NullAudioDevice device;
     ListingPlayer player(
         loop, [](const ClipRequest&) {}, 0);
-    ProgramPorts ports = linux.ports(loop, player, device);
-    ports.downloader = offline;
-    ports.companion = privateChannel;
-    TintalProgram program(ports);
+    // ProgramPorts holds references: the check's own channel and downloader are put in at construction.
+    const ProgramPorts base = linux.ports(loop, player, device);
+    TintalProgram program({base.loop, base.desktop, base.player, base.audio, base.stationLibrary, base.serialLines,
+                           privateChannel, base.recorder, offline, base.durableFiles, base.autostart,
+                           base.workingFolder, base.exportFolder});
     program.start();
     loop.advanceUntil([&] { return !program.form.ConfigPending; }, 5000);
     const int status = checkAndSaveSettings(program, *folder + "/tintal.ini", std::cout, std::cerr);
     program.form.onSaveSettings = nullptr;
     program.close();
     return status;
+}
+
+// Previews: the working folder's settings and weather source, nothing keyed, sent or written back.
+int preview(const Options& options, double at) {
+    const std::optional<std::string> folder = enterWorkingFolder(options);
+    if (!folder) return 1;
+    ConsoleDesktop desktop;
+    desktop.biasMinutes = localBiasMinutes();
+    NoStationLibrary library;
+    const PreviewContext context{desktop, library, [&](TForm1& form) { applyOptions(form, options); },
+                                 voiceFolderPath(*folder)};
+    return options.dryRun ? previewDryRun(at, context) : previewRender(options.renderPath, at, context);
 }
 
 int listPorts() {
@@ -448,7 +415,6 @@ int main(int argc, char** argv) {
     if (!options->testPttPort.empty()) return testPtt(options->testPttPort);
     if (options->saveConfig) return saveConfig(*options);
     if (options->now) return speakNow(*options);
-    if (options->dryRun) return dryRun(*options, at);
-    if (!options->renderPath.empty()) return render(*options, at);
+    if (options->dryRun || !options->renderPath.empty()) return preview(*options, at);
     return runClock(*options);
 }

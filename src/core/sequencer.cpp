@@ -130,7 +130,9 @@ void Sequencer::finish() {
             // A companion that cannot be reached is not the announcement's concern.
         }
     }
-    if (WeatherSource* source = f.phrases.source(effectiveSource)) source->runPostponedRead();
+    // The selected source's, not the effective one's: a station link that failed mid-way leaves no
+    // effective source, and its postponed read would otherwise never run again.
+    if (WeatherSource* source = f.phrases.selectedSource()) source->runPostponedRead();
     if (f.MenuRecord.checked()) f.hooks.stopRecorder();
 }
 

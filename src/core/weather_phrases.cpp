@@ -46,10 +46,14 @@ std::optional<int> rounded(double value) {
     return static_cast<int>(roundHalfEven(value));
 }
 
-// The working value as a quantity reading leaves it: hundreds are taken off as "son100" is said, so
-// the direction rule sees a wind of exactly 100 km/h as no wind, and a gust of 100 to 104 as no gust.
-int afterReading(std::optional<int> value, int sentinel) {
-    if (!value) return sentinel;
+bool spoken(const NumberFigure& f, std::optional<int> value) { return value && *value >= f.lower && *value <= f.upper; }
+
+// The working value as the figure's steps leave it for the direction rule: a figure not spoken keeps
+// its sentinel; a spoken reading takes 100 off as "son100" is said, so a wind of exactly 100 km/h
+// counts as no wind and a gust of 100 to 104 as no gust. Out-of-range figures (a faulty sensor's
+// 250 km/h) must never count as wind.
+int afterReading(const NumberFigure& f, std::optional<int> value, int sentinel) {
+    if (!spoken(f, value)) return sentinel;
     return *value > 99 ? *value - 100 : *value;
 }
 
@@ -90,6 +94,13 @@ WeatherSource* WeatherPhrases::source(WeatherSourceKind kind) const {
     return nullptr;
 }
 
+WeatherSource* WeatherPhrases::selectedSource() const {
+    for (WeatherSource* s : sources_) {
+        if (s->selected()) return s;
+    }
+    return nullptr;
+}
+
 WeatherSourceKind WeatherPhrases::effectiveKind() const {
     WeatherSourceKind effective = Kind::None;
     for (Kind k : {Kind::MON, Kind::W23, Kind::W28, Kind::APRS, Kind::PRO2, Kind::METAR, Kind::PIOUPIOU}) {
@@ -117,6 +128,7 @@ StepOutcome WeatherPhrases::run(int step) {
         speaking_ = source(kind);
         wind_ = -1;
         gust_ = 0;
+        direction_ = -1;
         if (weatherSkipped(speaking_)) return {58, {}};
     }
     if (!speaking_) return {58, {}};
@@ -127,7 +139,7 @@ StepOutcome WeatherPhrases::run(int step) {
         return ticked && provides(kinds, kind) ? rounded(value) : std::nullopt;
     };
     const auto figure = [&](const NumberFigure& f, std::optional<int> value) -> StepOutcome {
-        if (!value || *value < f.lower || *value > f.upper) return {f.nextFigure, {}};
+        if (!spoken(f, value)) return {f.nextFigure, {}};
         const ClipNames clips = numberReading(f.reading, *value);
         pending_.assign(clips.begin(), clips.end());
         // A quantity of nothing is "nulle" alone, without its unit.
@@ -147,20 +159,18 @@ StepOutcome WeatherPhrases::run(int step) {
         }
         case 30: {
             const auto wind = take(flags.wind, kAll, r.windSpeed);
-            wind_ = afterReading(wind, -1);
+            wind_ = afterReading(kWind, wind, -1);
             return figure(kWind, wind);
         }
         case 35: {
             const auto gust = take(flags.gust, kAll, r.gustSpeed);
-            gust_ = afterReading(gust, 0);
+            gust_ = afterReading(kGust, gust, 0);
             return figure(kGust, gust);
         }
         case 40: return direction();
-        case 41: {
-            const std::string word = compassWord(r.windDirection, form_.Menu16secteurs.checked());
-            return {42, word};
-        }
-        case 42: return figure(kFeelsLike, take(flags.feelsLike, kFiles | bit(Kind::APRS) | bit(Kind::METAR), r.feelsLike));
+        case 41: return {42, compassWord(direction_, form_.Menu16secteurs.checked())};
+        case 42:
+            return figure(kFeelsLike, take(flags.feelsLike, kFiles | bit(Kind::APRS) | bit(Kind::METAR), r.feelsLike));
         case 48:
             if (kind == Kind::METAR) return presentWeather(53);
             return figure(kRain, take(flags.rain, kFiles | bit(Kind::APRS), r.rain24h));
@@ -179,11 +189,12 @@ StepOutcome WeatherPhrases::nextClip(int step) {
 }
 
 StepOutcome WeatherPhrases::direction() {
-    const WeatherReading& r = speaking_->reading();
     const bool ticked = speaking_->announceFlags().direction;
     const bool windBlows = (wind_ > 0 && wind_ <= 199) || (gust_ >= 5 && gust_ <= 199);
-    const int d = r.windDirection;
-    const bool known = (d >= 0 && d <= 359) || d == kVariableDirection;
+    // The compass word says the value tested here: a read landing between the two clips must not
+    // turn an accepted direction into an unknown one, or the reverse.
+    direction_ = speaking_->reading().windDirection;
+    const bool known = (direction_ >= 0 && direction_ <= 359) || direction_ == kVariableDirection;
     if (!ticked || !windBlows || !known) return {42, {}};
     return {41, "son_secteur"};
 }

@@ -24,6 +24,8 @@ public:
     // The source whose figures an announcement would speak now (None when no configured source is selected).
     WeatherSourceKind effectiveKind() const;
     WeatherSource* source(WeatherSourceKind kind) const;
+    // The chooser's selection, configured or not (a station link that failed is still selected).
+    WeatherSource* selectedSource() const;
 
 private:
     bool weatherSkipped(const WeatherSource* source) const;
@@ -39,6 +41,7 @@ private:
     std::deque<std::string> pending_;  // number clips still to say, then the unit
     int afterPending_ = 58;
     int wind_ = -1, gust_ = 0;  // working values, for the direction rule
+    int direction_ = -1;        // the direction the rule accepted, for the compass word
     std::string intensity_;
 };
 

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "command_run.h"
 #include "http/web_end_to_end.h"
 
 namespace tintal {
@@ -12,28 +13,16 @@ namespace {
 
 TINTAL_DOWNLOADER_END_TO_END_TESTS(CurlDownloader, CurlDownloader)
 
-struct ProgramRun {
-    int status = -1;
-    std::string out;
-};
-
-ProgramRun readSource(const std::string& folder, const std::string& arguments) {
-    const std::string command = "cd '" + folder + "' && XDG_DATA_HOME='" + folder + "/xdg' " + TINTAL_BINARY +
-                                " --read-source " + arguments + " 2>&1";
-    ProgramRun result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return result;
-    char buffer[4096];
-    while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) result.out.append(buffer, n);
-    result.status = WEXITSTATUS(pclose(pipe));
-    return result;
+CommandRun readSource(const std::string& folder, const std::string& arguments) {
+    return runCommand("cd '" + folder + "' && XDG_DATA_HOME='" + folder + "/xdg' " + TINTAL_BINARY + " --read-source " +
+                      arguments + " 2>&1");
 }
 
 TEST(ReadSourceCommand, ReadsAnAddressAndWritesTheExports) {
     LocalHttpServer server;
     server.serve("/LFPG.TXT", endtoend::kReport + "\n");
     TempFolder folder;
-    const ProgramRun r = readSource(folder.path().string(), "metar " + server.url("/LFPG.TXT"));
+    const CommandRun r = readSource(folder.path().string(), "metar " + server.url("/LFPG.TXT"));
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("Météo METAR\nCode aérodrome = LFPG\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Vent (km/h) = 22\n"), std::string::npos) << r.out;
@@ -47,7 +36,7 @@ TEST(ReadSourceCommand, LocalDocumentsAndFailures) {
     TempFolder folder;
     std::ofstream(folder.file("WXNOW.TXT"), std::ios::binary)
         << "Mar 07 2024 14:30\r\n240/012g020t054r000p010P000h77b10130\r\n";
-    ProgramRun r = readSource(folder.path().string(), "aprs WXNOW.TXT");
+    CommandRun r = readSource(folder.path().string(), "aprs WXNOW.TXT");
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("Date : Mar 07 2024 14:30\n"), std::string::npos) << r.out;
     EXPECT_TRUE(std::filesystem::exists(folder.file("aprs_cw.txt")));

@@ -9,61 +9,32 @@
 #include <map>
 #include <sstream>
 
-#include "platform/posix/embedded_clip_store.h"
+#include "clip_samples.h"
+#include "command_run.h"
+#include "fakes/temp_folder.h"
 
 namespace tintal {
 namespace {
 
-struct ProgramRun {
-    int status;
-    std::string out;
-};
+using ProgramRun = CommandRun;
 
-ProgramRun run(const std::string& arguments) {
-    const std::string command = std::string(TINTAL_BINARY) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    ProgramRun result{-1, {}};
-    if (!pipe) return result;
-    char buffer[4096];
-    while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) result.out.append(buffer, n);
-    result.status = WEXITSTATUS(pclose(pipe));
-    return result;
-}
+ProgramRun run(const std::string& arguments) { return runCommand(std::string(TINTAL_BINARY) + " " + arguments + " 2>&1"); }
 
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) out.push_back(line);
-    return out;
-}
-
-std::uint32_t le32(const std::uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24); }
-
-// The sample data of a WAV file's "data" chunk (empty when there is none).
-std::vector<std::uint8_t> dataChunk(const std::uint8_t* p, std::size_t size) {
-    for (std::size_t i = 12; i + 8 <= size; i += 8 + le32(p + i + 4) + (le32(p + i + 4) & 1)) {
-        if (std::memcmp(p + i, "data", 4) == 0)
-            return std::vector<std::uint8_t>(p + i + 8, p + i + 8 + le32(p + i + 4));
-    }
-    return {};
-}
-
-std::vector<std::uint8_t> clipSamples(const std::string& name) {
-    const auto clip = EmbeddedClipStore().find(name);
-    return dataChunk(clip->data(), clip->size());
-}
+std::vector<std::string> lines(const std::string& text) { return outputLines(text); }
 
 const std::vector<std::string> kExampleClips = {"son_mardi", "son1_premier", "son_decembre", "son2000",
                                                 "son26",     "son_il_est",   "son21_une",    "son_heures_N",
                                                 "son1_une",  "son_minutes"};
 
 TEST(Program, DryRunPrintsTheClipsOfTheAnnouncement) {
-    const ProgramRun r = run("--dry-run --at '2026-12-01 21:01'");
+    const TempFolder station;  // no settings: the defaults, whatever the user's own folder holds
+    const ProgramRun r = run("--dir " + station.path().string() + " --dry-run --at '2026-12-01 21:01'");
     ASSERT_EQ(r.status, 0) << r.out;
     const auto printed = lines(r.out);
     ASSERT_EQ(printed.size(), 11u) << r.out;
     EXPECT_EQ(std::filesystem::path(printed[0]).filename(), "tintal.wav");
     EXPECT_EQ(std::vector<std::string>(printed.begin() + 1, printed.end()), kExampleClips);
+    EXPECT_FALSE(std::filesystem::exists(station.path() / "tintal.ini"));  // a preview writes no settings
 }
 
 TEST(Program, RefusesABadCommandLineWithItsReason) {
@@ -111,7 +82,10 @@ void expectRender(const std::string& arguments, const std::map<std::string, std:
 }
 
 // The render is the announcement as heard: each clip's samples, then the 50 ms gap.
-TEST(Program, RenderWritesEachClipThenItsGap) { expectRender("", {}); }
+TEST(Program, RenderWritesEachClipThenItsGap) {
+    const TempFolder station;  // no settings: the defaults, whatever the user's own folder holds
+    expectRender("--dir " + station.path().string(), {});
+}
 
 // A 16 kHz mono recording of the given samples.
 std::vector<std::uint8_t> monoWav(const std::vector<std::uint8_t>& samples) {

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "base/date_time.h"
+#include "command_run.h"
 #include "fakes/station_files.h"
 #include "fakes/temp_folder.h"
 
@@ -18,16 +19,8 @@ struct Shown {
 };
 
 Shown readSource(const std::string& arguments) {
-    FILE* pipe = popen((std::string(TINTAL_BINARY) + " --read-source " + arguments + " 2>&1").c_str(), "r");
-    Shown run;
-    if (!pipe) return run;
-    std::string out;
-    char buffer[4096];
-    while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
-    run.status = WEXITSTATUS(pclose(pipe));
-    std::istringstream in(out);
-    for (std::string line; std::getline(in, line);) run.lines.push_back(line);
-    return run;
+    const CommandRun run = runCommand(std::string(TINTAL_BINARY) + " --read-source " + arguments + " 2>&1");
+    return {run.status, outputLines(run.out)};
 }
 
 StationBytes text(const std::string& s) { return StationBytes(s.begin(), s.end()); }

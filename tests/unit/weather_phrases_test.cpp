@@ -1,46 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "fakes/fake_weather_source.h"
-#include "fakes/main_window_rig.h"
+#include "fakes/weather_rig.h"
 
 namespace tintal {
 namespace {
 
-using Names = std::vector<std::string>;
 using Kind = WeatherSourceKind;
-
-const double kNow = encodeDateTime(2026, 12, 1, 15, 30);
-
-// A clock with every time box off, so that an announcement says only its weather.
-struct WeatherRig {
-    explicit WeatherRig(Kind kind)
-        : source(kind), other(kind == Kind::W23 ? Kind::METAR : Kind::W23), rig(kNow, 1000, {&other, &source}) {
-        rig.start();
-        for (TickBox* box : {&rig.form.CheckBoxTintal, &rig.form.CheckBoxDate, &rig.form.CheckBoxIlEst,
-                             &rig.form.CheckBoxheure}) {
-            box->setChecked(false);
-        }
-        source.isSelected = true;
-        source.values.locator = kind == Kind::MON ? "" : "source";
-        source.values.linkOk = true;
-        source.values.observedAt = kNow;
-        source.values.pressure = 0;  // out of range unless a test sets it
-        source.values.windSpeed = -1;
-        source.values.gustSpeed = 0;
-        source.values.windDirection = -1;
-        source.values.rain24h = -1;
-        source.values.humidityExt = -1;
-        source.values.tempInt = source.values.tempExt = -70;
-        source.values.feelsLike = -80;
-    }
-    Names announce() {
-        rig.player.requests.clear();
-        EXPECT_TRUE(rig.announceNow());
-        return rig.player.names();
-    }
-    FakeWeatherSource source, other;
-    MainWindowRig rig;
-};
 
 TEST(WeatherPhrases, TemperaturesRoundHalfToEvenAndKeepTheirLimits) {
     WeatherRig w(Kind::W23);
@@ -102,31 +67,6 @@ TEST(WeatherPhrases, WindGustAndDirection) {
     EXPECT_EQ(w.announce(), (Names{"son_vent", "son100", "son80", "son7", "son_kmh"}));
 }
 
-TEST(WeatherPhrases, CompassRoseOf8And16Sectors) {
-    WeatherRig w(Kind::W23);
-    w.source.flags.wind = w.source.flags.direction = true;
-    w.source.values.windSpeed = 10;
-    const auto word = [&](int d) {
-        w.source.values.windDirection = d;
-        return w.announce().back();
-    };
-    const struct {
-        int d;
-        const char* eight;
-        const char* sixteen;
-    } cases[] = {{0, "son_nord", "son_nord"},           {11, "son_nord", "son_nord"},
-                 {12, "son_nord", "son_nord_nord_est"}, {22, "son_nord", "son_nord_nord_est"},
-                 {23, "son_nord_est", "son_nord_nord_est"}, {157, "son_sud_est", "son_sud_sud_est"},
-                 {202, "son_sud", "son_sud_sud_ouest"}, {248, "son_ouest", "son_ouest_sud_ouest"},
-                 {337, "son_nord_ouest", "son_nord_nord_ouest"}, {338, "son_nord", "son_nord_nord_ouest"},
-                 {348, "son_nord", "son_nord_nord_ouest"}, {349, "son_nord", "son_nord"},
-                 {359, "son_nord", "son_nord"}};
-    for (const auto& c : cases) EXPECT_EQ(word(c.d), c.eight) << c.d;
-    w.rig.form.Menu16secteurs.click();
-    EXPECT_FALSE(w.rig.form.menu8secteurs.checked());
-    for (const auto& c : cases) EXPECT_EQ(word(c.d), c.sixteen) << c.d;
-}
-
 TEST(WeatherPhrases, RainHumidityAndWindChill) {
     WeatherRig w(Kind::W23);
     w.source.flags.rain = w.source.flags.humidityExt = w.source.flags.feelsLike = true;
@@ -139,29 +79,6 @@ TEST(WeatherPhrases, RainHumidityAndWindChill) {
     w.source.values.humidityExt = 0;
     w.source.values.feelsLike = -80;
     EXPECT_EQ(w.announce(), (Names{"son_humidite", "son_nulle"}));
-}
-
-TEST(WeatherPhrases, PresentWeatherOfAMetarReport) {
-    WeatherRig w(Kind::METAR);
-    w.source.flags.rain = true;
-    const struct {
-        std::uint32_t bits;
-        Names clips;
-    } cases[] = {
-        {8 | 1, {"son_neige", "son_faible"}},
-        {4 | 2, {"son_pluie_now", "son_forte"}},
-        {4, {"son_pluie_now", "son_moderee"}},
-        {4 | 64, {"son_pluie_now"}},
-        {32, {"son_brume"}},
-        {16 | 2, {"son_grele"}},
-        {1, {}},
-        {0, {}},
-    };
-    for (const auto& c : cases) {
-        w.source.values.presentWeather = c.bits;
-        w.source.values.rain24h = 5;  // a METAR has no rain figure: never spoken
-        EXPECT_EQ(w.announce(), c.clips) << c.bits;
-    }
 }
 
 TEST(WeatherPhrases, OnlyTheFiguresASourceProvides) {
@@ -219,6 +136,31 @@ TEST(WeatherPhrases, APostponedReadRunsWhenTheAnnouncementEnds) {
     EXPECT_FALSE(w.source.values.refreshPending);
     w.announce();
     EXPECT_EQ(w.source.reads, 1);
+    // A station link that failed leaves no effective source; its postponed read must still run,
+    // or its timer would stay stopped for good.
+    w.source.values.linkOk = false;
+    w.source.values.refreshPending = true;
+    w.announce();
+    EXPECT_EQ(w.rig.form.sequencer.effectiveSource, Kind::None);
+    EXPECT_EQ(w.source.reads, 2);
+    EXPECT_FALSE(w.source.values.refreshPending);
+    // Only the selected source's: another one's mark is not this announcement's business.
+    w.other.values.refreshPending = true;
+    w.announce();
+    EXPECT_EQ(w.other.reads, 0);
+}
+
+TEST(WeatherPhrases, TheCompassWordSaysTheDirectionTheRuleAccepted) {
+    WeatherRig w(Kind::W23);
+    w.source.flags.wind = w.source.flags.direction = true;
+    w.source.values.windSpeed = 10;
+    w.source.values.windDirection = 90;
+    w.rig.player.requests.clear();
+    w.rig.form.Button1.click();
+    ASSERT_TRUE(w.rig.loop.advanceUntil([&] { return w.rig.player.names().back() == "son_secteur"; }, 60000));
+    w.source.values.windDirection = -1;  // a read lands between the two clips
+    ASSERT_TRUE(w.rig.loop.advanceUntil([&] { return !w.rig.form.announcing; }, 60000));
+    EXPECT_EQ(w.rig.player.names(), (Names{"son_vent", "son10", "son_kmh", "son_secteur", "son_est"}));
 }
 
 }  // namespace

@@ -144,7 +144,7 @@ void WebSourceWindow::FormActivate() {}
 bool WebSourceWindow::FetchSourcePage(std::string url, std::string localName) {
     url = withoutLabel(std::move(url), rules_.labelCut);
     localName = localNameFor(url, localName);
-    StaticTextErreur.setCaption("Téléchargement");
+    StaticTextErreur.setCaption(kDownloadingText);
     bool written = false;
     // A name taken from the address must stay a plain file of the working folder.
     int failure = rules_.downloadFailure;

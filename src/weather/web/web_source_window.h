@@ -91,6 +91,8 @@ public:
     virtual void FormClose();
     virtual void FormActivate();
 
+    static constexpr const char* kDownloadingText = "Téléchargement";
+
     // Downloads the address (label cut off) into the local file; false when the download failed.
     bool FetchSourcePage(std::string url, std::string localName);
     // Fetches, then hands a marked page to the source's extractor; leaves the outcome in FetchError.

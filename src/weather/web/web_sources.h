@@ -13,6 +13,9 @@ struct WebSources {
     // Each window is selected when its kind is checked in the chooser, and hides the chooser when shown.
     WebSources(const WebSourceContext& shared, TFormChoixMeteo& chooser);
 
+    // A fetch of any of the three is under way.
+    bool downloading() const { return metar.downloading() || aprs.downloading() || piu.downloading(); }
+
     TFormMeteoMETAR metar;
     TFormMeteoAPRS aprs;
     TFormMeteoPIU piu;

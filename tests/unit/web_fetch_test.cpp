@@ -57,6 +57,38 @@ TEST(WebFetch, OnlyAMarkerInTheFirstThreeBytesSendsThePageToTheExtractor) {
     EXPECT_EQ(rig.workFile("aprs_web.txt"), fourth);  // not a page: left for the decoder as it came
 }
 
+// The window thread keeps dispatching while a transfer runs: a refresh tick, a chooser's selection or
+// an Enter that arrives then must not start a second transfer into the same working file.
+TEST(WebFetch, WhileADownloadRunsNoOtherReadStartsAndTheStateShowsIt) {
+    WindowRig<TFormMeteoMETAR> rig;
+    const std::string address = "https://h/LFPG.TXT";
+    rig.downloader.serve(address, "LFPG 071430Z 24012KT 9999 FEW040 12/08 Q1013 NOSIG\r\n");
+    std::vector<bool> seen;
+    rig.downloader.duringDownload = [&] {
+        seen.push_back(rig.window.downloading());
+        rig.window.read();
+        rig.window.EditDatKeyPress('\r');
+        rig.window.select(false);
+        rig.window.TimerMeteo.setInterval(10);
+        rig.window.TimerMeteo.start();
+        rig.loop.advance(100);
+    };
+    rig.submit(address);
+    EXPECT_EQ(seen, std::vector<bool>{true});
+    EXPECT_EQ(rig.downloader.downloads.size(), 1u);
+    EXPECT_FALSE(rig.window.downloading());
+    EXPECT_EQ(rig.window.errorText(), "");
+    EXPECT_EQ(rig.window.CheckBoxVent.caption(), "Vent (km/h) = 22");
+}
+
+TEST(WebFetch, AnAnswerTooLargeHasACodeOfItsOwn) {
+    WindowRig<TFormMeteoMETAR> rig;
+    rig.downloader.duringDownload = [] { throw DocumentTooLarge(); };
+    rig.submit("https://h/huge");
+    EXPECT_EQ(rig.window.errorText(), "Erreur fichier #9");
+    EXPECT_TRUE(rig.window.TimerMeteo.enabled());
+}
+
 TEST(WebFetch, AddressesAreWebAddressesByTheirExactPrefix) {
     EXPECT_TRUE(isWebAddress("http://h"));
     EXPECT_TRUE(isWebAddress("https://h"));

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fakes/web_source_rig.h"
 #include "weather/web/tform_meteo_aprs.h"
 #include "weather/web/tform_meteo_metar.h"
@@ -63,19 +65,25 @@ TEST(WebFetch, WhileADownloadRunsNoOtherReadStartsAndTheStateShowsIt) {
     WindowRig<TFormMeteoMETAR> rig;
     const std::string address = "https://h/LFPG.TXT";
     rig.downloader.serve(address, "LFPG 071430Z 24012KT 9999 FEW040 12/08 Q1013 NOSIG\r\n");
-    std::vector<bool> seen;
+    int depth = 0, deepest = 0;
+    bool poked = false, alwaysShown = true;
     rig.downloader.duringDownload = [&] {
-        seen.push_back(rig.window.downloading());
-        rig.window.read();
-        rig.window.EditDatKeyPress('\r');
-        rig.window.select(false);
-        rig.window.TimerMeteo.setInterval(10);
-        rig.window.TimerMeteo.start();
-        rig.loop.advance(100);
+        deepest = std::max(deepest, ++depth);
+        alwaysShown = alwaysShown && rig.window.downloading();
+        if (!poked) {
+            poked = true;
+            rig.window.read();
+            rig.window.EditDatKeyPress('\r');
+            rig.window.select(false);
+            rig.window.TimerMeteo.setInterval(10);
+            rig.window.TimerMeteo.start();
+            rig.loop.advance(100);
+        }
+        --depth;
     };
     rig.submit(address);
-    EXPECT_EQ(seen, std::vector<bool>{true});
-    EXPECT_EQ(rig.downloader.downloads.size(), 1u);
+    EXPECT_EQ(deepest, 1);
+    EXPECT_TRUE(alwaysShown);
     EXPECT_FALSE(rig.window.downloading());
     EXPECT_EQ(rig.window.errorText(), "");
     EXPECT_EQ(rig.window.CheckBoxVent.caption(), "Vent (km/h) = 22");

@@ -61,6 +61,11 @@ TEST(CurlDownloaderOnTheLoop, AStopEndsAHungTransferWithinASecond) {
     EXPECT_THROW(downloader.download(server.url("/LFPG.TXT"), folder.file("x.txt")), DownloadError);
 }
 
+TEST(CurlDownloaderOnTheLoop, AnAnswerDeclaredOver1MBIsRefusedToo) {
+    CurlDownloader downloader;
+    endtoend::anAnswerOverOneMegabyteIsRefused(downloader, {"/declared", "/undeclared"});
+}
+
 struct ProgramRun {
     int status = -1;
     std::string out;

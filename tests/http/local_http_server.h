@@ -1,9 +1,12 @@
 #pragma once
 // A small HTTP server on 127.0.0.1 for the download tests, started and stopped by the test itself:
-// canned documents by path, a status of 404 for anything else, and one path whose requests are
-// accepted and never answered. Runs on a thread of its own; one request per connection.
+// canned documents by path, a status of 404 for anything else, one path whose requests are accepted
+// and never answered, and documents of any size made on the fly (never held whole). Runs on a thread
+// of its own; one request per connection.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <map>
 #include <mutex>
 #include <string>
@@ -85,6 +88,12 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         silent_ = path;
     }
+    // A document of `size` bytes made while it is sent, with its length declared or only ended by the
+    // close of the connection.
+    void serveGenerated(const std::string& path, std::uint64_t size, bool declareLength) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        generated_[path] = {size, declareLength};
+    }
     std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
     std::vector<std::string> requests() {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -122,6 +131,16 @@ private:
                 held_.push_back(client);
                 return;
             }
+            if (const auto made = generated_.find(path); made != generated_.end()) {
+                reply = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: close\r\n";
+                if (made->second.declareLength)
+                    reply += "Content-Length: " + std::to_string(made->second.size) + "\r\n";
+                reply += "\r\n";
+                sendAll(client, reply);
+                sendGenerated(client, made->second.size);
+                closeSocket(client);
+                return;
+            }
             const auto found = documents_.find(path);
             const bool ok = found != documents_.end();
             const std::string body = ok ? found->second : "<html><body>404 Not Found</body></html>\n";
@@ -130,12 +149,32 @@ private:
                 "\r\nContent-Type: text/plain\r\nConnection: close\r\nContent-Length: " + std::to_string(body.size()) +
                 "\r\n\r\n" + body;
         }
-        for (std::size_t sent = 0; sent < reply.size();) {
-            const int n = send(client, reply.data() + sent, static_cast<int>(reply.size() - sent), 0);
-            if (n <= 0) break;
+        sendAll(client, reply);
+        closeSocket(client);
+    }
+
+    // False once the client has gone (a refused document): the rest is not sent.
+    static bool sendAll(SocketHandle client, const std::string& bytes) {
+#ifdef MSG_NOSIGNAL
+        constexpr int kFlags = MSG_NOSIGNAL;  // a client that hung up must not kill the test with SIGPIPE
+#else
+        constexpr int kFlags = 0;
+#endif
+        for (std::size_t sent = 0; sent < bytes.size();) {
+            const int n = send(client, bytes.data() + sent, static_cast<int>(bytes.size() - sent), kFlags);
+            if (n <= 0) return false;
             sent += static_cast<std::size_t>(n);
         }
-        closeSocket(client);
+        return true;
+    }
+
+    void sendGenerated(SocketHandle client, std::uint64_t size) {
+        const std::string chunk(64 * 1024, 'x');
+        for (std::uint64_t sent = 0; sent < size && !stopping_; sent += chunk.size()) {
+            if (!sendAll(client,
+                         chunk.substr(0, static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), size - sent)))))
+                return;
+        }
     }
 
     SocketLibrary library_;
@@ -144,6 +183,11 @@ private:
     std::atomic<bool> stopping_{false};
     std::mutex mutex_;
     std::map<std::string, std::string> documents_;
+    struct Generated {
+        std::uint64_t size;
+        bool declareLength;
+    };
+    std::map<std::string, Generated> generated_;
     std::string silent_;
     std::vector<std::string> requests_;
     std::vector<SocketHandle> held_;

@@ -65,6 +65,31 @@ inline void aSilentServerEndsWithinTheTimeout(Downloader& downloader) {
     downloader.setTimeouts({});
 }
 
+// A wrong address or a hostile server may answer without end: past 1 MB the answer is refused, whether
+// its length was declared or not, and nothing of it stays on disk.
+// paths: "/declared" (a Content-Length of 100 MB), "/undeclared" (ended by the close).
+inline void anAnswerOverOneMegabyteIsRefused(Downloader& downloader,
+                                             std::initializer_list<const char*> paths = {"/undeclared"}) {
+    LocalHttpServer server;
+    TempFolder folder;
+    constexpr std::uint64_t k100MB = 100ull * 1024 * 1024;
+    server.serveGenerated("/declared", k100MB, true);
+    server.serveGenerated("/undeclared", k100MB, false);
+    server.serveGenerated("/justfits", static_cast<std::uint64_t>(kMaxDocumentBytes), false);
+    const std::string target = folder.file("PIU_web.txt");
+    std::ofstream(target, std::ios::binary) << "previous";
+    for (const char* path : paths) {
+        SCOPED_TRACE(path);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_THROW(downloader.download(server.url(path), target), DocumentTooLarge);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+        EXPECT_EQ(WebSourceRig::slurp(target), "previous");
+        EXPECT_FALSE(std::filesystem::exists(target + ".part"));
+    }
+    downloader.download(server.url("/justfits"), target);
+    EXPECT_EQ(std::filesystem::file_size(target), static_cast<std::uintmax_t>(kMaxDocumentBytes));
+}
+
 inline void theWindowsReadOverHttp(Downloader& downloader) {
     LocalHttpServer server;
     server.serve("/LFPG.TXT", kReport + "\r\n");
@@ -79,6 +104,7 @@ inline void theWindowsReadOverHttp(Downloader& downloader) {
                  "   \"date\": \"2024-03-07T14:30:12.000Z\",\n   \"pressure\": 1013.2,\n"
                  "   \"wind_heading\": 247.5,\n   \"wind_speed_avg\": 6.25,\n"
                  "   \"wind_speed_max\": 10.25,\n   \"wind_speed_min\": 3\n  }\n }\n}\n");
+    server.serveGenerated("/huge", 100ull * 1024 * 1024, false);
     const std::string refused = "http://127.0.0.1:" + std::to_string(refusedPort());
 
     auto read = [&](WebSourceWindow& window, const std::string& address) {
@@ -101,6 +127,9 @@ inline void theWindowsReadOverHttp(Downloader& downloader) {
         EXPECT_EQ(metar.LabelICAO.caption(), "Code aérodrome = KJFK");
         EXPECT_EQ(read(metar, server.url("/missing.TXT")), "Erreur fichier #102");
         EXPECT_EQ(read(metar, refused + "/LFPG.TXT"), "Erreur fichier #102");
+        // An answer too large has a code of its own in every source.
+        EXPECT_EQ(read(metar, server.url("/huge")), "Erreur fichier #9");
+        EXPECT_FALSE(std::filesystem::exists(rig.work.file("metar_web.txt.part")));
         EXPECT_TRUE(metar.TimerMeteo.enabled());
     }
     {
@@ -111,6 +140,7 @@ inline void theWindowsReadOverHttp(Downloader& downloader) {
         EXPECT_EQ(aprs.Editdatemeteo.text(), "2024-03-07 14:30:12");
         EXPECT_EQ(read(aprs, refused + "/aprs/F4ABC"), "File error #1");
         EXPECT_EQ(read(aprs, server.url("/aprs/nobody")), "File error #1");
+        EXPECT_EQ(read(aprs, server.url("/huge")), "File error #9");
     }
     {
         Rig rig(downloader);
@@ -120,6 +150,7 @@ inline void theWindowsReadOverHttp(Downloader& downloader) {
         EXPECT_EQ(piu.CheckBoxVent.caption(), "Vent (km/h) = 6");
         EXPECT_EQ(piu.CheckBoxPatm.caption(), "P atm.(hPa) = 1013,0");
         EXPECT_EQ(read(piu, refused + "/api/live/110"), "Erreur fichier #1");
+        EXPECT_EQ(read(piu, server.url("/huge")), "Erreur fichier #9");
     }
 }
 
@@ -138,6 +169,10 @@ inline void theWindowsReadOverHttp(Downloader& downloader) {
     TEST(Suite, ASilentServerEndsWithinTheTimeout) {                       \
         Adapter downloader;                                                \
         ::tintal::endtoend::aSilentServerEndsWithinTheTimeout(downloader); \
+    }                                                                      \
+    TEST(Suite, AnAnswerOverOneMegabyteIsRefused) {                        \
+        Adapter downloader;                                                \
+        ::tintal::endtoend::anAnswerOverOneMegabyteIsRefused(downloader);  \
     }                                                                      \
     TEST(Suite, TheWindowsReadOverHttp) {                                  \
         Adapter downloader;                                                \

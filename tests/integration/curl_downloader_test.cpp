@@ -4,14 +4,68 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <thread>
 
 #include "command_run.h"
 #include "http/web_end_to_end.h"
+#include "platform/posix/posix_event_loop.h"
 
 namespace tintal {
 namespace {
 
 TINTAL_DOWNLOADER_END_TO_END_TESTS(CurlDownloader, CurlDownloader)
+
+// While a server keeps the transfer waiting, the window thread goes on dispatching: a 100 ms timer
+// ticks all along, and the download returns once the transfer has timed out.
+TEST(CurlDownloaderOnTheLoop, TheWindowThreadKeepsDispatchingWhileATransferHangs) {
+    LocalHttpServer server;
+    server.holdSilent("/never");
+    TempFolder folder;
+    PosixEventLoop loop;
+    CurlDownloader downloader(&loop);
+    downloader.setTimeouts({500, 1500});
+    int ticks = 0;
+    loop.startTimer(100, [&] { ++ticks; });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(downloader.download(server.url("/never"), folder.file("metar_web.txt")), DownloadError);
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(took, std::chrono::milliseconds(1400));
+    EXPECT_LT(took, std::chrono::seconds(5));
+    EXPECT_GE(ticks, 10);
+    // And a document still arrives whole through the same path.
+    server.serve("/LFPG.TXT", endtoend::kReport);
+    downloader.download(server.url("/LFPG.TXT"), folder.file("metar_web.txt"));
+    EXPECT_EQ(WebSourceRig::slurp(folder.file("metar_web.txt")), endtoend::kReport);
+}
+
+// A stop (from the signal thread) ends a transfer held by the server within a second, and any later one.
+TEST(CurlDownloaderOnTheLoop, AStopEndsAHungTransferWithinASecond) {
+    LocalHttpServer server;
+    server.holdSilent("/never");
+    TempFolder folder;
+    PosixEventLoop loop;
+    CurlDownloader downloader(&loop);
+    std::chrono::steady_clock::time_point stoppedAt;
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        stoppedAt = std::chrono::steady_clock::now();
+        downloader.stop();
+    });
+    EXPECT_THROW(downloader.download(server.url("/never"), folder.file("x.txt")), DownloadError);
+    const auto ended = std::chrono::steady_clock::now();
+    stopper.join();
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(ended - stoppedAt);
+    std::cout << "stop to the end of a hung transfer: " << took.count() << " ms\n";
+    EXPECT_LT(took, std::chrono::milliseconds(1000));
+    EXPECT_FALSE(std::filesystem::exists(folder.file("x.txt.part")));
+    server.serve("/LFPG.TXT", endtoend::kReport);
+    EXPECT_THROW(downloader.download(server.url("/LFPG.TXT"), folder.file("x.txt")), DownloadError);
+}
+
+TEST(CurlDownloaderOnTheLoop, AnAnswerDeclaredOver1MBIsRefusedToo) {
+    CurlDownloader downloader;
+    endtoend::anAnswerOverOneMegabyteIsRefused(downloader, {"/declared", "/undeclared"});
+}
 
 CommandRun readSource(const std::string& folder, const std::string& arguments) {
     return runCommand("cd '" + folder + "' && XDG_DATA_HOME='" + folder + "/xdg' " + TINTAL_BINARY + " --read-source " +

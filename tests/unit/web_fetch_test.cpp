@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fakes/web_source_rig.h"
 #include "weather/web/tform_meteo_aprs.h"
 #include "weather/web/tform_meteo_metar.h"
@@ -55,6 +57,44 @@ TEST(WebFetch, OnlyAMarkerInTheFirstThreeBytesSendsThePageToTheExtractor) {
     rig.window.FetchAndCheck("https://h/fourth", "aprs_web.txt");
     EXPECT_EQ(rig.window.FetchError, 0);
     EXPECT_EQ(rig.workFile("aprs_web.txt"), fourth);  // not a page: left for the decoder as it came
+}
+
+// The window thread keeps dispatching while a transfer runs: a refresh tick, a chooser's selection or
+// an Enter that arrives then must not start a second transfer into the same working file.
+TEST(WebFetch, WhileADownloadRunsNoOtherReadStartsAndTheStateShowsIt) {
+    WindowRig<TFormMeteoMETAR> rig;
+    const std::string address = "https://h/LFPG.TXT";
+    rig.downloader.serve(address, "LFPG 071430Z 24012KT 9999 FEW040 12/08 Q1013 NOSIG\r\n");
+    int depth = 0, deepest = 0;
+    bool poked = false, alwaysShown = true;
+    rig.downloader.duringDownload = [&] {
+        deepest = std::max(deepest, ++depth);
+        alwaysShown = alwaysShown && rig.window.downloading();
+        if (!poked) {
+            poked = true;
+            rig.window.read();
+            rig.window.EditDatKeyPress('\r');
+            rig.window.select(false);
+            rig.window.TimerMeteo.setInterval(10);
+            rig.window.TimerMeteo.start();
+            rig.loop.advance(100);
+        }
+        --depth;
+    };
+    rig.submit(address);
+    EXPECT_EQ(deepest, 1);
+    EXPECT_TRUE(alwaysShown);
+    EXPECT_FALSE(rig.window.downloading());
+    EXPECT_EQ(rig.window.errorText(), "");
+    EXPECT_EQ(rig.window.CheckBoxVent.caption(), "Vent (km/h) = 22");
+}
+
+TEST(WebFetch, AnAnswerTooLargeHasACodeOfItsOwn) {
+    WindowRig<TFormMeteoMETAR> rig;
+    rig.downloader.duringDownload = [] { throw DocumentTooLarge(); };
+    rig.submit("https://h/huge");
+    EXPECT_EQ(rig.window.errorText(), "Erreur fichier #9");
+    EXPECT_TRUE(rig.window.TimerMeteo.enabled());
 }
 
 TEST(WebFetch, AddressesAreWebAddressesByTheirExactPrefix) {

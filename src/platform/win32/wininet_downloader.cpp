@@ -34,6 +34,7 @@ std::string errorText(DWORD error) {
 
 struct Failure {
     std::string text;
+    bool tooLarge = false;
 };
 [[noreturn]] void raiseLast() { throw Failure{errorText(GetLastError())}; }
 
@@ -63,13 +64,17 @@ void checkStatus(HINTERNET request) {
     }
 }
 
-// The transfer loop: each chunk is written as it arrives, the whole document is never held.
+// The transfer loop: each chunk is written as it arrives, the whole document is never held, and an
+// answer past the cap is cut there.
 void copy(HINTERNET request, HANDLE file) {
     char buffer[kChunk];
+    std::int64_t total = 0;
     for (;;) {
         DWORD got = 0;
         if (!InternetReadFile(request, buffer, kChunk, &got)) raiseLast();
         if (got == 0) return;
+        total += got;
+        if (total > kMaxDocumentBytes) throw Failure{"document larger than 1 MB", true};
         DWORD written = 0;
         if (!WriteFile(file, buffer, got, &written, nullptr)) raiseLast();
     }
@@ -86,6 +91,7 @@ struct Transfer {
     std::condition_variable finished;
     bool done = false, abandoned = false;
     std::string failure;  // empty on success
+    bool tooLarge = false;
 };
 
 // Handles are closed in order: the file, the URL, the Internet handle, also after a failure.
@@ -106,13 +112,16 @@ void fetch(Transfer& t) {
 
 void run(const std::shared_ptr<Transfer>& t) {
     std::string failure;
+    bool tooLarge = false;
     try {
         fetch(*t);
     } catch (const Failure& f) {
         failure = f.text.empty() ? "download failed" : f.text;
+        tooLarge = f.tooLarge;
     }
     std::lock_guard<std::mutex> lock(t->mutex);
     t->failure = std::move(failure);
+    t->tooLarge = tooLarge;
     t->done = true;
     if (t->abandoned) DeleteFileW(t->partial.c_str());
     t->finished.notify_all();
@@ -137,6 +146,7 @@ void WinInetDownloader::download(const std::string& url, const std::string& path
     }
     if (!transfer->failure.empty()) {
         DeleteFileW(transfer->partial.c_str());
+        if (transfer->tooLarge) throw DocumentTooLarge();
         throw DownloadError(transfer->failure);
     }
     if (!MoveFileExW(transfer->partial.c_str(), widen(path).c_str(), MOVEFILE_REPLACE_EXISTING)) {

@@ -90,7 +90,7 @@ AnnounceFlags WebSourceWindow::announceFlags() const {
 
 void WebSourceWindow::select(bool showWindow) {
     if (isWebAddress(EditDat.text())) submit(false);
-    if (FetchError == 0) TimerMeteoTimer();
+    if (FetchError == 0) read();
     if (showWindow) form.show();
 }
 
@@ -164,6 +164,8 @@ bool WebSourceWindow::FetchSourcePage(std::string url, std::string localName) {
 }
 
 void WebSourceWindow::FetchAndCheck(const std::string& url, const std::string& localName) {
+    // Reached again from the dispatching of a download under way: that one brings the fresh file.
+    if (downloading_) return;
     context_.loop.processPending();
     FetchError = 0;
     if (!FetchSourcePage(url, localName)) {

@@ -3,12 +3,11 @@
 #include <string>
 #include <string_view>
 
+#include "base/version.h"
 #include "config/key_table.h"
 #include "platform/durable_files.h"
 
 namespace tintal {
-
-inline constexpr std::string_view kProgramVersion = "2.4.0";
 
 class SettingsFile {
 public:

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "config/settings_keys.h"
+#include "platform/file_path.h"
 #include "weather/web/favourites_window.h"
 #include "weather/web/tform_meteo_aprs.h"
 #include "weather/web/tform_meteo_metar.h"
@@ -20,7 +21,7 @@ SettingsKey addressKey(const std::string& key, WebSourceWindow& w, bool localFil
                    [&w, localFilesToo](const std::string& value) {
                        if (value.empty()) return;
                        std::error_code ignored;
-                       if (isWebAddress(value) || (localFilesToo && std::filesystem::is_regular_file(value, ignored))) {
+                       if (isWebAddress(value) || (localFilesToo && std::filesystem::is_regular_file(fsPath(value), ignored))) {
                            w.EditDat.setText(value);
                        } else {
                            w.StaticTextErreur.setCaption(kBadAddress);

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/file_path.h"
+
 namespace tintal {
 
 std::size_t MemoryWaveSource::read(std::uint8_t* out, std::size_t n) {
@@ -14,7 +16,7 @@ std::size_t MemoryWaveSource::read(std::uint8_t* out, std::size_t n) {
 }
 
 FileWaveSource::FileWaveSource(const std::string& utf8Path) {
-    const std::filesystem::path path(std::u8string(utf8Path.begin(), utf8Path.end()));
+    const std::filesystem::path path = fsPath(utf8Path);
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) return;
     file_.open(path, std::ios::binary);

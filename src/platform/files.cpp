@@ -4,19 +4,17 @@
 #include <fstream>
 #include <iterator>
 
-namespace tintal {
+#include "platform/file_path.h"
 
-namespace {
-std::filesystem::path pathOf(const std::string& utf8) { return std::filesystem::path(std::u8string(utf8.begin(), utf8.end())); }
-}  // namespace
+namespace tintal {
 
 bool StdFiles::exists(const std::string& path) {
     std::error_code error;
-    return !path.empty() && std::filesystem::is_regular_file(pathOf(path), error);
+    return !path.empty() && std::filesystem::is_regular_file(fsPath(path), error);
 }
 
 std::optional<std::vector<std::uint8_t>> StdFiles::readShared(const std::string& path) {
-    std::fstream file(pathOf(path), std::ios::in | std::ios::out | std::ios::binary);
+    std::fstream file(fsPath(path), std::ios::in | std::ios::out | std::ios::binary);
     if (!file) return std::nullopt;
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     if (file.bad()) return std::nullopt;

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <vector>
 
+#include "platform/file_path.h"
 #include "weather/web/tform_meteo_aprs.h"
 #include "weather/web/tform_meteo_metar.h"
 #include "weather/web/tform_meteo_piu.h"
@@ -18,7 +19,7 @@ WebSourceContext contextOf(const WebSourceRun& run) {
 }
 
 std::optional<std::string> readLocal(const std::string& path) {
-    std::ifstream file(std::filesystem::path(std::u8string(path.begin(), path.end())), std::ios::binary);
+    std::ifstream file(fsPath(path), std::ios::binary);
     if (!file) return std::nullopt;
     return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 }
@@ -68,8 +69,7 @@ int readMetarSource(const std::string& path, WebSourceRun& run) {
 int readAprsSource(const std::string& path, WebSourceRun& run) {
     TFormMeteoAPRS window(contextOf(run));
     // A local file is the source's own kind of input: it is submitted like an address.
-    if (!isWebAddress(path) &&
-        std::filesystem::is_regular_file(std::filesystem::path(std::u8string(path.begin(), path.end())))) {
+    if (!isWebAddress(path) && std::filesystem::is_regular_file(fsPath(path))) {
         window.EditDat.setText(path);
         window.EditDatKeyPress('\r');
     } else {

@@ -22,8 +22,8 @@ version=$(sed -n 's/^#define TINTAL_VERSION_TEXT "\(.*\)"/\1/p' "$src/src/base/v
 
 unzip -q "$zip" -d "$work/unpacked"
 folder=$work/unpacked/tintal-$version-windows
-listed=$(cd "$folder" && ls | sort | tr '\n' ' ')
-[[ $listed == "exemple-tintal.ini LISEZMOI.txt tintal-32bits.exe tintal.exe tintal.wav tintal_help.html " ]] ||
+listed=$(cd "$folder" && ls | LC_ALL=C sort | tr '\n' ' ')
+[[ $listed == "LISEZMOI.txt exemple-tintal.ini tintal-32bits.exe tintal.exe tintal.wav tintal_help.html " ]] ||
   fail "the archive holds: $listed"
 file -b "$folder/tintal.exe" | grep -q 'PE32+ executable (GUI) x86-64' || fail "tintal.exe: $(file -b "$folder/tintal.exe")"
 file -b "$folder/tintal-32bits.exe" | grep -q 'PE32 executable (GUI) Intel 80386' ||

@@ -45,8 +45,8 @@ if parts != want[:4]:
 PY
 
 wrestool -x --raw --type=24 "$exe" >"$work/manifest.xml"
-for needle in 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' '>PerMonitorV2<' 'supportedOS Id=' \
+for needle in 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' 'WindowsSettings">true</dpiAware>' 'supportedOS Id=' \
               'level="asInvoker"'; do
   grep -q -- "$needle" "$work/manifest.xml" || fail "manifest lacks $needle"
 done
-echo "resources: icon sizes $sizes, version $version, manifest with visual styles and per-monitor DPI"
+echo "resources: icon sizes $sizes, version $version, manifest with visual styles and DPI awareness"

@@ -3,7 +3,7 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := test
 JOBS ?= $(shell nproc)
 
-.PHONY: run test test-native test-windows test-fuzz build-native build-release build-windows build-fuzz deps-native deps-windows deps-fuzz bench bench-audio clean
+.PHONY: run dist test test-native test-windows test-fuzz build-native build-release build-windows build-fuzz deps-native deps-windows deps-fuzz bench bench-audio clean
 
 deps-native:
 	@tools/install-deps.sh native
@@ -68,5 +68,13 @@ bench: deps-native
 	python3 tools/clips/loudness.py
 	$(MAKE) --no-print-directory bench-audio
 
+# The release archives in dist/: the Windows zip (64-bit and 32-bit programs) and the Linux tarball.
+# The zip is then checked as a user meets it: unpacked into a fresh Wine prefix, its program run.
+dist: build-windows build-release
+	tools/dist.sh build/win64 build/win32 build/linux-release dist
+	tools/wine-env.sh start build/win64
+	status=0; tests/win32/scripts/release_zip.sh build/win64 . dist/tintal-*-windows.zip || status=$$?; \
+	  tools/wine-env.sh stop build/win64; exit $$status
+
 clean:
-	rm -rf build
+	rm -rf build dist

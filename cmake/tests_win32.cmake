@@ -42,3 +42,23 @@ set_tests_properties(waveout_plays_clip PROPERTIES TIMEOUT 120)
 add_test(NAME windows_program_smoke
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/smoke/windows_program.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:tintal>)
 set_tests_properties(windows_program_smoke PROPERTIES TIMEOUT 120)
+
+# The program file as the shell reads it: icon sizes, version block, manifest.
+add_test(NAME windows_resources
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win32/scripts/resources_check.sh $<TARGET_FILE:tintal> ${CMAKE_SOURCE_DIR})
+
+# The release zip, unpacked into a fresh prefix; skipped (77) without the i686 build beside this one.
+add_test(NAME windows_release_zip
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win32/scripts/release_zip.sh ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR})
+set_tests_properties(windows_release_zip PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
+
+# Every window laid out at 96 and 144 DPI: nothing clipped, past its window or overlapping, every hint
+# attached. The check carries the program's resources (manifest: visual styles, DPI awareness).
+add_executable(tintal_layout_check ${CMAKE_SOURCE_DIR}/tests/win32_layout/layout_check.cpp ${CMAKE_SOURCE_DIR}/resources/tintal.rc)
+target_link_libraries(tintal_layout_check PRIVATE tintal_win32_ui tintal_fakes)
+foreach(dpi 96 144)
+  add_test(NAME windows_layout_${dpi}
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win32/scripts/layout_check.sh ${CMAKE_BINARY_DIR}
+                   $<TARGET_FILE:tintal_layout_check> ${dpi})
+  set_tests_properties(windows_layout_${dpi} PROPERTIES TIMEOUT 180)
+endforeach()

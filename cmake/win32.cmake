@@ -17,8 +17,13 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/win32_main.cpp)
   add_executable(tintal WIN32 ${TINTAL_WIN32_APP_SOURCES} ${TINTAL_WIN32_RESOURCES})
   target_link_libraries(tintal PRIVATE tintal_win32_ui tintal_clips)
   if(TINTAL_WIN32_RESOURCES)
-    # The .rc files name the clips and icons relative to resources/, whatever the build folder.
-    set_property(SOURCE ${TINTAL_WIN32_RESOURCES} APPEND PROPERTY INCLUDE_DIRECTORIES ${CMAKE_SOURCE_DIR}/resources)
+    # The .rc files name the clips and icons relative to resources/, whatever the build folder, and take
+    # the version and resource numbers from the sources.
+    set_property(SOURCE ${TINTAL_WIN32_RESOURCES} APPEND PROPERTY INCLUDE_DIRECTORIES ${CMAKE_SOURCE_DIR}/resources
+                                                                                     ${CMAKE_SOURCE_DIR}/src)
+    set_property(SOURCE ${TINTAL_WIN32_RESOURCES} APPEND PROPERTY OBJECT_DEPENDS
+                 ${CMAKE_SOURCE_DIR}/resources/tintal.ico ${CMAKE_SOURCE_DIR}/resources/tintal_off.ico
+                 ${CMAKE_SOURCE_DIR}/resources/tintal.manifest ${CMAKE_SOURCE_DIR}/src/base/version.h)
   endif()
 endif()
 

@@ -18,15 +18,8 @@
 #include "platform/win32/win32_text.h"
 #include "platform/win32/wininet_downloader.h"
 #include "shell/tintal_program.h"
-#include "ui/win32/aprs_window.h"
-#include "ui/win32/com_window.h"
-#include "ui/win32/favourites_window_view.h"
-#include "ui/win32/info_window.h"
 #include "ui/win32/main_window.h"
-#include "ui/win32/metar_window.h"
-#include "ui/win32/piu_window.h"
-#include "ui/win32/record_window.h"
-#include "ui/win32/weather_windows.h"
+#include "ui/win32/program_windows.h"
 
 using namespace tintal;
 
@@ -52,26 +45,6 @@ std::string makeExportFolder() {
     const DWORD attributes = GetFileAttributesW(folder.c_str());
     const bool made = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     return made ? narrow(folder) : std::string();
-}
-
-// Every window of the program, hidden, owned by the main window; destroyed with it.
-void createWindows(TintalProgram& p, HWND main) {
-    createChoixMeteoWindow(p.chooser, main);
-    createMeteoMonWindow(p.mon, main);
-    createMeteoW23Window(p.w23, main);
-    createMeteoW28Window(p.w28, main);
-    createMeteoPro2Window(p.pro2, main);
-    createMetarWindow(p.web.metar);
-    createAprsWindow(p.web.aprs);
-    createPioupiouWindow(p.web.piu);
-    for (FavouritesWindow* favourites : {static_cast<FavouritesWindow*>(&p.web.favMetar),
-                                         static_cast<FavouritesWindow*>(&p.web.favAprs),
-                                         static_cast<FavouritesWindow*>(&p.web.favPiu)}) {
-        createFavouritesWindow(*favourites);
-    }
-    createComWindow(p.radio.com(), main);
-    createRecordWindow(p.radio.record(), main);
-    createInfoWindow(p.info, main);
 }
 
 }  // namespace
@@ -107,7 +80,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     });
     program.onCloseRequested = [window] { PostMessageW(window, WM_CLOSE, 0, 0); };
     recorder.setSender(window);
-    createWindows(program, window);
+    createProgramWindows(program, window);
     program.start();
     if (const std::string report = clips.statusText(); !report.empty()) program.form.EditData.setText(report);
     loop.run();

@@ -4,12 +4,11 @@
 #include <string_view>
 #include <vector>
 
+#include "base/version.h"
 #include "config/key_table.h"
 #include "platform/durable_files.h"
 
 namespace tintal {
-
-inline constexpr std::string_view kProgramVersion = "2.4.0";
 
 // A line of the file that loading could not take, for the settings check.
 struct SettingsLineProblem {

@@ -1,6 +1,7 @@
 #include "config/web_window_keys.h"
 
 #include "config/settings_keys.h"
+#include "platform/file_path.h"
 #include "platform/files.h"
 #include "weather/web/favourites_window.h"
 #include "weather/web/tform_meteo_aprs.h"

@@ -15,6 +15,10 @@ SoundControls::SoundControls(EventLoop& loop, AudioDevice& device, ClipPlayer& p
 }
 
 void SoundControls::ReadDeviceVolume() {
+    // While a clip plays the reading comes from the open stream, and a mono stream (every clip of the
+    // catalogue) reports its one level in the left half with 0 on the right: read as a balance of 100,
+    // the next slider move would silence the right channel. Only the idle device tells its two levels.
+    if (player_.clipPlaying()) return;
     const auto volume = device_.volume(outputDevice_);
     if (!volume) return;
     const double left = *volume & 0xFFFF;

@@ -35,7 +35,7 @@ public:
     bool volumeBusy = false;
 
     SpinBox TrackBarVolume{"TrackBarVolume", 0, 10, 5};  // 0 = loudest, 10 = silent
-    Window PanelCarteSon{"PanelCarteSon", "CHOIX CARTE SON", Rect{8, 8, 300, 150}};
+    Window PanelCarteSon{"PanelCarteSon", "CHOIX CARTE SON", Rect{240, 200, 300, 196}};
     RadioButton::Group carteGroup;
     RadioButton RadioButtonCarteWin{carteGroup, "RadioButtonCarteWin", "Laisser Windows choisir la carte Son", true};
     RadioButton RadioButtonCarteMoi{carteGroup, "RadioButtonCarteMoi", "Je choisis ma carte Son"};

@@ -9,6 +9,7 @@
 #include "core/clip_catalogue.h"
 #include "core/wave_reader.h"
 #include "core/wave_source.h"
+#include "platform/file_path.h"
 
 namespace tintal {
 
@@ -19,15 +20,6 @@ std::string lowerCase(std::string text) {
     return text;
 }
 
-std::string utf8(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
-std::filesystem::path fromUtf8(const std::string& text) {
-    return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
-
 // The player's texts without their "Err: " mark, which the status line puts once in front.
 std::string reasonOf(const std::string& text) { return text.rfind("Err: ", 0) == 0 ? text.substr(5) : text; }
 
@@ -36,12 +28,12 @@ std::string reasonOf(const std::string& text) { return text.rfind("Err: ", 0) ==
 VoiceClipStore::VoiceClipStore(const ClipStore& builtIn, const std::string& folder) : builtIn_(builtIn) {
     std::error_code error;
     std::vector<std::filesystem::path> files;
-    for (std::filesystem::directory_iterator it(fromUtf8(folder), error), end; !error && it != end;
+    for (std::filesystem::directory_iterator it(fsPath(folder), error), end; !error && it != end;
          it.increment(error)) {
-        if (lowerCase(utf8(it->path().extension())) == ".wav") files.push_back(it->path());
+        if (lowerCase(utf8Text(it->path().extension())) == ".wav") files.push_back(it->path());
     }
     std::sort(files.begin(), files.end());
-    for (const auto& path : files) consider(utf8(path.filename()), utf8(path));
+    for (const auto& path : files) consider(utf8Text(path.filename()), utf8Text(path));
 }
 
 void VoiceClipStore::consider(const std::string& file, const std::string& path) {
@@ -56,12 +48,12 @@ void VoiceClipStore::consider(const std::string& file, const std::string& path) 
         return;
     }
     std::error_code error;
-    const auto size = std::filesystem::file_size(fromUtf8(path), error);
+    const auto size = std::filesystem::file_size(fsPath(path), error);
     if (error || size > kMaxFileBytes) {
         unusable_.push_back({file, error ? reasonOf(kFileTexts.notFound) : "fichier trop grand"});
         return;
     }
-    std::ifstream in(fromUtf8(path), std::ios::binary);
+    std::ifstream in(fsPath(path), std::ios::binary);
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (!in.good() && !in.eof()) {
         unusable_.push_back({file, reasonOf(kFileTexts.chunkRead)});

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/file_path.h"
 #include "platform/files.h"
 
 namespace tintal {
@@ -16,7 +17,7 @@ std::size_t MemoryWaveSource::read(std::uint8_t* out, std::size_t n) {
 }
 
 FileWaveSource::FileWaveSource(const std::string& utf8Path) {
-    const std::filesystem::path path(std::u8string(utf8Path.begin(), utf8Path.end()));
+    const std::filesystem::path path = fsPath(utf8Path);
     std::error_code error;
     if (!isReadableFile(utf8Path)) return;
     file_.open(path, std::ios::binary);

@@ -4,13 +4,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/file_path.h"
+
 namespace tintal {
-
 namespace {
-
-std::filesystem::path pathOf(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
 
 std::optional<std::vector<std::uint8_t>> readAll(std::istream& in) {
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -22,12 +19,12 @@ std::optional<std::vector<std::uint8_t>> readAll(std::istream& in) {
 
 bool isReadableFile(const std::string& utf8Path) {
     std::error_code error;
-    return !utf8Path.empty() && std::filesystem::is_regular_file(pathOf(utf8Path), error);
+    return !utf8Path.empty() && std::filesystem::is_regular_file(fsPath(utf8Path), error);
 }
 
 std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& utf8Path) {
     if (!isReadableFile(utf8Path)) return std::nullopt;
-    std::ifstream file(pathOf(utf8Path), std::ios::binary);
+    std::ifstream file(fsPath(utf8Path), std::ios::binary);
     if (!file) return std::nullopt;
     return readAll(file);
 }
@@ -36,7 +33,7 @@ bool StdFiles::exists(const std::string& path) { return isReadableFile(path); }
 
 std::optional<std::vector<std::uint8_t>> StdFiles::readShared(const std::string& path) {
     if (!isReadableFile(path)) return std::nullopt;
-    std::fstream file(pathOf(path), std::ios::in | std::ios::out | std::ios::binary);
+    std::fstream file(fsPath(path), std::ios::in | std::ios::out | std::ios::binary);
     if (!file) return readWholeFile(path);
     return readAll(file);
 }

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/file_path.h"
+
 namespace tintal {
 
 namespace {
@@ -126,7 +128,7 @@ void WavFileDevice::appendConverted(const std::uint8_t* data, std::size_t length
 
 bool WavFileDevice::save(const std::string& utf8Path) {
     appendSilenceUntilNow();
-    const std::filesystem::path path(std::u8string(utf8Path.begin(), utf8Path.end()));
+    const std::filesystem::path path = fsPath(utf8Path);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) return false;
     const auto dataBytes = static_cast<std::uint32_t>(samples_.size() * 2);

@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "platform/file_path.h"
 #include "platform/files.h"
 
 namespace tintal {
@@ -18,7 +19,7 @@ MainShell::MainShell(TForm1& form, Desktop& desktop, Autostart& autostart, Shell
     : form_(form), desktop_(desktop), autostart_(autostart), actions_(std::move(actions)) {
     Button2.setHint("Réduire");
     ButtonInitMeteo.setHint("Voir la météo / Initialiser la météo");
-    ImageTintal.setHint("Cliquer pour info");
+    form.ImageTintal.setHint("Cliquer pour info");
     Gauge1.setHint("Cliquez souris droite ou gauche pour déplacer le repère");
 
     for (MenuItem* item : {&form.MenuAnnonceMeteo, &form.MenuPlageHoraire, &form.MenuRecord, &form.MenuRoseVents,
@@ -35,7 +36,7 @@ MainShell::MainShell(TForm1& form, Desktop& desktop, Autostart& autostart, Shell
     ButtonInitMeteo.onClick = [this] { ButtonInitMeteoClick(); };
     ImageTintal.onClick = [this] {
         // While the carrier picture stands in its place the picture does nothing.
-        if (ImageTintal.visible()) run(actions_.showInfo);
+        if (form_.ImageTintal.visible() && !form_.ImageTintalOff.visible()) run(actions_.showInfo);
     };
     ButtonParcourirEnTete.onClick = [this] { ButtonParcourirEnteteClick(); };
     ButtonParcourirTintal.onClick = [this] { ButtonParcourirTintalClick(); };
@@ -118,7 +119,7 @@ void MainShell::chooseSoundFile(Button& button, std::string& path, const std::st
     const std::optional<std::string> chosen = desktop_.chooseFile(kSoundFilter, "wav");
     if (!chosen) return;
     path = *chosen;
-    if (!isReadableFile(path) || !std::ifstream(path, std::ios::binary)) {
+    if (!isReadableFile(path) || !std::ifstream(fsPath(path), std::ios::binary)) {
         desktop_.showMessage(errorText, Desktop::MessageKind::Error);
         path.clear();
         return;

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform/file_path.h"
 #include "platform/files.h"
 #include "weather/web/tform_meteo_aprs.h"
 #include "weather/web/tform_meteo_metar.h"

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "config/settings_file.h"
+#include "platform/file_path.h"
 #include "shell/publisher.h"
 #include "shell/version_check.h"
 
@@ -13,7 +14,7 @@ namespace tintal {
 TFormInfo::TFormInfo(Downloader& downloader, Desktop& desktop, std::string workingFolder, std::string versionsAddress)
     : downloader_(downloader),
       desktop_(desktop),
-      versionsPath_((std::filesystem::path(workingFolder) / "versions.txt").string()),
+      versionsPath_(utf8Text(fsPath(workingFolder) / "versions.txt")),
       versionsAddress_(versionsAddress.empty() ? kVersionsAddress : std::move(versionsAddress)) {
     Panel1.setCaption(kPublisherName);
     Label2.setCaption(kPublisherAuthor);
@@ -27,13 +28,13 @@ std::string TFormInfo::FetchLatestVersion(const std::string& name) {
     try {
         downloader_.download(versionsAddress_, versionsPath_);
     } catch (const std::exception&) {
-        std::filesystem::remove(versionsPath_, ignored);
+        std::filesystem::remove(fsPath(versionsPath_), ignored);
         return {};
     }
-    std::ifstream in(versionsPath_, std::ios::binary);
+    std::ifstream in(fsPath(versionsPath_), std::ios::binary);
     const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
     in.close();
-    std::filesystem::remove(versionsPath_, ignored);
+    std::filesystem::remove(fsPath(versionsPath_), ignored);
     return versionFor(bytes, name);
 }
 

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "platform/file_path.h"
 #include "radio/serial_port_list.h"
 
 namespace tintal {
@@ -33,7 +34,7 @@ TintalProgram::TintalProgram(ProgramPorts p)
 }
 
 std::string TintalProgram::inFolder(const std::string& name) const {
-    return ports.workingFolder.empty() ? name : (std::filesystem::path(ports.workingFolder) / name).string();
+    return ports.workingFolder.empty() ? name : utf8Text(fsPath(ports.workingFolder) / name);
 }
 
 SourceWindowContext TintalProgram::fileContext(WeatherSourceKind kind) {

@@ -8,19 +8,27 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
-// A top-level window: geometry and visibility. show() and hide() fire onShow and onClose.
+// A top-level window: geometry and visibility. show() and hide() fire onShow and onClose; show() also
+// asks for the window to come to the front, as showing a window that is already open does on the desktop.
 class Window : public Control {
 public:
-    Window(std::string name, std::string caption, Rect bounds) : Control(std::move(name), std::move(caption)), bounds_(bounds) {
+    Window(std::string name, std::string caption, Rect bounds)
+        : Control(std::move(name), std::move(caption)), bounds_(bounds) {
         setVisible(false);
     }
     const Rect& bounds() const { return bounds_; }
     void setBounds(Rect bounds) { changeAndRender(bounds_, bounds); }
     void show() {
-        if (visible()) return;
+        ++frontRequests_;
+        if (visible()) {
+            render();
+            return;
+        }
         setVisible(true);
         fire(onShow);
     }
+    // Counts the show() calls, so that a view can tell a new request to come to the front.
+    unsigned frontRequests() const { return frontRequests_; }
     void hide() {
         if (!visible()) return;
         fire(onClose);
@@ -31,6 +39,7 @@ public:
 
 private:
     Rect bounds_;
+    unsigned frontRequests_ = 0;
 };
 
 }  // namespace tintal

@@ -148,3 +148,23 @@ TEST_F(Shell, TheMenuBarIsInDisplayOrder) {
 
 }  // namespace
 }  // namespace tintal
+
+namespace tintal {
+namespace {
+
+TEST_F(Shell, TheClockPictureOpensTheInfoWindowExceptWhileTheCarrierPictureStands) {
+    EXPECT_EQ(rig.form.ImageTintal.hint(), "Cliquer pour info");
+    shell.ImageTintal.click();
+    EXPECT_EQ(calls, std::vector<std::string>{"info"});
+
+    calls.clear();
+    rig.form.ImageTintal.setVisible(false);  // as the carrier detection swaps the pictures
+    rig.form.ImageTintalOff.setVisible(true);
+    shell.ImageTintal.click();
+    EXPECT_TRUE(calls.empty());
+    shell.MenuInfo.click();
+    EXPECT_EQ(calls, std::vector<std::string>{"info"});
+}
+
+}  // namespace
+}  // namespace tintal

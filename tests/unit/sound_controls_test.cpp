@@ -107,3 +107,27 @@ TEST(SoundControls, TheChoiceCannotBeConfirmedWhileAnnouncing) {
 
 }  // namespace
 }  // namespace tintal
+
+namespace tintal {
+namespace {
+
+TEST(SoundControls, AMonoClipsOwnLevelDoesNotTurnTheBalanceToOneSide) {
+    SoundRig rig;
+    // What the open stream of a mono clip reports: its one level in the left half, nothing on the right.
+    rig.audio.deviceVolume = 0x0000FFFFu;
+    rig.player.PlayWaveResource("SON_heures");
+    ASSERT_TRUE(rig.player.clipPlaying());
+    rig.sound().ReadDeviceVolume();
+    EXPECT_EQ(rig.sound().balance, 0);
+    rig.loop.advance(400);  // the clock's tick reads too
+    EXPECT_EQ(rig.sound().balance, 0);
+
+    // The idle device reporting the same levels really is turned to the left.
+    rig.loop.advance(2000);
+    ASSERT_FALSE(rig.player.clipPlaying());
+    rig.sound().ReadDeviceVolume();
+    EXPECT_EQ(rig.sound().balance, 100);
+}
+
+}  // namespace
+}  // namespace tintal

@@ -133,6 +133,19 @@ TEST(Widgets, WindowShowAndHideFireOnce) {
     EXPECT_EQ(w.bounds(), (Rect{5, 5, 10, 10}));
 }
 
+TEST(Widgets, ShowingAnOpenWindowAgainAsksTheViewToBringItForward) {
+    Window w("TFormMeteoMETAR", "METAR", Rect{1, 2, 300, 200});
+    int renders = 0;
+    w.setRenderer([&] { ++renders; });
+    w.show();
+    const unsigned first = w.frontRequests();
+    const int rendersAfterFirst = renders;
+    w.show();  // already visible: "Voir météo" on a window hidden behind others
+    EXPECT_GT(w.frontRequests(), first);
+    EXPECT_GT(renders, rendersAfterFirst);
+    EXPECT_TRUE(w.visible());
+}
+
 TEST(Widgets, TimerRestartsItsCountWhenTheIntervalChanges) {
     VirtualEventLoop loop(encodeDateTime(2026, 12, 1));
     Timer timer(loop, 500);

@@ -7,7 +7,7 @@ namespace tintal {
 
 HWND createAprsWindow(TFormMeteoAPRS& form) {
     auto* view = new WebWindowView(form.form);  // lives as long as its window, that is the program
-    layoutWebSource(*view, form);
+    layoutWebSource(*view, form, "Date :");
     ControlBinder& b = view->binder();
     b.button(form.ButtonParcourir, box(356, 56, 70, 24));
     view->label(form.Label8, box(10, 306, 120, 18));
@@ -19,7 +19,7 @@ HWND createAprsWindow(TFormMeteoAPRS& form) {
     b.radioButton(form.RadioButtonMM, box(150, 324, 60, 18));
     b.radioButton(form.RadioButtonInch, box(150, 342, 60, 18));
     b.button(form.ButtonLogin, box(280, 270, 130, 26));
-    view->label(form.GroupBoxIDPW, box(196, 306, 240, 18));
+    view->label(form.GroupBoxIDPW, box(196, 306, 232, 18));
     b.textField(form.EditID, box(220, 326, 100, 22), false);
     b.textField(form.EditPW, box(324, 326, 100, 22), false);
     view->onActivate = [&form] { form.FormActivate(); };

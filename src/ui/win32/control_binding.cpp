@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include "platform/win32/win32_text.h"
+#include "ui/win32/tooltips.h"
+#include "ui/win32/window_placement.h"
 
 namespace tintal {
 
@@ -10,6 +12,7 @@ void renderCommon(HWND hwnd, const Control& control, bool withCaption) {
     if (withCaption) SetWindowTextW(hwnd, widen(control.caption()).c_str());
     EnableWindow(hwnd, control.enabled());
     ShowWindow(hwnd, control.visible() ? SW_SHOWNA : SW_HIDE);
+    setControlHint(hwnd, control.hint());
 }
 
 COLORREF colourValue(Colour colour) {
@@ -28,6 +31,8 @@ ControlBinder::~ControlBinder() {
 }
 
 HWND ControlBinder::create(const wchar_t* cls, const std::string& text, DWORD style, RECT r, int id) {
+    // Layouts are written for 96 DPI.
+    r = dpiScaled(r);
     HWND hwnd = CreateWindowExW(0, cls, widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, r.left, r.top,
                                 r.right - r.left, r.bottom - r.top, parent_,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
@@ -66,9 +71,10 @@ HWND ControlBinder::button(Button& button, RECT r) {
     return hwnd;
 }
 
-HWND ControlBinder::textField(TextField& field, RECT r, bool readOnly) {
+HWND ControlBinder::textField(TextField& field, RECT r, bool readOnly, DWORD extraStyle) {
     const int id = nextId();
-    HWND hwnd = create(L"EDIT", field.text(), ES_AUTOHSCROLL | (readOnly ? ES_READONLY : WS_TABSTOP | WS_BORDER), r, id);
+    const DWORD style = ES_AUTOHSCROLL | extraStyle | (readOnly ? ES_READONLY : WS_TABSTOP | WS_BORDER);
+    HWND hwnd = create(L"EDIT", field.text(), style, r, id);
     const auto render = [hwnd, &field] {
         renderCommon(hwnd, field, false);
         const std::wstring text = widen(field.text());
@@ -135,11 +141,13 @@ HWND ControlBinder::radioButton(RadioButton& button, RECT r) {
 
 HWND ControlBinder::comboBox(ComboBox& combo, RECT r) {
     const int id = nextId();
-    HWND hwnd = create(L"COMBOBOX", "", CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP, RECT{r.left, r.top, r.right, r.bottom + 160}, id);
+    HWND hwnd = create(L"COMBOBOX", "", CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP,
+                       RECT{r.left, r.top, r.right, r.bottom + 160}, id);
     const auto render = [hwnd, &combo] {
         renderCommon(hwnd, combo, false);
         SendMessageW(hwnd, CB_RESETCONTENT, 0, 0);
-        for (const auto& item : combo.items()) SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(item).c_str()));
+        for (const auto& item : combo.items())
+            SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(item).c_str()));
         SendMessageW(hwnd, CB_SETCURSEL, combo.itemIndex(), 0);
         if (combo.itemIndex() < 0) SetWindowTextW(hwnd, widen(combo.text()).c_str());
     };
@@ -179,7 +187,9 @@ void ControlBinder::panel(Window& panel, std::vector<HWND> controls) {
     render();
 }
 
-HWND ControlBinder::staticText(const std::string& text, RECT r) { return create(L"STATIC", text, SS_LEFT, r, nextId()); }
+HWND ControlBinder::staticText(const std::string& text, RECT r) {
+    return create(L"STATIC", text, SS_LEFT, r, nextId());
+}
 
 HWND ControlBinder::label(Label& label, RECT r, COLORREF background, DWORD extraStyle) {
     HWND hwnd = create(L"STATIC", label.caption(), SS_LEFT | SS_NOPREFIX | extraStyle, r, nextId());
@@ -213,7 +223,8 @@ HWND ControlBinder::listBox(ListBox& list, RECT r) {
     const auto render = [hwnd, &list] {
         renderCommon(hwnd, list, false);
         SendMessageW(hwnd, LB_RESETCONTENT, 0, 0);
-        for (const auto& item : list.items()) SendMessageW(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(item).c_str()));
+        for (const auto& item : list.items())
+            SendMessageW(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(item).c_str()));
         SendMessageW(hwnd, LB_SETCURSEL, list.itemIndex(), 0);
         if (list.visible()) SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);  // over its neighbours
     };
@@ -225,12 +236,19 @@ HWND ControlBinder::listBox(ListBox& list, RECT r) {
     return hwnd;
 }
 
-HWND ControlBinder::image(Image& image, RECT r, HBITMAP bitmap) {
-    HWND hwnd = create(L"STATIC", "", SS_BITMAP, r, nextId());
+HWND ControlBinder::image(Image& image, RECT r, HBITMAP bitmap, std::function<void()> onClick) {
+    const int id = nextId();
+    // SS_NOTIFY: the picture sees the mouse, for its click and its hint.
+    HWND hwnd = create(L"STATIC", "", SS_BITMAP | SS_NOTIFY, r, id);
     SendMessageW(hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
     const auto render = [hwnd, &image] { renderCommon(hwnd, image, false); };
     image.setRenderer(render);
     render();
+    if (onClick) {
+        commands_[id] = [onClick = std::move(onClick)](int code) {
+            if (code == STN_CLICKED) onClick();
+        };
+    }
     return hwnd;
 }
 
@@ -318,8 +336,10 @@ void registerWindowClass(const wchar_t* name, WNDPROC procedure, HICON icon) {
     RegisterClassExW(&cls);
 }
 
-HFONT createControlFont() {
-    return CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, L"Tahoma");
+HFONT createControlFont(bool italic) {
+    // Segoe UI 9 pt, the desktop's own; Windows without it (and Wine) fall back to a similar face.
+    return CreateFontW(-MulDiv(9, screenDpi(), 72), 0, 0, 0, FW_NORMAL, italic, 0, 0, DEFAULT_CHARSET, 0, 0,
+                       CLEARTYPE_QUALITY, 0, L"Segoe UI");
 }
 
 }  // namespace tintal

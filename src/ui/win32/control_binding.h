@@ -6,7 +6,6 @@
 #include <functional>
 #include <map>
 #include <string>
-
 #include <vector>
 
 #include "widgets/button.h"
@@ -14,12 +13,12 @@
 #include "widgets/image.h"
 #include "widgets/label.h"
 #include "widgets/list_box.h"
-#include "widgets/radio_button.h"
-#include "widgets/window.h"
 #include "widgets/menu_item.h"
+#include "widgets/radio_button.h"
 #include "widgets/spin_box.h"
 #include "widgets/text_field.h"
 #include "widgets/tick_box.h"
+#include "widgets/window.h"
 
 namespace tintal {
 
@@ -35,8 +34,9 @@ public:
 
     HWND tickBox(TickBox& box, RECT r);
     HWND button(Button& button, RECT r);
-    // A read-only field shows the model; an editable one feeds typing back into it.
-    HWND textField(TextField& field, RECT r, bool readOnly);
+    // A read-only field shows the model; an editable one feeds typing back into it. A read-only field has no
+    // border unless extraStyle adds one (WS_BORDER).
+    HWND textField(TextField& field, RECT r, bool readOnly, DWORD extraStyle = 0);
     // An up-down control beside its buddy field (the field shows what the handler writes there).
     HWND upDown(SpinBox& spin, HWND buddy);
     // A spin edit: a number field with its up-down control.
@@ -51,8 +51,9 @@ public:
     HWND groupBox(const std::string& caption, RECT r);
     // A list; choosing an entry selects it in the model.
     HWND listBox(ListBox& list, RECT r);
-    // A picture shown while the model is visible. The bitmap stays the caller's.
-    HWND image(Image& image, RECT r, HBITMAP bitmap);
+    // A picture shown while the model is visible; onClick, if any, runs when it is clicked. The bitmap
+    // stays the caller's.
+    HWND image(Image& image, RECT r, HBITMAP bitmap, std::function<void()> onClick = {});
     HWND radioButton(RadioButton& button, RECT r);
     // A drop-down list; choosing an entry selects it in the model.
     HWND comboBox(ComboBox& combo, RECT r);
@@ -100,8 +101,8 @@ constexpr RECT box(int x, int y, int w, int h) { return RECT{x, y, x + w, y + h}
 
 // Registers a window class drawn in the dialog colour (a class already registered is kept).
 void registerWindowClass(const wchar_t* name, WNDPROC procedure, HICON icon = nullptr);
-// The font of every window's controls; the caller deletes it.
-HFONT createControlFont();
+// The font of every window's controls (italic: for the red error texts); the caller deletes it.
+HFONT createControlFont(bool italic = false);
 
 // On WM_NCDESTROY of a window whose user data is its view (with the window's font): both go.
 template <typename View>

@@ -35,10 +35,11 @@ WindowFrame createFileSourceFrame(FileSourceWindow& w, HWND owner, const std::st
     const WindowFrame frame = createWindowFrame(w.form, owner);
     ControlBinder& b = frame.binder;
     b.staticText(fileLabel, box(8, 8, 300, 18));
-    b.textField(w.EditDat, box(8, 26, 350, 22), true);
+    // Read-only but framed: an empty path must still show where the path goes.
+    b.textField(w.EditDat, box(8, 26, 350, 22), true, WS_BORDER);
     b.button(w.ButtonParcourir, box(364, 24, 96, 26));
     b.staticText("Date :", box(8, 59, 40, 18));
-    b.textField(w.Editdatemeteo, box(50, 56, 180, 22), true);
+    b.textField(w.Editdatemeteo, box(50, 56, 180, 22), true, WS_BORDER);
     HWND error = b.label(w.StaticTextErreur, box(kRight, 59, 210, 18));
     SendMessageW(error, WM_SETFONT, reinterpret_cast<WPARAM>(frame.italicFont), TRUE);
     bindFigures(b, w);

@@ -2,6 +2,9 @@
 
 #include <functional>
 
+#include "ui/win32/resource_ids.h"
+#include "ui/win32/window_placement.h"
+
 namespace tintal {
 
 namespace {
@@ -43,12 +46,19 @@ void line(HDC dc, int x0, int y0, int x1, int y1, COLORREF colour, int width) {
 }
 
 HBITMAP led(COLORREF colour) {
-    const int s = IndicatorPictures::kLedSize;
+    const int s = dpiScaled(IndicatorPictures::kLedSize);
     return drawPicture(s, [&](HDC dc) { disc(dc, 1, 1, s - 1, s - 1, colour, RGB(60, 60, 60), 1); });
 }
 
-HBITMAP clock(COLORREF face, COLORREF hands) {
-    const int s = IndicatorPictures::kClockSize;
+// The program's own icon when the executable carries it; a plain face otherwise (the test programs).
+HBITMAP clock(int iconId, COLORREF face, COLORREF hands) {
+    const int s = dpiScaled(IndicatorPictures::kClockSize);
+    if (auto icon =
+            static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId), IMAGE_ICON, s, s, 0))) {
+        HBITMAP picture = drawPicture(s, [&](HDC dc) { DrawIconEx(dc, 0, 0, icon, s, s, 0, nullptr, DI_NORMAL); });
+        DestroyIcon(icon);
+        return picture;
+    }
     return drawPicture(s, [&](HDC dc) {
         disc(dc, 2, 2, s - 2, s - 2, face, hands, 3);
         const int c = s / 2;
@@ -62,8 +72,8 @@ HBITMAP clock(COLORREF face, COLORREF hands) {
 IndicatorPictures::IndicatorPictures()
     : ledOn(led(RGB(255, 30, 30))),
       ledOff(led(RGB(90, 20, 20))),
-      clockOn(clock(RGB(255, 236, 160), RGB(40, 40, 120))),
-      clockOff(clock(RGB(200, 200, 200), RGB(120, 120, 120))) {}
+      clockOn(clock(IDI_TINTAL, RGB(255, 236, 160), RGB(40, 40, 120))),
+      clockOff(clock(IDI_TINTAL_OFF, RGB(200, 200, 200), RGB(120, 120, 120))) {}
 
 IndicatorPictures::~IndicatorPictures() {
     for (HBITMAP bitmap : {ledOn, ledOff, clockOn, clockOff}) DeleteObject(bitmap);

@@ -8,8 +8,13 @@
 #include "platform/win32/win32_text.h"
 #include "shell/tintal_program.h"
 #include "ui/win32/control_binding.h"
+#include "ui/win32/gauge_view.h"
 #include "ui/win32/indicator_pictures.h"
+#include "ui/win32/model_window.h"
+#include "ui/win32/resource_ids.h"
+#include "ui/win32/tooltips.h"
 #include "ui/win32/tray_icon.h"
+#include "ui/win32/window_placement.h"
 
 namespace tintal {
 
@@ -23,6 +28,7 @@ struct MainWindowView {
     MainShell& shell;
     std::function<void()> onCloseRequested;
     HFONT font = nullptr;
+    Placement placement{};
     std::unique_ptr<ControlBinder> binder{};
     IndicatorPictures pictures{};
     std::unique_ptr<TrayIcon> tray{};
@@ -51,7 +57,7 @@ void buildRadioIndicators(MainWindowView& v) {
     ControlBinder& b = *v.binder;
     const IndicatorPictures& p = v.pictures;
     const int clock = IndicatorPictures::kClockSize, led = IndicatorPictures::kLedSize;
-    b.image(f.ImageTintal, box(250, 244, clock, clock), p.clockOn);
+    b.image(f.ImageTintal, box(250, 244, clock, clock), p.clockOn, [&v] { v.shell.ImageTintal.click(); });
     b.image(f.ImageTintalOff, box(250, 244, clock, clock), p.clockOff);
     b.image(f.ImageLedON, box(310, 260, led, led), p.ledOn);
     b.image(f.ImageLedOFF, box(310, 260, led, led), p.ledOff);
@@ -60,19 +66,6 @@ void buildRadioIndicators(MainWindowView& v) {
     b.label(f.LabelCTS, box(370, 280, 70, 18));
     b.label(f.LabelDSR, box(370, 320, 70, 18));
     b.label(f.StaticTextW, box(12, 300, 230, 22), CLR_INVALID, SS_SUNKEN);
-}
-
-// A vertical bar that follows the gauge's value.
-void bindGauge(HWND hwnd, SpinBox& gauge, const Rect& within) {
-    HWND bar = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE | PBS_VERTICAL | PBS_SMOOTH,
-                               kPanel1.left + within.left, kPanel1.top + within.top, within.width, within.height, hwnd,
-                               nullptr, GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(bar, PBM_SETRANGE32, gauge.minimum(), gauge.maximum());
-    SendMessageW(bar, PBM_SETBARCOLOR, 0, RGB(0, 160, 0));
-    SendMessageW(bar, PBM_SETBKCOLOR, 0, RGB(220, 0, 0));
-    const auto render = [bar, &gauge] { SendMessageW(bar, PBM_SETPOS, gauge.value(), 0); };
-    gauge.setRenderer(render);
-    render();
 }
 
 // Any button released on the weather button first hides the weather windows (a right one then opens the
@@ -99,7 +92,20 @@ void buildShellControls(HWND hwnd, MainWindowView& v) {
     b.tickBox(sh.CheckBoxReduire, box(280, 362, 260, 20));
     b.tickBox(sh.CheckBoxInfoVersion, box(12, 386, 300, 20));
     b.groupBox("", kPanel1);
-    bindGauge(hwnd, sh.Gauge1, sh.gaugeBounds);
+    const Rect& g = sh.gaugeBounds;
+    createGauge(hwnd, box(kPanel1.left + g.left, kPanel1.top + g.top, g.width, g.height), sh.Gauge1);
+}
+
+// The sound-card choice: a small window of its own, so that it covers none of the main window's controls.
+void buildSoundCardWindow(HWND main, SoundControls& s) {
+    createModelWindow(s.PanelCarteSon, main, [&s](ControlBinder& b) {
+        b.groupBox(s.PanelCarteSon.caption(), box(6, 4, 282, 146));
+        b.radioButton(s.RadioButtonCarteWin, box(16, 24, 262, 20));
+        b.radioButton(s.RadioButtonCarteMoi, box(16, 46, 262, 20));
+        b.staticText(s.LabelSorties.caption(), box(16, 72, 262, 18));
+        b.comboBox(s.ComboBoxChoixOut, box(16, 90, 262, 24));
+        b.button(s.BitBtnOKCarteSon, box(198, 118, 80, 26));
+    });
 }
 
 void buildControls(HWND hwnd, MainWindowView& v) {
@@ -123,13 +129,7 @@ void buildControls(HWND hwnd, MainWindowView& v) {
     b.textField(f.EditData, box(12, 330, 350, 22), true);
     b.staticText("Volume", box(470, 50, 60, 18));
     b.trackBar(f.sound.TrackBarVolume, box(476, 70, 40, 150));
-    SoundControls& s = f.sound;
-    HWND title = b.staticText(s.PanelCarteSon.caption(), box(250, 84, 200, 18));
-    b.panel(s.PanelCarteSon, {title, b.radioButton(s.RadioButtonCarteWin, box(250, 104, 210, 20)),
-                              b.radioButton(s.RadioButtonCarteMoi, box(250, 126, 210, 20)),
-                              b.staticText(s.LabelSorties.caption(), box(250, 150, 200, 18)),
-                              b.comboBox(s.ComboBoxChoixOut, box(250, 170, 210, 24)),
-                              b.button(s.BitBtnOKCarteSon, box(250, 200, 60, 26))});
+    buildSoundCardWindow(hwnd, f.sound);
     buildRadioIndicators(v);
     buildShellControls(hwnd, v);
     buildMenu(hwnd, v);
@@ -147,8 +147,10 @@ void renderApplication(HWND hwnd, MainWindowView& v) {
 }
 
 void bindShell(HWND hwnd, MainWindowView& v) {
-    v.tray = std::make_unique<TrayIcon>(hwnd, MainShell::kTrayMessage,
-                                        LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)), L"Tintal");
+    // The notification area shows small icons: the 16 px image (20 or 24 at higher scales), not a shrunk 32.
+    auto icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TINTAL), IMAGE_ICON,
+                                              GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    v.tray = std::make_unique<TrayIcon>(hwnd, MainShell::kTrayMessage, icon, L"Tintal");
     v.tray->add();
     MainShell& sh = v.shell;
     sh.onApplicationChange = [hwnd, &v] { renderApplication(hwnd, v); };
@@ -172,9 +174,9 @@ LRESULT CALLBACK keyboardProc(int code, WPARAM key, LPARAM flags) {
     return CallNextHookEx(keyboardHook, code, key, flags);
 }
 
-// A press in the volume panel, in the panel's own coordinates.
+// A press in the volume panel, in the panel's own coordinates (of the 96 DPI layout).
 void panelPress(MainWindowView& v, MouseButton button, LPARAM at) {
-    const POINT p{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    const POINT p{dpiUnscaled(static_cast<short>(LOWORD(at))), dpiUnscaled(static_cast<short>(HIWORD(at)))};
     if (!PtInRect(&kPanel1, p)) return;
     v.shell.Panel1MouseDown(button, p.x - kPanel1.left, p.y - kPanel1.top);
 }
@@ -195,8 +197,9 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             return 0;
         case WM_EXITSIZEMOVE:
             // The place the user gave the window is what the settings keep.
-            if (RECT at{}; v && GetWindowRect(hwnd, &at)) {
-                v->form.Form1.setBounds({at.left, at.top, at.right - at.left, at.bottom - at.top});
+            if (v) {
+                v->placement.placed = modelBoundsOf(hwnd);  // already there: nothing to move
+                v->form.Form1.setBounds(v->placement.placed);
             }
             break;
         case WM_CLOSE:
@@ -226,25 +229,20 @@ HWND createMainWindow(TintalProgram& program, std::function<void()> onCloseReque
                                   ICC_UPDOWN_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    registerWindowClass(kClassName, windowProc, LoadIconW(instance, MAKEINTRESOURCEW(1)));
+    registerWindowClass(kClassName, windowProc, LoadIconW(instance, MAKEINTRESOURCEW(IDI_TINTAL)));
 
     TForm1& form = program.form;
-    const Rect r = form.Form1.bounds();
-    // A system menu and close box, no minimise or maximise box: the "-" button stands in for minimise.
-    HWND hwnd =
-        CreateWindowExW(0, kClassName, widen(form.Form1.caption()).c_str(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                        r.left, r.top, r.width, r.height, nullptr, nullptr, instance, nullptr);
     auto* v = new MainWindowView{form, program.shell, std::move(onCloseRequested)};
+    // A system menu and close box, no minimise or maximise box: the "-" button stands in for minimise.
+    HWND hwnd = createTopWindow(0, kClassName, form.Form1, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, nullptr, v->placement);
     v->font = createControlFont();
     v->binder = std::make_unique<ControlBinder>(hwnd, v->font);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(v));
     buildControls(hwnd, *v);
     bindShell(hwnd, *v);
-    form.Form1.setRenderer([hwnd, &form] {
-        const Rect b = form.Form1.bounds();
-        SetWindowTextW(hwnd, widen(form.Form1.caption()).c_str());
-        SetWindowPos(hwnd, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
-        ShowWindow(hwnd, form.Form1.visible() ? SW_SHOW : SW_HIDE);
+    form.Form1.setRenderer([hwnd, v] {
+        SetWindowTextW(hwnd, widen(v->form.Form1.caption()).c_str());
+        placeWindow(hwnd, v->form.Form1, v->placement);
     });
     hookTarget = hwnd;
     keyboardHook = SetWindowsHookExW(WH_KEYBOARD, keyboardProc, nullptr, GetCurrentThreadId());

@@ -7,7 +7,7 @@ namespace tintal {
 
 HWND createPioupiouWindow(TFormMeteoPIU& form) {
     auto* view = new WebWindowView(form.form);  // lives as long as its window, that is the program
-    layoutWebSource(*view, form);
+    layoutWebSource(*view, form, "Date des données:");
     view->label(form.Labelnomstation, box(10, 260, 250, 18));
     view->label(form.LabelVmin, box(10, 280, 250, 18));
     view->onActivate = [&form] { form.FormActivate(); };

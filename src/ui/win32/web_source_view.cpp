@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "platform/win32/win32_text.h"
+#include "ui/win32/window_placement.h"
 
 namespace tintal {
 
@@ -23,19 +23,13 @@ LRESULT CALLBACK enterProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 WebWindowView::WebWindowView(Window& form) : form_(form) {
     registerWindowClass(kClassName, DefWindowProcW);
-    const Rect r = form.bounds();
-    hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, widen(form.caption()).c_str(),
-                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, r.left, r.top, r.width, r.height, nullptr, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
+    hwnd_ = createTopWindow(WS_EX_TOOLWINDOW, kClassName, form, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, nullptr,
+                            placement_);
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WebWindowView::windowProc));
-    font_ = CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, L"Tahoma");
+    font_ = createControlFont();
     binder_ = std::make_unique<ControlBinder>(hwnd_, font_);
-    form.setRenderer([this] {
-        const Rect b = form_.bounds();
-        SetWindowPos(hwnd_, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
-        ShowWindow(hwnd_, form_.visible() ? SW_SHOW : SW_HIDE);
-    });
+    form.setRenderer([this] { placeWindow(hwnd_, form_, placement_); });
 }
 
 LRESULT CALLBACK WebWindowView::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -68,7 +62,7 @@ HWND WebWindowView::addressField(TextField& field, RECT r, std::function<void()>
     return hwnd;
 }
 
-void layoutWebSource(WebWindowView& v, WebSourceWindow& s) {
+void layoutWebSource(WebWindowView& v, WebSourceWindow& s, const std::string& dateLabel) {
     ControlBinder& b = v.binder();
     v.label(s.LabelHistoryFile, box(10, 8, 300, 16));
     HWND history = b.comboBox(s.ComboBoxPath, box(10, 26, 410, 24));
@@ -76,8 +70,8 @@ void layoutWebSource(WebWindowView& v, WebSourceWindow& s) {
     // The address field lies over the history box's text, leaving its drop-down button visible.
     HWND address = v.addressField(s.EditDat, box(12, 28, 386, 20), [&s] { s.EditDatKeyPress('\r'); });
     SetWindowPos(address, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    b.staticText("Date :", box(10, 58, 100, 18));
-    b.textField(s.Editdatemeteo, box(112, 56, 170, 22), true);
+    b.staticText(dateLabel, box(10, 58, 122, 18));
+    b.textField(s.Editdatemeteo, box(134, 56, 152, 22), true, WS_BORDER);
     b.comboBox(s.ComboBoxTU, box(290, 56, 60, 24));
     v.label(s.StaticTextErreur, box(10, 84, 410, 18));
     b.staticText("Cocher pour synthèse vocale", box(10, 106, 250, 16));
@@ -85,14 +79,14 @@ void layoutWebSource(WebWindowView& v, WebSourceWindow& s) {
     for (TickBox* figure : {&s.CheckBoxText, &s.CheckBoxPatm, &s.CheckBoxVent, &s.CheckBoxRafa, &s.CheckBoxDire,
                             &s.CheckBoxTRes, &s.CheckBoxPluie, &s.CheckBoxHumiExt}) {
         if (!figure->visible()) continue;
-        v.figure(*figure, box(10, y, 250, 20));
+        v.figure(*figure, box(10, y, 236, 20));
         y += 20;
     }
     v.label(s.LabelTros, box(28, y, 230, 18));
-    b.button(s.ButtonRafraichir, box(280, 124, 130, 26));
-    b.staticText("toutes les", box(280, 158, 62, 18));
-    b.spinEdit(s.SpinEditRafraichir, box(342, 156, 34, 22));
-    b.staticText("minute(s)", box(378, 158, 56, 18));
+    b.button(s.ButtonRafraichir, box(252, 124, 130, 26));
+    b.staticText("toutes les", box(252, 158, 66, 18));
+    b.spinEdit(s.SpinEditRafraichir, box(320, 156, 40, 22));
+    b.staticText("minute(s)", box(364, 158, 64, 18));
     b.staticText("Recalage pression", box(280, 188, 110, 18));
     b.spinEdit(s.SpinEditOffSetPression, box(280, 206, 50, 22));
     b.staticText("mBars", box(336, 208, 40, 18));

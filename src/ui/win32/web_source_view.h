@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "ui/win32/control_binding.h"
+#include "ui/win32/window_placement.h"
 #include "weather/web/web_source_window.h"
 #include "widgets/label.h"
 
@@ -40,10 +41,11 @@ private:
     HWND hwnd_ = nullptr;
     HFONT font_ = nullptr;
     std::unique_ptr<ControlBinder> binder_;
+    Placement placement_{};
 };
 
 // The controls every web source window has, at their places; the window adds its own below them.
-void layoutWebSource(WebWindowView& view, WebSourceWindow& source);
-
+// dateLabel: the text before the observation time, which differs between the sources.
+void layoutWebSource(WebWindowView& view, WebSourceWindow& source, const std::string& dateLabel);
 
 }  // namespace tintal

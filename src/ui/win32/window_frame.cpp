@@ -2,7 +2,8 @@
 
 #include <memory>
 
-#include "platform/win32/win32_text.h"
+#include "ui/win32/resource_ids.h"
+#include "ui/win32/window_placement.h"
 
 namespace tintal {
 
@@ -16,7 +17,7 @@ struct FrameView {
     HFONT font = nullptr;
     HFONT italic = nullptr;
     std::unique_ptr<ControlBinder> binder;
-    Rect placed{};
+    Placement placement{};
 };
 
 FrameView* viewOf(HWND hwnd) { return reinterpret_cast<FrameView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
@@ -43,10 +44,6 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-HFONT tahoma(bool italic) {
-    return CreateFontW(-13, 0, 0, 0, FW_NORMAL, italic, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, L"Tahoma");
-}
-
 }  // namespace
 
 int bindAnnouncePanel(ControlBinder& binder, const std::vector<TickBox*>& figures, int top, int width, int step) {
@@ -59,26 +56,15 @@ int bindAnnouncePanel(ControlBinder& binder, const std::vector<TickBox*>& figure
 }
 
 WindowFrame createWindowFrame(Window& model, HWND owner) {
-    registerWindowClass(kClassName, frameProc, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
-    const Rect r = model.bounds();
-    HWND hwnd = CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, widen(model.caption()).c_str(),
-                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, r.left, r.top, r.width, r.height, owner,
-                                nullptr, GetModuleHandleW(nullptr), nullptr);
+    registerWindowClass(kClassName, frameProc, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TINTAL)));
     auto* v = new FrameView(model);
-    v->font = tahoma(false);
-    v->italic = tahoma(true);
+    HWND hwnd = createTopWindow(WS_EX_DLGMODALFRAME, kClassName, model, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, owner,
+                                v->placement);
+    v->font = createControlFont(false);
+    v->italic = createControlFont(true);
     v->binder = std::make_unique<ControlBinder>(hwnd, v->font);
-    v->placed = r;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(v));
-    model.setRenderer([hwnd, v] {
-        const Rect& wanted = v->model.bounds();
-        if (!(wanted == v->placed)) {
-            SetWindowPos(hwnd, nullptr, wanted.left, wanted.top, wanted.width, wanted.height,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
-            v->placed = wanted;
-        }
-        ShowWindow(hwnd, v->model.visible() ? SW_SHOW : SW_HIDE);
-    });
+    model.setRenderer([hwnd, v] { placeWindow(hwnd, v->model, v->placement); });
     return {hwnd, *v->binder, v->italic};
 }
 

@@ -9,16 +9,13 @@
 
 #include "base/date_time.h"
 #include "base/numbers.h"
+#include "platform/file_path.h"
 #include "platform/files.h"
 #include "weather/web/address_history.h"
 
 namespace tintal {
 
 namespace {
-
-std::filesystem::path fsPath(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
 
 // Marks a handler as running for as long as the guard lives.
 class Running {
@@ -34,8 +31,7 @@ private:
 };
 
 std::string joinPath(const std::string& folder, const std::string& name) {
-    const auto text = (fsPath(folder) / fsPath(name)).u8string();
-    return std::string(text.begin(), text.end());
+    return utf8Text(fsPath(folder) / fsPath(name));
 }
 
 // Without a local name, the document is stored under the address's last path segment.

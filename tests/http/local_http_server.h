@@ -61,7 +61,7 @@ inline SocketHandle boundSocket(int& port, bool listening) {
 
 // A port of 127.0.0.1 where nothing listens: connections to it are refused.
 inline int refusedPort() {
-    SocketLibrary library;
+    [[maybe_unused]] SocketLibrary library;
     int port = 0;
     closeSocket(boundSocket(port, false));
     return port;

@@ -100,7 +100,7 @@ void RadioStation::stopRecorder() {
 }
 
 void RadioStation::sendCompanionDone() {
-    if (parts_) parts_->companion.sendCompanionMessage(kTintalDone);
+    if (parts_) parts_->companion.answerDone();
 }
 
 void RadioStation::reconnectCompanion() {

@@ -64,3 +64,17 @@ if(WIN32)
   endforeach()
   target_compile_definitions(weatherlink_partial PRIVATE TINTAL_STUB_PARTIAL)
 endif()
+
+# The real clock program with the companion written from the protocol, in two processes, every
+# scenario twenty times in a row.
+if(WIN32)
+  add_test(NAME companion_scenarios
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/peers/companion_scenarios.sh wine ${CMAKE_BINARY_DIR}
+                   $<TARGET_FILE:tintal> $<TARGET_FILE:companion_protocol_peer> $<TARGET_FILE:press_listen_button>)
+  set_tests_properties(companion_scenarios PROPERTIES TIMEOUT 1500)
+elseif(TARGET tintal)
+  add_test(NAME companion_scenarios
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/peers/companion_scenarios.sh linux ${CMAKE_BINARY_DIR}
+                   $<TARGET_FILE:tintal> $<TARGET_FILE:companion_protocol_peer> -)
+  set_tests_properties(companion_scenarios PROPERTIES TIMEOUT 900)
+endif()

@@ -86,6 +86,9 @@ void CompanionLink::answerDone() {
         channel_.close();
         if (channel_.open()) startListener();
     }
+    // An announcement with nothing to say ends at once: the answer waits as a HELLO's does.
+    const std::int64_t since = loop_.monotonicMs() - playReadAtMs_;
+    if (since < kHelloAnswerDelayMs) loop_.pump(static_cast<int>(kHelloAnswerDelayMs - since));
     sendCompanionMessage(kTintalDone);
 }
 
@@ -104,6 +107,7 @@ void CompanionLink::received(const std::string& text) {
     lastCompanionMessage = text;
     show(text);
     const CompanionRequests requests = companionRequests(text);
+    if (requests.play) playReadAtMs_ = loop_.monotonicMs();
     if (requests.hello) {
         // The answer waits a little, as the companion expects; a PLAY in the same message follows it.
         stopHelloTimer();

@@ -6,6 +6,7 @@
 // message is posted to the window thread, so nothing here is touched by two threads. While the
 // listener runs it sends every message of the clock (it returns to its wait in the same step, so the
 // companion's answer is never missed); without it the window thread sends them itself.
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -30,7 +31,8 @@ struct CompanionWindow {
 
 class CompanionLink {
 public:
-    // The wait before answering "TINTAL_HELLO".
+    // The wait before answering "TINTAL_HELLO", and the least time between reading "TINTAL_PLAY" and
+    // answering "TINTAL_DONE": the companion must be back in its wait to see the answer.
     static constexpr int kHelloAnswerDelayMs = 100;
     // Between "TINTAL déconnecté" and "TINTAL connecté": each message overwrites the last, so the
     // companion needs a moment to read the first.
@@ -76,6 +78,8 @@ private:
     EventLoop::TimerId helloTimer_ = 0;
     // "TINTAL_OCCUPIED" went out: what the listener read before it ended is not acted on.
     bool deaf_ = false;
+    // When the last "TINTAL_PLAY" was read (monotonic ms).
+    std::int64_t playReadAtMs_ = -kHelloAnswerDelayMs;
     // Posted work checks it, so nothing runs on a link that is gone.
     std::shared_ptr<CompanionLink*> self_;
     // Set while the link is destroyed: the window may be gone already.

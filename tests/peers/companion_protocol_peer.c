@@ -13,9 +13,9 @@
  *   hold:MS           holds the mutex MS ms, then releases it
  * TEXT is UTF-8 on the command line and Windows-1252 in the block (only Latin-1 letters are used).
  *
- * Log lines on standard output: "<ms> > TEXT" (sent), "<ms> < TEXT" (received), "<ms> = text"
- * (others), ms counted from the start. Exit status: 0 every step passed, 1 a step failed (said on
- * standard error), 2 bad usage, 3 the named objects cannot be had.
+ * Log lines on standard output: "<ms> > TEXT" (sent; the instant the send began), "<ms> < TEXT"
+ * (received; the instant it was read), "<ms> = text" (others), ms counted from the start. Exit status: 0 every step
+ * passed, 1 a step failed (said on standard error), 2 bad usage, 3 the named objects cannot be had.
  *
  * Names: "QUILVENSHAREDMEMORY", "QUILVENMUTEX", "QUILVENEVENT", each followed by the suffix. */
 #if !defined(_WIN32)
@@ -264,8 +264,8 @@ static void printCp1252(const unsigned char* text, size_t n) {
     }
 }
 
-static void logLine(char direction, const unsigned char* text, size_t n) {
-    printf("%.1f %c ", nowMs() - startMs, direction);
+static void logLine(double atMs, char direction, const unsigned char* text, size_t n) {
+    printf("%.1f %c ", atMs - startMs, direction);
     printCp1252(text, n);
     putchar('\n');
     fflush(stdout);
@@ -276,11 +276,12 @@ static void sendText(const char* utf8) {
     const size_t n = toCp1252(utf8, message + 4);
     const uint32_t length = (uint32_t)n;
     for (int i = 0; i < 4; ++i) message[i] = (unsigned char)(length >> (8 * i));
+    /* Logged first, so that nothing delays the next wait once the message is out. */
+    logLine(nowMs(), '>', message + 4, n);
     const int held = lockMutex(MUTEX_WAIT_MS);
     writeBlock(message, 4 + n);
     pulse();
     if (held) unlockMutex();
-    logLine('>', message + 4, n);
 }
 
 /* The text of the next message within ms, read at once without a lock; its length, or -1. */
@@ -289,7 +290,7 @@ static long receive(int ms) {
     readBlock(readCopy);
     const uint32_t length = readCopy[0] | (readCopy[1] << 8) | (readCopy[2] << 16) | ((uint32_t)readCopy[3] << 24);
     const long n = length > BLOCK_SIZE - 4 ? BLOCK_SIZE - 4 : (long)length;
-    logLine('<', readCopy + 4, (size_t)n);
+    logLine(nowMs(), '<', readCopy + 4, (size_t)n);
     return n;
 }
 

@@ -12,7 +12,7 @@
 # announcement the clock starts by itself run on Windows only.
 set -euo pipefail
 system=$1 build=$2 clock_exe=$3 peer_exe=$4 press_exe=$5 repeats=${6:-20}
-readonly PAUSE_S=4
+readonly PAUSE_S=${COMPANION_SCENARIO_PAUSE_S:-3}
 
 if [[ $system == wine ]]; then
     # shellcheck disable=SC1090

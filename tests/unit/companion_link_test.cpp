@@ -109,6 +109,20 @@ TEST(CompanionLink, HelloDuringAnAnnouncementIsOccupiedUntilTheReconnect) {
     EXPECT_EQ(rig.sentSince(mark, answered), answered);
 }
 
+TEST(CompanionLink, AnAnnouncementWithNothingToSayAnswersDoneAfterTheSameDelayAsHello) {
+    CompanionRig rig;
+    for (TickBox* box :
+         {&rig.form.CheckBoxTintal, &rig.form.CheckBoxDate, &rig.form.CheckBoxIlEst, &rig.form.CheckBoxheure}) {
+        box->setChecked(false);
+    }
+    const std::size_t mark = rig.clockSent().size();
+    const auto before = rig.loop.monotonicMs();
+    ASSERT_TRUE(rig.deliver("TINTAL_PLAY"));
+    EXPECT_FALSE(rig.form.announcing);
+    EXPECT_EQ(rig.sentSince(mark, {"TINTAL_DONE"}), Strings{"TINTAL_DONE"});
+    EXPECT_GE(rig.loop.monotonicMs() - before, CompanionLink::kHelloAnswerDelayMs);
+}
+
 TEST(CompanionLink, AnErrorStaysShownButMessagesAreStillActedOn) {
     CompanionRig rig;
     rig.objects.setFailWriteView(true);

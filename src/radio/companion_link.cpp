@@ -110,17 +110,27 @@ void CompanionLink::received(const std::string& text) {
     if (requests.play) playReadAtMs_ = loop_.monotonicMs();
     if (requests.hello) {
         // The answer waits a little, as the companion expects; a PLAY in the same message follows it.
-        stopHelloTimer();
-        helloTimer_ = loop_.startTimer(kHelloAnswerDelayMs, [this, play = requests.play] {
-            stopHelloTimer();
-            answerHello(play);
-        });
+        answerHelloLater(requests.play);
     } else if (requests.play) {
         window_.requestAnnouncement();
     }
 }
 
+void CompanionLink::answerHelloLater(bool thenPlay) {
+    stopHelloTimer();
+    helloTimer_ = loop_.startTimer(kHelloAnswerDelayMs, [this, thenPlay] {
+        stopHelloTimer();
+        answerHello(thenPlay);
+    });
+}
+
 void CompanionLink::answerHello(bool thenPlay) {
+    // "TINTAL connecté" goes out before the settings are loaded: READY then would be followed by a
+    // PLAY that cannot start, so the answer waits for them.
+    if (!window_.announcing() && window_.settingsPending && window_.settingsPending()) {
+        answerHelloLater(thenPlay);
+        return;
+    }
     if (window_.announcing()) {
         // The listener ends with this answer and nothing more of the message is acted on; the
         // announcement's end brings it back.

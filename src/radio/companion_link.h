@@ -25,6 +25,8 @@ namespace tintal {
 struct CompanionWindow {
     TextField& EditData;
     std::function<bool()> announcing;
+    // The settings are not loaded yet: no announcement can start.
+    std::function<bool()> settingsPending;
     // The companion asked for an announcement: mark the request and press the listen button.
     std::function<void()> requestAnnouncement;
 };
@@ -65,6 +67,7 @@ public:
 private:
     void startListener();
     void received(const std::string& text);
+    void answerHelloLater(bool thenPlay);
     void answerHello(bool thenPlay);
     void show(const std::string& text);
     void showSendError(const std::string& error);

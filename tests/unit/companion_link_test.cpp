@@ -244,6 +244,20 @@ TEST(CompanionLink, AMessageWrittenWhileTheListenerWasBusyIsReadBeforeTheClockWr
     EXPECT_EQ(sent, (Strings{"TINTAL_DONE", "TINTAL_READY"}));
 }
 
+TEST(CompanionLink, AHelloBeforeTheSettingsAreLoadedIsAnsweredOnceTheyAre) {
+    RadioRig rig;
+    ASSERT_TRUE(rig.companion.open());
+    rig.form.FormCreate();  // connected; the first tick, which loads the settings, is 500 ms away
+    ASSERT_TRUE(rig.settle([&] { return rig.clockSent() == Strings{"TINTAL connecté"}; }));
+    ASSERT_TRUE(rig.companionSays("TINTAL_HELLO"));
+    ASSERT_TRUE(rig.settle([&] { return rig.radio.companion().lastCompanionMessage == "TINTAL_HELLO"; }));
+    rig.loop.advance(300);
+    EXPECT_EQ(rig.clockSent(), Strings{"TINTAL connecté"});
+    rig.loop.advance(300);
+    ASSERT_FALSE(rig.form.ConfigPending);
+    EXPECT_TRUE(rig.settle([&] { return rig.clockSent() == Strings{"TINTAL connecté", "TINTAL_READY"}; }));
+}
+
 TEST(CompanionLink, ObjectsThatCannotBeMadeLeaveTheClockWithoutListener) {
     RadioRig rig;
     rig.objects.setOpenError("Accès refusé.");

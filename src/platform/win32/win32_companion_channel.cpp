@@ -18,6 +18,9 @@ DWORD waitMs(int timeoutMs) { return timeoutMs < 0 ? INFINITE : static_cast<DWOR
 
 constexpr std::size_t kCompanionLengthWordBytes = 4;
 
+// Queued to end an alertable wait; it has nothing to do itself.
+VOID CALLBACK wakeOnly(ULONG_PTR) {}
+
 }  // namespace
 
 Win32CompanionChannel::Win32CompanionChannel(CompanionNames names)
@@ -129,7 +132,7 @@ void Win32CompanionChannel::noteWaiter() {
 void Win32CompanionChannel::wakeWaiter() {
     std::lock_guard lock(waiterMutex_);
     // The wait is alertable: a queued call ends it, even the one that also releases the mutex.
-    if (waiter_) QueueUserAPC([](ULONG_PTR) {}, handle(waiter_), 0);
+    if (waiter_) QueueUserAPC(wakeOnly, handle(waiter_), 0);
 }
 
 CompanionChannel::Wake Win32CompanionChannel::wokenBy(DWORD result) {

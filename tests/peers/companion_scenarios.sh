@@ -87,6 +87,8 @@ start_clock() {
     fi
     # The exact bytes: length 15, then "TINTAL connect" and 0xE9, as the peer compared them.
     grep -q '< TINTAL connecté$' "$log"
+    # READY once the clock has loaded its settings and can announce.
+    peer "$folder/ready.log" send:TINTAL_HELLO expect:TINTAL_READY@10000
 }
 
 press() {

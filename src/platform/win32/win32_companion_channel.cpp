@@ -172,7 +172,11 @@ CompanionChannel::Wake Win32CompanionChannel::releaseAndWait(int timeoutMs) {
         unlockMutex();
         return Wake::Nudged;
     }
-    return wokenBy(SignalObjectAndWait(handle(mutex_), handle(event_), waitMs(timeoutMs), TRUE));
+    DWORD result = SignalObjectAndWait(handle(mutex_), handle(event_), waitMs(timeoutMs), TRUE);
+    // Wine runs the queued call, then tries the whole call again and finds the mutex no longer
+    // ours: that is the queued call's wake, the mutex having been handed back.
+    if (result == WAIT_FAILED && GetLastError() == ERROR_NOT_OWNER) result = WAIT_IO_COMPLETION;
+    return wokenBy(result);
 }
 
 void Win32CompanionChannel::nudge() {

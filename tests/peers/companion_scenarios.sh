@@ -86,7 +86,7 @@ start_clock() {
         return 1
     fi
     # The exact bytes: length 15, then "TINTAL connect" and 0xE9, as the peer compared them.
-    grep -q '< TINTAL connecté$' "$log"
+    grep -q '< TINTAL connecté.\?$' "$log"
     # READY once the clock has loaded its settings and can announce.
     peer "$folder/ready.log" send:TINTAL_HELLO expect:TINTAL_READY@10000
 }
@@ -160,7 +160,7 @@ mutex_held_at_the_end() {
 
 # The companion's reaction times: READY read to PLAY written, from the peer's own log.
 reaction_report() {
-    awk '$2 == "<" && $3 == "TINTAL_READY" { t = $1 } $2 == ">" && $3 == "TINTAL_PLAY" && t != "" {
+    awk '{ sub(/\r$/, "") } $2 == "<" && $3 == "TINTAL_READY" { t = $1 } $2 == ">" && $3 == "TINTAL_PLAY" && t != "" {
              d = $1 - t; if (d > max) max = d; n++; t = "" }
          END { printf "PLAY after READY: %d rounds, at most %.1f ms\n", n, max }' "$work"/rounds.*.log
 }

@@ -20,6 +20,7 @@ int main(void) {
     if (!clock) return 1;
     EnumChildWindows(clock, findButton, 0);
     if (!button) return 1;
-    SendMessageA(clock, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), (LPARAM)button);
+    /* Posted: the press returns at once while the announcement runs. */
+    PostMessageA(clock, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), (LPARAM)button);
     return 0;
 }

@@ -28,6 +28,29 @@ else()
   endif()
 endif()
 
+# A companion written from the published protocol alone: raw system calls, none of the project's code.
+add_executable(companion_protocol_peer ${CMAKE_SOURCE_DIR}/tests/peers/companion_protocol_peer.c)
+set_target_properties(companion_protocol_peer PROPERTIES C_STANDARD 11)
+if(WIN32)
+  # Presses the listen button of a running clock, for scenarios with a self-started announcement.
+  add_executable(press_listen_button ${CMAKE_SOURCE_DIR}/tests/peers/press_listen_button.c)
+  target_link_libraries(press_listen_button PRIVATE user32)
+  if(TARGET tintal_win32_tests)
+    add_dependencies(tintal_win32_tests companion_protocol_peer)
+    target_compile_definitions(tintal_win32_tests PRIVATE TINTAL_PROTOCOL_PEER="companion_protocol_peer.exe")
+  endif()
+else()
+  target_link_libraries(companion_protocol_peer PRIVATE Threads::Threads)
+  if(NOT TINTAL_SHM_OPEN_IN_LIBC)
+    target_link_libraries(companion_protocol_peer PRIVATE rt)
+  endif()
+  if(TARGET tintal_integration_tests)
+    add_dependencies(tintal_integration_tests companion_protocol_peer)
+    target_compile_definitions(tintal_integration_tests
+                               PRIVATE TINTAL_PROTOCOL_PEER="$<TARGET_FILE:companion_protocol_peer>")
+  endif()
+endif()
+
 # Stand-ins for the station vendor's library, loaded by the Windows station-library tests.
 if(WIN32)
   foreach(stub weatherlink_stub weatherlink_partial)
@@ -40,4 +63,18 @@ if(WIN32)
     endif()
   endforeach()
   target_compile_definitions(weatherlink_partial PRIVATE TINTAL_STUB_PARTIAL)
+endif()
+
+# The real clock program with the companion written from the protocol, in two processes, every
+# scenario twenty times in a row.
+if(WIN32)
+  add_test(NAME companion_scenarios
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/peers/companion_scenarios.sh wine ${CMAKE_BINARY_DIR}
+                   $<TARGET_FILE:tintal> $<TARGET_FILE:companion_protocol_peer> $<TARGET_FILE:press_listen_button>)
+  set_tests_properties(companion_scenarios PROPERTIES TIMEOUT 1500)
+elseif(TARGET tintal)
+  add_test(NAME companion_scenarios
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/peers/companion_scenarios.sh linux ${CMAKE_BINARY_DIR}
+                   $<TARGET_FILE:tintal> $<TARGET_FILE:companion_protocol_peer> -)
+  set_tests_properties(companion_scenarios PROPERTIES TIMEOUT 900)
 endif()

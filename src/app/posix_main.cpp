@@ -191,7 +191,7 @@ struct LinuxPorts {
     ConsoleDesktop desktop;
     NoStationLibrary library;
     PosixSerialLines lines;
-    PosixCompanionChannel channel;
+    PosixCompanionChannel channel{PosixCompanionChannel::namesFromEnvironment()};
     AbsentRecorderLink recorder;
     CurlDownloader downloader;
     PosixDurableFiles files;

@@ -1,5 +1,7 @@
 #include "core/sequencer.h"
 
+#include <utility>
+
 #include "core/clip_catalogue.h"
 #include "core/number_readings.h"
 #include "core/tform1.h"
@@ -7,13 +9,15 @@
 namespace tintal {
 
 void Sequencer::Button1Click() {
+    const bool advance = std::exchange(advanceAllowed_, false);
     if (step_ < 1 || step_ > 62) {
         step_ = 0;
         start();
         return;
     }
-    // Only a finished clip advances an announcement; a stray press meanwhile would skip a clip.
-    if (form_.player.clipPlaying()) return;
+    // Any other entry while an announcement runs is a start request (a press, the clock, a serial
+    // line, the companion), refused: it would repeat a step that waits or skip a clip.
+    if (!advance || running_) return;
     runSteps();
 }
 
@@ -42,8 +46,10 @@ void Sequencer::start() {
 }
 
 void Sequencer::runSteps() {
+    running_ = true;
     while (step_ != 0 && !runStep()) {
     }
+    running_ = false;
 }
 
 bool Sequencer::playClip(int next, const std::string& name) {
@@ -99,9 +105,7 @@ bool Sequencer::runStep() {
             if (f.CheckBoxFin.checked() && !f.closingFilePath.empty()) return playFile(59, f.closingFilePath);
             return skipTo(59);
         case 59:
-        case 60:
-            finish();
-            return true;
+        case 60: finish(); return true;
         default: {
             const StepOutcome outcome = f.phrases.run(step_);
             if (outcome.clip.empty()) return skipTo(outcome.next);

@@ -17,6 +17,8 @@ public:
     void Button1Click();
 
     int step() const { return step_; }
+    // The clip-finished routine's click is coming: the only entry that moves a running announcement on.
+    void allowAdvance() { advanceAllowed_ = true; }
     // Back to idle without the end-of-announcement actions (the safety abort).
     void reset() { step_ = 0; }
 
@@ -37,6 +39,8 @@ private:
 
     TForm1& form_;
     int step_ = 0;
+    bool advanceAllowed_ = false;
+    bool running_ = false;  // inside the steps of one entry (its waits included)
 };
 
 }  // namespace tintal

@@ -127,6 +127,9 @@ void TForm1::TimerSecuriteTimer() {
     if (announcing && player.clipPlaying()) return;
     // Whatever ended the announcement, the transmitter must not stay keyed.
     hooks.releaseTransmitter();
+    // Nothing moves the ended announcement on during the wait below; starts stay refused while
+    // announcing holds.
+    sequencer.reset();
     try {
         player.releaseDevice();
         loop.pump(1000);
@@ -141,7 +144,9 @@ void TForm1::TimerSecuriteTimer() {
 }
 
 void TForm1::TimerFinWaveTimer() {
-    if (sequencer.step() > 0) Button1.click();
+    if (sequencer.step() <= 0) return;
+    sequencer.allowAdvance();
+    Button1.click();
 }
 
 void TForm1::clipFailed(const std::string& text) {

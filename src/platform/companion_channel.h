@@ -6,14 +6,18 @@
 // Contract:
 // - open() and close() are called on one thread (the window thread), never while another thread is
 //   inside a call of the same channel: stop the listener first (interrupt(), then join it).
-// - Between them, send(), read(), waitForPulse() and interrupt() may be called from any thread, at
-//   the same time: the window thread sends, the listener thread waits, reads and answers.
+// - Between them, the other calls may be made from any thread, at the same time: the window thread
+//   sends while no listener runs, the listener thread waits, reads and answers.
 // - A pulse wakes every thread of any process that is waiting on the event at that moment (the
 //   sender's own listener too), then leaves the event unsignalled: a waiter wakes once per pulse,
 //   and a pulse that finds nobody waiting is lost.
-// - send() and read() wait for the mutex at most kMutexWaitMs; past that they go ahead without it,
-//   as a stuck peer must not silence the clock, and say so. A mutex whose owner died holding it is
-//   taken over. Neither ever touches a byte past kCompanionBlockSize.
+// - Writers wait for the mutex at most kMutexWaitMs; past that they go ahead without it, as a stuck
+//   peer must not silence the clock, and say so. A mutex whose owner died holding it is taken over.
+//   The reader takes no lock: it reads right after the pulse, as every program of the protocol does.
+// - A peer writes only while it holds the mutex, so a thread that holds it and then waits with
+//   releaseAndWait() cannot miss the peer's next message: the release and the start of the wait are
+//   one step. That is how the listener answers and returns to its wait.
+// - Nothing ever touches a byte past kCompanionBlockSize.
 // - The bytes of the block are the caller's: radio/companion_message lays them out.
 // - Failures come back as texts fit to show the user: the system's own message for open(), the
 //   fixed texts below for a view that cannot be mapped.
@@ -69,6 +73,7 @@ public:
     enum class Wake {
         Pulsed,
         TimedOut,
+        Nudged,       // nudge() was called
         Interrupted,  // interrupt() was called
         Failed,       // the channel is not open
     };
@@ -81,16 +86,35 @@ public:
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
 
-    // Under the mutex: writes bytes at the start of the block, then pulses the event. Refused, with
-    // nothing written, when bytes is longer than the block or the view cannot be mapped
-    // (kCompanionWriteViewError); the event is then not pulsed.
-    virtual CompanionStatus send(std::span<const std::uint8_t> bytes) = 0;
-    // Under the mutex: copies the whole block; kCompanionReadViewError when it cannot be mapped.
+    // Takes the mutex for the calling thread, at most timeoutMs. After Acquired or Recovered the same
+    // thread hands it back with unlockMutex() or releaseAndWait().
+    virtual MutexWait lockMutex(int timeoutMs) = 0;
+    virtual void unlockMutex() = 0;
+    // With the mutex held (or given up on): writes bytes at the start of the block, then pulses the
+    // event. Refused, with nothing written and no pulse, when bytes is longer than the block or the
+    // view cannot be mapped (kCompanionWriteViewError).
+    virtual CompanionStatus writeAndPulse(std::span<const std::uint8_t> bytes) = 0;
+    // The whole write of one message: mutex (at most kMutexWaitMs), write, pulse, release.
+    CompanionStatus send(std::span<const std::uint8_t> bytes) {
+        const MutexWait mutex = lockMutex(kMutexWaitMs);
+        CompanionStatus status = writeAndPulse(bytes);
+        status.mutex = mutex;
+        if (mutex != MutexWait::TimedOut) unlockMutex();
+        return status;
+    }
+    // Without the mutex: copies the length word and the text it declares, cut at the end of the
+    // block, to the start of out (the rest of out is left as it was); kCompanionReadViewError when
+    // the block cannot be mapped.
     virtual CompanionStatus read(CompanionBlock& out) = 0;
 
     // Waits for the next pulse, at most timeoutMs (kNoTimeout: no limit). A pulse made before the
     // call is not seen. A manual-reset event that a peer set rather than pulsed is reset on waking.
     virtual Wake waitForPulse(int timeoutMs) = 0;
+    // The same, for a thread that holds the mutex: gives it back and starts waiting in one step.
+    virtual Wake releaseAndWait(int timeoutMs) = 0;
+    // Ends the wait in progress on this channel, or the next one, with Nudged; once per call. Peers
+    // are not woken. Any thread.
+    virtual void nudge() = 0;
     // Ends the waits in progress on this channel, and makes every later one return Interrupted at
     // once, until the next open(). Peers are not woken. Safe from any thread, even when not open.
     virtual void interrupt() = 0;

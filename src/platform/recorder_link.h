@@ -24,8 +24,11 @@ public:
     virtual bool windowExists() = 0;
     // The recorder's answer; nullopt when its window is not there.
     virtual std::optional<std::intptr_t> sendCommand(std::string_view command) = 0;
-    // Opens the program with the shell's "open" verb in a normal window; false when the shell refused.
+    // Opens the program with the shell's "open" verb in a normal window; false when the shell refused
+    // (the caller still looks for the window: a shell may refuse and yet start it, or the reverse).
     virtual bool launch(const std::string& path) = 0;
+    // False on a system where no recorder can ever be started.
+    virtual bool canLaunch() const { return true; }
 };
 
 // Systems without the recorder's windows (Linux): it is never found and never started.
@@ -34,6 +37,7 @@ public:
     bool windowExists() override { return false; }
     std::optional<std::intptr_t> sendCommand(std::string_view) override { return std::nullopt; }
     bool launch(const std::string&) override { return false; }
+    bool canLaunch() const override { return false; }
 };
 
 }  // namespace tintal

@@ -15,7 +15,7 @@ struct RadioStation::Parts {
           recorder(ports.recorder, ports.files, ports.desktop, ports.loop,
                    {form.MenuRecord, record.EditZorvane, form.StaticTextW}),
           companion(ports.channel, ports.loop, ports.desktop,
-                    {form.EditData, [&form] { return form.announcing; },
+                    {form.EditData, [&form] { return form.announcing; }, [&form] { return form.ConfigPending; },
                      [&form] {
                          form.sequencer.companionRequested = true;
                          form.Button1.click();
@@ -100,7 +100,7 @@ void RadioStation::stopRecorder() {
 }
 
 void RadioStation::sendCompanionDone() {
-    if (parts_) parts_->companion.sendCompanionMessage(kTintalDone);
+    if (parts_) parts_->companion.answerDone();
 }
 
 void RadioStation::reconnectCompanion() {

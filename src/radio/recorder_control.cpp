@@ -33,11 +33,13 @@ void RecorderControl::startRecording() {
     if (path.empty() || !files_.exists(path)) return fail("Chemin Palvomane erroné");
     if (link_.windowExists()) {
         recorderWasRunning = true;
-    } else if (!link_.launch(path)) {
-        // Nothing was started (or cannot be, as on Linux): no use looking for its window.
+    } else if (!link_.canLaunch()) {
+        // No recorder can run here (Linux): no use looking for its window.
         return fail("Palvomane !");
-    } else if (!waitForWindow()) {
-        return fail("Palvomane pas trouvé !");
+    } else {
+        // What the shell says is not trusted either way: the window decides.
+        link_.launch(path);
+        if (!waitForWindow()) return fail("Palvomane pas trouvé !");
     }
     loop_.pump(kBeforeRecordMs);
     recorderState = RecordSent;

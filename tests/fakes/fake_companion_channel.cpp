@@ -75,6 +75,7 @@ FakeCompanionChannel::FakeCompanionChannel(FakeCompanionObjects& objects, std::s
 CompanionStatus FakeCompanionChannel::open() {
     std::lock_guard lock(objects_.mutex_);
     interrupted_ = false;
+    nudged_ = false;
     if (objects_.openError_) return {false, *objects_.openError_};
     if (!open_) ++opens_;
     open_ = true;
@@ -93,38 +94,68 @@ bool FakeCompanionChannel::isOpen() const {
     return open_;
 }
 
-CompanionStatus FakeCompanionChannel::send(std::span<const std::uint8_t> bytes) {
+MutexWait FakeCompanionChannel::lockMutex(int timeoutMs) {
+    std::unique_lock lock(objects_.mutex_);
+    held_ = MutexWait::TimedOut;
+    if (objects_.mutexHeld_) return held_;
+    const auto free = [&] { return objects_.owner_ == nullptr; };
+    const bool got = timeoutMs < 0 ? (objects_.changed_.wait(lock, free), true)
+                                   : objects_.changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), free);
+    if (!got) return held_;
+    objects_.owner_ = this;
+    held_ = MutexWait::Acquired;
+    return held_;
+}
+
+void FakeCompanionChannel::unlockMutex() {
+    std::lock_guard lock(objects_.mutex_);
+    if (objects_.owner_ == this) objects_.owner_ = nullptr;
+    held_ = MutexWait::TimedOut;
+    objects_.changed_.notify_all();
+}
+
+CompanionStatus FakeCompanionChannel::writeAndPulse(std::span<const std::uint8_t> bytes) {
     std::lock_guard lock(objects_.mutex_);
     if (!open_) return {false, std::string(kCompanionWriteViewError), MutexWait::TimedOut};
-    const MutexWait mutex = objects_.mutexHeld_ ? MutexWait::TimedOut : MutexWait::Acquired;
     if (objects_.failWriteView_ || bytes.size() > kCompanionBlockSize) {
-        return {false, std::string(kCompanionWriteViewError), mutex};
+        return {false, std::string(kCompanionWriteViewError), held_};
     }
     if (!bytes.empty()) std::memcpy(objects_.block_.data(), bytes.data(), bytes.size());
-    objects_.sent_.push_back({label_, decodeCompanionMessage(bytes).text, mutex});
+    objects_.sent_.push_back({label_, decodeCompanionMessage(bytes).text, held_});
     ++objects_.generation_;
     ++objects_.pulses_;
     objects_.changed_.notify_all();
-    return {true, {}, mutex};
+    return {true, {}, held_};
 }
 
 CompanionStatus FakeCompanionChannel::read(CompanionBlock& out) {
     std::lock_guard lock(objects_.mutex_);
     if (!open_) return {false, std::string(kCompanionReadViewError), MutexWait::TimedOut};
-    const MutexWait mutex = objects_.mutexHeld_ ? MutexWait::TimedOut : MutexWait::Acquired;
-    if (objects_.failReadView_) return {false, std::string(kCompanionReadViewError), mutex};
+    if (objects_.failReadView_) return {false, std::string(kCompanionReadViewError)};
     out = objects_.block_;
-    return {true, {}, mutex};
+    return {};
 }
 
 CompanionChannel::Wake FakeCompanionChannel::waitForPulse(int timeoutMs) {
     std::unique_lock lock(objects_.mutex_);
+    return waitFrom(lock, objects_.generation_, timeoutMs);
+}
+
+CompanionChannel::Wake FakeCompanionChannel::releaseAndWait(int timeoutMs) {
+    std::unique_lock lock(objects_.mutex_);
+    if (objects_.owner_ == this) objects_.owner_ = nullptr;
+    held_ = MutexWait::TimedOut;
+    return waitFrom(lock, objects_.generation_, timeoutMs);
+}
+
+CompanionChannel::Wake FakeCompanionChannel::waitFrom(std::unique_lock<std::mutex>& lock, std::uint64_t start,
+                                                      int timeoutMs) {
     if (!open_) return Wake::Failed;
     if (interrupted_) return Wake::Interrupted;
-    const std::uint64_t start = objects_.generation_;
+    if (std::exchange(nudged_, false)) return Wake::Nudged;
     ++objects_.waiters_;
     objects_.changed_.notify_all();
-    const auto woken = [&] { return objects_.generation_ != start || interrupted_ || !open_; };
+    const auto woken = [&] { return objects_.generation_ != start || interrupted_ || nudged_ || !open_; };
     bool done = true;
     if (timeoutMs < 0) {
         objects_.changed_.wait(lock, woken);
@@ -135,7 +166,16 @@ CompanionChannel::Wake FakeCompanionChannel::waitForPulse(int timeoutMs) {
     objects_.changed_.notify_all();
     if (!done) return Wake::TimedOut;
     if (objects_.generation_ != start) return Wake::Pulsed;
-    return open_ ? Wake::Interrupted : Wake::Failed;
+    if (!open_) return Wake::Failed;
+    if (interrupted_) return Wake::Interrupted;
+    nudged_ = false;
+    return Wake::Nudged;
+}
+
+void FakeCompanionChannel::nudge() {
+    std::lock_guard lock(objects_.mutex_);
+    nudged_ = true;
+    objects_.changed_.notify_all();
 }
 
 void FakeCompanionChannel::interrupt() {

@@ -4,9 +4,10 @@
 // event. A pulse wakes every thread waiting on any of its channels at that moment, the sender's own
 // listener included, as the named event does; a pulse with nobody waiting is lost.
 //
-// Thread-safe: the listener under test waits on a real thread. The mutex never makes anyone wait:
-// while holdMutexElsewhere is set, sends and reads report TimedOut at once and go ahead, as the real
-// ones do after three seconds.
+// Thread-safe: the listener under test waits on a real thread. The mutex is real between the
+// channels (a writer waits while another channel holds it), except that while holdMutexElsewhere is
+// set every lock reports TimedOut at once and the write goes ahead, as the real ones do after three
+// seconds.
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -55,6 +56,7 @@ private:
     int waiters_ = 0;
     int pulses_ = 0;
     std::optional<std::string> openError_;
+    const void* owner_ = nullptr;  // the channel that holds the named mutex
     bool mutexHeld_ = false, failWriteView_ = false, failReadView_ = false;
     std::vector<Sent> sent_;
 };
@@ -66,9 +68,13 @@ public:
     CompanionStatus open() override;
     void close() override;
     bool isOpen() const override;
-    CompanionStatus send(std::span<const std::uint8_t> bytes) override;
+    MutexWait lockMutex(int timeoutMs) override;
+    void unlockMutex() override;
+    CompanionStatus writeAndPulse(std::span<const std::uint8_t> bytes) override;
     CompanionStatus read(CompanionBlock& out) override;
     Wake waitForPulse(int timeoutMs) override;
+    Wake releaseAndWait(int timeoutMs) override;
+    void nudge() override;
     void interrupt() override;
 
     // A test playing the companion: encodes and sends a UTF-8 text; reads and decodes the block.
@@ -81,8 +87,12 @@ public:
 private:
     FakeCompanionObjects& objects_;
     const std::string label_;
-    bool open_ = false;         // guarded by objects_.mutex_
-    bool interrupted_ = false;  // idem
+    Wake waitFrom(std::unique_lock<std::mutex>& lock, std::uint64_t start, int timeoutMs);
+
+    bool open_ = false;                     // guarded by objects_.mutex_
+    bool interrupted_ = false;              // idem
+    bool nudged_ = false;                   // idem
+    MutexWait held_ = MutexWait::TimedOut;  // what this channel's last lock got
     int opens_ = 0, closes_ = 0;
 };
 

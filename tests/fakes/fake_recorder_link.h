@@ -18,6 +18,7 @@ public:
     bool windowExists() override;
     std::optional<std::intptr_t> sendCommand(std::string_view command) override;
     bool launch(const std::string& path) override;
+    bool canLaunch() const override { return canLaunchPrograms; }
 
     struct Call {
         std::string what;  // "look", "launch <path>", or the command text
@@ -34,6 +35,7 @@ public:
     int looksBeforeAppearing = 1;      // after a launch, the window is there from this look on
     bool launchAppears = true;         // false: a launched program never shows its window
     bool launchRefused = false;        // the shell cannot start the program
+    bool canLaunchPrograms = true;     // false: a system without recorders (Linux)
     std::intptr_t answer = -1;         // -1: the recorder answers the command's own number (1, 2, 3)
     bool closesOnCloseCommand = true;  // "Zorvane close" takes the window away
 

@@ -1,6 +1,5 @@
 #pragma once
-// The companion peer (tests/peers/companion_peer.cpp) as a child process, its standard output read
-// line by line.
+// A companion peer (tests/peers) as a child process, its standard output read line by line.
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -22,7 +21,7 @@ class Peer {
 public:
     using Clock = std::chrono::steady_clock;
 
-    explicit Peer(const std::vector<std::string>& arguments) {
+    explicit Peer(const std::vector<std::string>& arguments, const char* program = TINTAL_COMPANION_PEER) {
         int fds[2];
         if (pipe(fds) != 0) return;
         posix_spawn_file_actions_t actions;
@@ -30,7 +29,7 @@ public:
         posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
         posix_spawn_file_actions_addclose(&actions, fds[0]);
         posix_spawn_file_actions_addclose(&actions, fds[1]);
-        std::vector<std::string> all{TINTAL_COMPANION_PEER};
+        std::vector<std::string> all{program};
         all.insert(all.end(), arguments.begin(), arguments.end());
         std::vector<char*> argv;
         for (std::string& a : all) argv.push_back(a.data());
@@ -115,6 +114,12 @@ private:
     int out_ = -1;
     std::optional<int> status_;
     std::string buffer_;
+};
+
+// The companion written from the protocol alone (tests/peers/companion_protocol_peer.c).
+class ProtocolPeer : public Peer {
+public:
+    explicit ProtocolPeer(const std::vector<std::string>& arguments) : Peer(arguments, TINTAL_PROTOCOL_PEER) {}
 };
 
 }  // namespace tintal

@@ -82,7 +82,6 @@ protected:
     CompanionNames names;
 };
 
-
 std::string received(CompanionChannel& channel) {
     CompanionBlock block;
     return channel.read(block) ? decodeCompanionMessage(block).text : "(read failed)";
@@ -211,10 +210,11 @@ TEST_F(CompanionChannelTest, AMutexHeldByTheOtherProcessDelaysASendThreeSecondsA
     // Once the holder lets go, the mutex is ours again at once and the message is there.
     EXPECT_EQ(holder.exitStatus(), 0);
     const auto again = Clock::now();
-    CompanionBlock block;
-    const CompanionStatus read = clock.read(block);
-    EXPECT_EQ(read.mutex, MutexWait::Acquired);
+    EXPECT_EQ(clock.lockMutex(500), MutexWait::Acquired);
     EXPECT_LT(msSince(again), 500);
+    clock.unlockMutex();
+    CompanionBlock block;
+    ASSERT_TRUE(clock.read(block));
     EXPECT_EQ(decodeCompanionMessage(block).text, "TINTAL_READY");
 }
 
@@ -263,6 +263,45 @@ TEST_F(CompanionChannelTest, APeerKilledWhileWaitingLeavesThePulseWorking) {
         EXPECT_EQ(live.nextLine(), std::string("< ") + text);
     }
     EXPECT_EQ(live.exitStatus(), 0);
+}
+
+TEST_F(CompanionChannelTest, AnAnswerWrittenTheInstantOurMessageIsReadIsSeenAfterReleaseAndWait) {
+    PosixCompanionChannel clock(names);
+    ASSERT_TRUE(clock.open());
+    // The companion written from the protocol alone answers each READY with PLAY at once.
+    std::vector<std::string> arguments{"--suffix", suffix};
+    for (int round = 0; round < 20; ++round) {
+        arguments.push_back("expect:TINTAL_READY@10000");
+        arguments.push_back("send:TINTAL_PLAY");
+    }
+    ProtocolPeer peer(arguments);
+    ASSERT_TRUE(peer.nextLine().value_or("").ends_with("= ready"));
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_TRUE(eventually([&] { return clock.waitersNow() == 1; }));
+        ASSERT_NE(clock.lockMutex(3000), MutexWait::TimedOut);
+        ASSERT_TRUE(clock.writeAndPulse(encodeCompanionMessage(kTintalReady)));
+        ASSERT_EQ(clock.releaseAndWait(5000), Wake::Pulsed);
+        EXPECT_EQ(received(clock), "TINTAL_PLAY");
+    }
+    EXPECT_EQ(peer.exitStatus(), 0);
+}
+
+TEST_F(CompanionChannelTest, NudgeEndsAReleaseAndWaitOnce) {
+    PosixCompanionChannel clock(names);
+    ASSERT_TRUE(clock.open());
+    auto wake = std::async(std::launch::async, [&] {
+        if (clock.lockMutex(1000) == MutexWait::TimedOut) return Wake::Failed;
+        return clock.releaseAndWait(10000);
+    });
+    ASSERT_TRUE(eventually([&] { return clock.waitersNow() == 1; }));
+    clock.nudge();
+    EXPECT_EQ(wake.get(), Wake::Nudged);
+    EXPECT_EQ(clock.lockMutex(0), MutexWait::Acquired);  // given back by the waiting thread
+    clock.unlockMutex();
+    clock.nudge();
+    EXPECT_EQ(clock.waitForPulse(5000), Wake::Nudged);  // a nudge before the wait is kept for it
+    EXPECT_EQ(clock.waitForPulse(20), Wake::TimedOut);
 }
 
 TEST_F(CompanionChannelTest, InterruptEndsOurWaitButWakesNoPeer) {

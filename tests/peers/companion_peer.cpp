@@ -38,8 +38,6 @@ using namespace tintal;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kHelloRetryMs = 500;
-// Answering at once could beat the clock's listener back to its wait, and the pulse would be lost.
-constexpr int kPauseBeforePlayMs = 100;
 
 enum Status { kDone = 0, kCannotOpen = 1, kTimedOut = 2, kOccupied = 3, kUsage = 4, kNoMutex = 5 };
 
@@ -177,7 +175,6 @@ int main(int argc, char** argv) {
     if (!ready) return kTimedOut;
     if (!*ready) return kOccupied;
     if (mode == "hello-only") return kDone;
-    std::this_thread::sleep_for(std::chrono::milliseconds(kPauseBeforePlayMs));
     if (!peer.send(kTintalPlay)) return kTimedOut;
     return peer.waitFor(kTintalDone) ? kDone : kTimedOut;
 }

@@ -2,6 +2,8 @@
 // channel, the test playing the companion on another channel of the same objects.
 #include <gtest/gtest.h>
 
+#include <future>
+
 #include "fakes/radio_rig.h"
 #include "radio/companion_message.h"
 
@@ -14,6 +16,8 @@ struct CompanionRig : RadioRig {
     CompanionRig() {
         EXPECT_TRUE(companion.open());
         start();
+        // The listener says "TINTAL connecté" on its own thread.
+        EXPECT_TRUE(settle([&] { return !clockSent().empty(); }));
     }
     CompanionLink& link() { return radio.companion(); }
     // The companion sends a text and the clock's window thread has acted on it.
@@ -26,11 +30,25 @@ struct CompanionRig : RadioRig {
         const Strings all = clockSent();
         return Strings(all.begin() + static_cast<std::ptrdiff_t>(std::min(mark, all.size())), all.end());
     }
+    // The listener sends on its own thread: the texts since the mark once they are all out (or what
+    // came within two seconds).
+    Strings sentSince(std::size_t mark, const Strings& expected) {
+        settle([&] { return sentSince(mark) == expected; });
+        return sentSince(mark);
+    }
+    // Plays the companion on a thread of its own: waits for the clock's message `heard`, then answers
+    // `answer` at once (no pause). False when `heard` never came.
+    bool answerAtOnce(const std::string& heard, const std::string& answer, int timeoutMs = 3000) {
+        while (companion.waitForPulse(timeoutMs) == CompanionChannel::Wake::Pulsed) {
+            if (companion.readText() == heard) return static_cast<bool>(companion.sendText(answer));
+        }
+        return false;
+    }
 };
 
 TEST(CompanionLink, ConnectsAtCreationInWindows1252) {
     CompanionRig rig;
-    EXPECT_EQ(rig.clockSent(), Strings{"TINTAL connecté"});
+    EXPECT_EQ(rig.sentSince(0, {"TINTAL connecté"}), Strings{"TINTAL connecté"});
     EXPECT_EQ(rig.form.EditData.text(), "TINTAL connecté");
     EXPECT_TRUE(rig.link().listening());
     const CompanionBlock block = rig.objects.block();
@@ -50,7 +68,7 @@ TEST(CompanionLink, AnswersHelloAfterAPause) {
     EXPECT_EQ(rig.form.EditData.text(), "TINTAL_HELLO");
     EXPECT_TRUE(rig.sentSince(mark).empty());
     rig.loop.advance(CompanionLink::kHelloAnswerDelayMs);
-    EXPECT_EQ(rig.sentSince(mark), Strings{"TINTAL_READY"});
+    EXPECT_EQ(rig.sentSince(mark, {"TINTAL_READY"}), Strings{"TINTAL_READY"});
     EXPECT_GE(rig.loop.monotonicMs() - before, 100);
     EXPECT_TRUE(rig.link().listening());
 }
@@ -64,7 +82,7 @@ TEST(CompanionLink, PlayStartsAnAnnouncementAnsweredWithDone) {
     const std::size_t mark = rig.clockSent().size();
     ASSERT_TRUE(rig.finish());
     // DONE, and the link is kept rather than renewed.
-    EXPECT_EQ(rig.sentSince(mark), Strings{"TINTAL_DONE"});
+    EXPECT_EQ(rig.sentSince(mark, {"TINTAL_DONE"}), Strings{"TINTAL_DONE"});
     EXPECT_EQ(rig.channel.opens(), opensBefore);
     EXPECT_TRUE(rig.link().listening());
 }
@@ -76,24 +94,40 @@ TEST(CompanionLink, HelloDuringAnAnnouncementIsOccupiedUntilTheReconnect) {
     const std::size_t mark = rig.clockSent().size();
     ASSERT_TRUE(rig.deliver("TINTAL_HELLO"));
     rig.loop.advance(100);
-    EXPECT_EQ(rig.sentSince(mark), Strings{"TINTAL_OCCUPIED"});
-    ASSERT_TRUE(rig.settle([&] { return !rig.link().listening(); }));
+    EXPECT_EQ(rig.sentSince(mark, {"TINTAL_OCCUPIED"}), Strings{"TINTAL_OCCUPIED"});
+    EXPECT_FALSE(rig.link().listening());
     // Deaf meanwhile: nobody waits for the companion's next message.
-    EXPECT_EQ(rig.objects.waiters(), 0);
+    ASSERT_TRUE(rig.settle([&] { return rig.objects.waiters() == 0; }));
     // The self-started announcement ends: a second later the link is renewed.
     ASSERT_TRUE(rig.finish());
-    EXPECT_EQ(rig.sentSince(mark), (Strings{"TINTAL_OCCUPIED", "TINTAL déconnecté", "TINTAL connecté"}));
+    const Strings renewed{"TINTAL_OCCUPIED", "TINTAL déconnecté", "TINTAL connecté"};
+    EXPECT_EQ(rig.sentSince(mark, renewed), renewed);
     EXPECT_TRUE(rig.link().listening());
     ASSERT_TRUE(rig.deliver("TINTAL_HELLO"));
     rig.loop.advance(100);
-    EXPECT_EQ(rig.sentSince(mark).back(), "TINTAL_READY");
+    const Strings answered{"TINTAL_OCCUPIED", "TINTAL déconnecté", "TINTAL connecté", "TINTAL_READY"};
+    EXPECT_EQ(rig.sentSince(mark, answered), answered);
+}
+
+TEST(CompanionLink, AnAnnouncementWithNothingToSayAnswersDoneAfterTheSameDelayAsHello) {
+    CompanionRig rig;
+    for (TickBox* box :
+         {&rig.form.CheckBoxTintal, &rig.form.CheckBoxDate, &rig.form.CheckBoxIlEst, &rig.form.CheckBoxheure}) {
+        box->setChecked(false);
+    }
+    const std::size_t mark = rig.clockSent().size();
+    const auto before = rig.loop.monotonicMs();
+    ASSERT_TRUE(rig.deliver("TINTAL_PLAY"));
+    EXPECT_FALSE(rig.form.announcing);
+    EXPECT_EQ(rig.sentSince(mark, {"TINTAL_DONE"}), Strings{"TINTAL_DONE"});
+    EXPECT_GE(rig.loop.monotonicMs() - before, CompanionLink::kHelloAnswerDelayMs);
 }
 
 TEST(CompanionLink, AnErrorStaysShownButMessagesAreStillActedOn) {
     CompanionRig rig;
     rig.objects.setFailWriteView(true);
     rig.link().sendCompanionMessage("TINTAL_READY");
-    EXPECT_EQ(rig.form.EditData.text(), "Err: MapViewOfFile");
+    EXPECT_TRUE(rig.settle([&] { return rig.form.EditData.text() == "Err: MapViewOfFile"; }));
     rig.objects.setFailWriteView(false);
     Strings shown;
     rig.form.EditData.onChange = [&] { shown.push_back(rig.form.EditData.text()); };
@@ -116,7 +150,7 @@ TEST(CompanionLink, PlayUnderCarrierStaysRequestedForTheNextEnd) {
     rig.loop.advance(1000);
     const std::size_t mark = rig.clockSent().size();
     ASSERT_TRUE(rig.announceNow());
-    EXPECT_EQ(rig.sentSince(mark), Strings{"TINTAL_DONE"});
+    EXPECT_EQ(rig.sentSince(mark, {"TINTAL_DONE"}), Strings{"TINTAL_DONE"});
 }
 
 TEST(CompanionLink, HelloAndPlayTogetherAnswerThenStart) {
@@ -125,9 +159,103 @@ TEST(CompanionLink, HelloAndPlayTogetherAnswerThenStart) {
     ASSERT_TRUE(rig.deliver("TINTAL_HELLO TINTAL_PLAY"));
     EXPECT_FALSE(rig.form.announcing);
     rig.loop.advance(100);
-    EXPECT_EQ(rig.sentSince(mark), Strings{"TINTAL_READY"});
+    EXPECT_EQ(rig.sentSince(mark, {"TINTAL_READY"}), Strings{"TINTAL_READY"});
     EXPECT_TRUE(rig.form.announcing);
     ASSERT_TRUE(rig.finish());
+}
+
+TEST(CompanionLink, HelloAndPlayTogetherDuringAnAnnouncementAnswerOccupiedAndNothingMore) {
+    CompanionRig rig;
+    rig.form.Button1.click();
+    ASSERT_TRUE(rig.form.announcing);
+    const std::size_t mark = rig.clockSent().size();
+    ASSERT_TRUE(rig.deliver("TINTAL_HELLO TINTAL_PLAY"));
+    rig.loop.advance(100);
+    EXPECT_EQ(rig.sentSince(mark, {"TINTAL_OCCUPIED"}), Strings{"TINTAL_OCCUPIED"});
+    // The PLAY of that message is not acted on: the self-started announcement ends with a reconnect.
+    EXPECT_FALSE(rig.form.sequencer.companionRequested);
+    ASSERT_TRUE(rig.finish());
+    const Strings renewed{"TINTAL_OCCUPIED", "TINTAL déconnecté", "TINTAL connecté"};
+    EXPECT_EQ(rig.sentSince(mark, renewed), renewed);
+}
+
+TEST(CompanionLink, AListenerEndedDuringARequestedAnnouncementIsBackForTheNextHello) {
+    CompanionRig rig;
+    const int opensBefore = rig.channel.opens();
+    const std::size_t mark = rig.clockSent().size();
+    // HELLO, then PLAY before the answer: the announcement runs when the answer is due.
+    ASSERT_TRUE(rig.deliver("TINTAL_HELLO"));
+    ASSERT_TRUE(rig.deliver("TINTAL_PLAY"));
+    ASSERT_TRUE(rig.form.announcing);
+    rig.loop.advance(100);
+    EXPECT_EQ(rig.sentSince(mark, {"TINTAL_OCCUPIED"}), Strings{"TINTAL_OCCUPIED"});
+    ASSERT_TRUE(rig.finish());
+    // Exactly DONE for the companion, and a listener again.
+    EXPECT_EQ(rig.sentSince(mark, {"TINTAL_OCCUPIED", "TINTAL_DONE"}), (Strings{"TINTAL_OCCUPIED", "TINTAL_DONE"}));
+    EXPECT_TRUE(rig.link().listening());
+    EXPECT_GT(rig.channel.opens(), opensBefore);
+    ASSERT_TRUE(rig.deliver("TINTAL_HELLO"));
+    rig.loop.advance(100);
+    EXPECT_EQ(rig.sentSince(mark, {"TINTAL_OCCUPIED", "TINTAL_DONE", "TINTAL_READY"}),
+              (Strings{"TINTAL_OCCUPIED", "TINTAL_DONE", "TINTAL_READY"}));
+}
+
+TEST(CompanionLink, APlaySentTheInstantReadyIsReadIsAlwaysSeen) {
+    CompanionRig rig;
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(round);
+        const std::size_t mark = rig.clockSent().size();
+        auto answered = std::async(std::launch::async, [&] { return rig.answerAtOnce("TINTAL_READY", "TINTAL_PLAY"); });
+        ASSERT_TRUE(rig.objects.waitForWaiters(2, 2000));
+        ASSERT_TRUE(rig.deliver("TINTAL_HELLO"));
+        // The companion waits again (it woke on its own HELLO) before the answer is due.
+        ASSERT_TRUE(rig.objects.waitForWaiters(2, 2000));
+        rig.loop.advance(100);
+        ASSERT_TRUE(answered.get());
+        ASSERT_TRUE(rig.settle([&] { return rig.form.announcing; }));
+        ASSERT_TRUE(rig.finish());
+        EXPECT_EQ(rig.sentSince(mark, {"TINTAL_READY", "TINTAL_DONE"}), (Strings{"TINTAL_READY", "TINTAL_DONE"}));
+    }
+}
+
+TEST(CompanionLink, AHelloSentTheInstantDoneIsReadIsAnswered) {
+    CompanionRig rig;
+    ASSERT_TRUE(rig.deliver("TINTAL_PLAY"));
+    auto answered = std::async(std::launch::async, [&] { return rig.answerAtOnce("TINTAL_DONE", "TINTAL_HELLO"); });
+    ASSERT_TRUE(rig.objects.waitForWaiters(2, 2000));
+    const std::size_t mark = rig.clockSent().size();
+    ASSERT_TRUE(rig.finish());
+    ASSERT_TRUE(answered.get());
+    ASSERT_TRUE(rig.settle([&] { return rig.link().lastCompanionMessage == "TINTAL_HELLO"; }));
+    rig.loop.advance(100);
+    EXPECT_EQ(rig.sentSince(mark, {"TINTAL_DONE", "TINTAL_READY"}), (Strings{"TINTAL_DONE", "TINTAL_READY"}));
+}
+
+TEST(CompanionLink, AMessageWrittenWhileTheListenerWasBusyIsReadBeforeTheClockWrites) {
+    CompanionRig rig;
+    ASSERT_TRUE(rig.objects.waitForWaiters(1, 2000));
+    // A HELLO whose pulse the listener missed: in the block, no pulse.
+    const std::vector<std::uint8_t> hello = encodeCompanionMessage("TINTAL_HELLO");
+    rig.objects.poke(0, hello);
+    rig.link().sendCompanionMessage("TINTAL_DONE");
+    ASSERT_TRUE(rig.settle([&] { return rig.link().lastCompanionMessage == "TINTAL_HELLO"; }));
+    rig.loop.advance(100);
+    const Strings sent = rig.sentSince(1, {"TINTAL_DONE", "TINTAL_READY"});
+    EXPECT_EQ(sent, (Strings{"TINTAL_DONE", "TINTAL_READY"}));
+}
+
+TEST(CompanionLink, AHelloBeforeTheSettingsAreLoadedIsAnsweredOnceTheyAre) {
+    RadioRig rig;
+    ASSERT_TRUE(rig.companion.open());
+    rig.form.FormCreate();  // connected; the first tick, which loads the settings, is 500 ms away
+    ASSERT_TRUE(rig.settle([&] { return rig.clockSent() == Strings{"TINTAL connecté"}; }));
+    ASSERT_TRUE(rig.companionSays("TINTAL_HELLO"));
+    ASSERT_TRUE(rig.settle([&] { return rig.radio.companion().lastCompanionMessage == "TINTAL_HELLO"; }));
+    rig.loop.advance(300);
+    EXPECT_EQ(rig.clockSent(), Strings{"TINTAL connecté"});
+    rig.loop.advance(300);
+    ASSERT_FALSE(rig.form.ConfigPending);
+    EXPECT_TRUE(rig.settle([&] { return rig.clockSent() == Strings{"TINTAL connecté", "TINTAL_READY"}; }));
 }
 
 TEST(CompanionLink, ObjectsThatCannotBeMadeLeaveTheClockWithoutListener) {
@@ -143,6 +271,7 @@ TEST(CompanionLink, ObjectsThatCannotBeMadeLeaveTheClockWithoutListener) {
 
 TEST(CompanionLink, AReadThatCannotMapEndsTheListener) {
     CompanionRig rig;
+    ASSERT_TRUE(rig.objects.waitForWaiters(1, 2000));
     rig.objects.setFailReadView(true);
     ASSERT_TRUE(rig.companionSays("TINTAL_HELLO"));
     ASSERT_TRUE(rig.settle([&] { return !rig.desktop.errorBoxes.empty(); }));

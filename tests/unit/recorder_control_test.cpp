@@ -65,22 +65,31 @@ TEST(RecorderControl, ProblemsAreShownAndTheAnnouncementGoesOn) {
     ASSERT_TRUE(rig.finish());
     EXPECT_GE(rig.player.names().size(), 10u);
     EXPECT_TRUE(rig.recorderLink.commands().empty());
-    // A program the shell cannot start (and every one on Linux): said at once, no looking.
+    // A program the shell cannot start: the same thirty looks, then the same status.
     rig.recorderLink.launchRefused = true;
     const auto refused = rig.loop.monotonicMs();
     rig.form.Button1.click();
-    EXPECT_EQ(rig.status(), "Palvomane !");
+    EXPECT_EQ(rig.status(), "Palvomane pas trouvé !");
     EXPECT_EQ(rig.desktop.beeps, 2);
-    EXPECT_EQ(rig.player.startedAt.back(), refused);
+    EXPECT_EQ(rig.loop.monotonicMs() - refused, 3000);
+    ASSERT_TRUE(rig.finish());
+    // A system without recorders (Linux): said at once, no looking.
+    rig.recorderLink.canLaunchPrograms = false;
+    const auto none = rig.loop.monotonicMs();
+    rig.form.Button1.click();
+    EXPECT_EQ(rig.status(), "Palvomane !");
+    EXPECT_EQ(rig.desktop.beeps, 3);
+    EXPECT_EQ(rig.player.startedAt.back(), none);
     ASSERT_TRUE(rig.finish());
     // A wrong path: no launch, no wait.
+    rig.recorderLink.canLaunchPrograms = true;
     rig.radio.record().EditZorvane.setText("C:\\nulle\\part.exe");
     const auto calls = rig.recorderLink.calls().size();
     const auto clips = rig.player.startedAt.size();
     const auto again = rig.loop.monotonicMs();
     rig.form.Button1.click();
     EXPECT_EQ(rig.status(), "Chemin Palvomane erroné");
-    EXPECT_EQ(rig.desktop.beeps, 3);
+    EXPECT_EQ(rig.desktop.beeps, 4);
     EXPECT_EQ(rig.recorderLink.calls().size(), calls);
     EXPECT_EQ(rig.player.startedAt.at(clips), again);
     ASSERT_TRUE(rig.finish());

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+
 #include "fakes/main_window_rig.h"
 
 namespace tintal {
@@ -114,8 +117,8 @@ TEST(Sequencer, HeaderPauseCuckooAndClosingFiles) {
 TEST(Sequencer, EverythingOffStillRunsThePauseAndEnds) {
     MainWindowRig rig(at(12, 0));
     rig.start();
-    for (TickBox* box : {&rig.form.CheckBoxTintal, &rig.form.CheckBoxDate, &rig.form.CheckBoxIlEst,
-                         &rig.form.CheckBoxheure}) {
+    for (TickBox* box :
+         {&rig.form.CheckBoxTintal, &rig.form.CheckBoxDate, &rig.form.CheckBoxIlEst, &rig.form.CheckBoxheure}) {
         box->setChecked(false);
     }
     rig.form.SpinEditPause.setValue(2);
@@ -145,6 +148,47 @@ TEST(Sequencer, StartRequestsWhileAnnouncingAreRefused) {
     // The announcement goes on intact.
     ASSERT_TRUE(rig.loop.advanceUntil([&] { return !rig.form.announcing; }, 60000));
     EXPECT_EQ(rig.player.names().size(), 11u);
+}
+
+// A start request (clock, line, companion) made once, ms from now.
+void requestOnceAfter(MainWindowRig& rig, int ms) {
+    auto id = std::make_shared<EventLoop::TimerId>();
+    *id = rig.loop.startTimer(ms, [&rig, id] {
+        rig.loop.stopTimer(*id);
+        rig.form.Button1.click();
+    });
+}
+
+TEST(Sequencer, StartRequestsDuringTheWaitsOfAStepAreRefused) {
+    MainWindowRig rig(at(21, 1));
+    rig.start();
+    rig.form.SpinEditPause.setValue(3);
+    // A request one second into the pause must not start the pause again.
+    requestOnceAfter(rig, 1000);
+    const auto before = rig.loop.monotonicMs();
+    rig.form.Button1.click();
+    ASSERT_FALSE(rig.player.startedAt.empty());
+    EXPECT_EQ(rig.player.startedAt.front() - before, 3000);
+    ASSERT_TRUE(rig.loop.advanceUntil([&] { return !rig.form.announcing; }, 60000));
+    const Names names = rig.player.names();
+    EXPECT_EQ(std::count(names.begin(), names.end(), "tintal.wav"), 1);
+    EXPECT_EQ(names.size(), 11u);
+}
+
+TEST(Sequencer, StartRequestsDuringTheSafetyAbortAreRefused) {
+    MainWindowRig rig(at(21, 1));
+    rig.start();
+    rig.player.failures["tintal.wav"] = "Err: Nom Fichier Wave";
+    // Half-way through the abort's one-second wait, a companion or a line asks for an announcement.
+    requestOnceAfter(rig, 500);
+    rig.form.Button1.click();
+    EXPECT_FALSE(rig.form.announcing);
+    EXPECT_EQ(rig.form.EditData.text(), "Err: Nom Fichier Wave");
+    // Nothing was played after the error, so nothing holds the sound device.
+    EXPECT_EQ(rig.player.names(), Names{"tintal.wav"});
+    EXPECT_FALSE(rig.player.clipPlaying());
+    rig.loop.advance(5000);
+    EXPECT_EQ(rig.player.names(), Names{"tintal.wav"});
 }
 
 TEST(Sequencer, NothingStartsBeforeTheSettingsAreLoadedOrWithCarrier) {

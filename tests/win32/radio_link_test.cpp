@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -120,7 +121,10 @@ TEST(Win32RecorderLink, ARunningRecorderRecordsAndStopsButIsNotClosed) {
     PeerProcess peer(L"recorder_peer.exe", "--log " + log + " --timeout 20000");
     ASSERT_TRUE(peer.nextLine(10000).has_value());
     RecorderFixture f;
+    const auto start = std::chrono::steady_clock::now();
     f.control.startRecording();
+    // Found at once, recorded 200 ms later.
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
     EXPECT_EQ(f.StaticTextW.caption(), "Palvomane record");
     f.control.stopRecording();
     EXPECT_EQ(f.StaticTextW.caption(), "Palvomane stop");
@@ -130,6 +134,24 @@ TEST(Win32RecorderLink, ARunningRecorderRecordsAndStopsButIsNotClosed) {
     ASSERT_EQ(events.size(), 3u);
     EXPECT_NE(events[1].what.find("Zorvane record"), std::string::npos);
     EXPECT_NE(events[2].what.find("Zorvane stop"), std::string::npos);
+}
+
+TEST(Win32RecorderLink, APathTheShellCannotStartIsLookedForThirtyTimesThenNotFound) {
+    // A file that exists but that no program opens.
+    const std::string path = besideThisExe("recorder_peer.tintal-no-such-kind");
+    std::ofstream(path) << "not a program";
+    RecorderFixture f;
+    f.EditZorvane.setText(path);
+    f.StaticTextW.setCaption("avant");
+    const auto start = std::chrono::steady_clock::now();
+    f.control.startRecording();
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(f.StaticTextW.caption(), "Palvomane pas trouvé !");
+    EXPECT_EQ(f.desktop.beeps, 1);
+    EXPECT_GE(waited, std::chrono::milliseconds(3000));
+    EXPECT_LT(waited, std::chrono::milliseconds(6000));
+    EXPECT_EQ(f.control.recorderState, RecorderControl::Idle);
+    std::remove(path.c_str());
 }
 
 TEST(Win32RecorderLink, ARecorderStartedThroughTheShellIsClosedASecondAfterStop) {
@@ -246,6 +268,49 @@ TEST(RadioCompanion, ASelfStartedAnnouncementEndsWithAReconnect) {
     ASSERT_TRUE(clock.runUntilEnded(peer));
     EXPECT_EQ(peer.exitCode(1000), 0);
     EXPECT_EQ(peer.lines, (std::vector<std::string>{"< TINTAL déconnecté", "< TINTAL connecté"}));
+}
+
+// The companion written from the protocol alone, on the objects of one test.
+struct ProtocolPeer : PeerProcess {
+    ProtocolPeer(const std::string& suffix, const std::string& steps)
+        : PeerProcess(L"companion_protocol_peer.exe", "--suffix " + suffix + " " + steps) {}
+};
+
+// Pumps the clock until the peer has logged a line ending with `what`, at most limitMs of real time.
+bool pumpUntilLogged(ClockFixture& clock, PeerProcess& peer, const std::string& what, int limitMs = 20000) {
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+    while (std::chrono::steady_clock::now() < limit) {
+        while (const auto line = peer.nextLine(0)) {
+            if (line->ends_with(what)) return true;
+        }
+        clock.loop.pump(20);
+    }
+    return false;
+}
+
+TEST(RadioCompanion, APlayRefusedUnderCarrierIsAnsweredAtTheNextAnnouncementsEnd) {
+    const std::string s = suffix("carrier");
+    ClockFixture clock(s);
+    clock.form.MenuCOM.click();
+    TFormCOM& com = clock.radio.com();
+    com.ListBoxCOM.setItemIndex(com.ListBoxCOM.indexOf("COM1"));
+    com.CheckBoxDCD.setChecked(true);
+    clock.lines.inputs.dcd = true;
+    clock.loop.pump(1500);  // a tick has read the carrier
+    ProtocolPeer peer(s,
+                      "send:TINTAL_HELLO expect:TINTAL_READY send:TINTAL_PLAY quiet:1500 expect:TINTAL_DONE@20000 "
+                      "send:TINTAL_HELLO expect:TINTAL_READY");
+    ASSERT_TRUE(pumpUntilLogged(clock, peer, "> TINTAL_PLAY"));
+    clock.loop.pump(1000);
+    EXPECT_FALSE(clock.form.announcing);
+    EXPECT_TRUE(clock.form.sequencer.companionRequested);
+    // The carrier drops; the next announcement, pressed by hand, ends with DONE for the companion.
+    clock.lines.inputs.dcd = false;
+    clock.loop.pump(1500);
+    clock.form.Button1.click();
+    ASSERT_TRUE(clock.runUntilEnded(peer));
+    EXPECT_EQ(peer.exitCode(1000), 0);
+    EXPECT_TRUE(clock.radio.companion().listening());
 }
 
 }  // namespace

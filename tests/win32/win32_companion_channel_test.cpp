@@ -36,7 +36,6 @@ std::string received(CompanionChannel& channel) {
     return channel.read(block) ? decodeCompanionMessage(block).text : "(read failed)";
 }
 
-
 TEST(Win32CompanionChannel, TheBlockIsTheNamedMappingLaidOutInWindows1252) {
     EXPECT_EQ(CompanionNames{}.memory, "QUILVENSHAREDMEMORY");
     const CompanionNames names = CompanionNames::withSuffix(uniqueSuffix());
@@ -159,10 +158,11 @@ TEST(Win32CompanionChannel, AMutexHeldByTheOtherProcessDelaysASendThreeSecondsAt
 
     EXPECT_EQ(holder.exitCode(), 0);
     const auto again = Clock::now();
-    CompanionBlock block;
-    const CompanionStatus read = clock.read(block);
-    EXPECT_EQ(read.mutex, MutexWait::Acquired);
+    EXPECT_EQ(clock.lockMutex(500), MutexWait::Acquired);
     EXPECT_LT(msSince(again), 500);
+    clock.unlockMutex();
+    CompanionBlock block;
+    ASSERT_TRUE(clock.read(block));
     EXPECT_EQ(decodeCompanionMessage(block).text, "TINTAL_READY");
 }
 
@@ -234,6 +234,50 @@ TEST(Win32CompanionChannel, InterruptEndsOurWaitUntilTheNextOpen) {
     clock.close();
     ASSERT_TRUE(clock.open());
     EXPECT_EQ(clock.waitForPulse(10), Wake::TimedOut);
+}
+
+TEST(Win32CompanionChannel, AnAnswerWrittenTheInstantOurMessageIsReadIsSeenAfterReleaseAndWait) {
+    const std::string suffix = uniqueSuffix();
+    Win32CompanionChannel clock(CompanionNames::withSuffix(suffix));
+    ASSERT_TRUE(clock.open());
+    // The companion written from the protocol alone answers each READY with PLAY at once.
+    std::string steps;
+    for (int round = 0; round < 20; ++round) steps += " expect:TINTAL_READY@10000 send:TINTAL_PLAY";
+    PeerProcess peer(L"companion_protocol_peer.exe", "--suffix " + suffix + steps);
+    ASSERT_TRUE(peer.nextLine().value_or("").ends_with("= ready"));
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(round);
+        Wake wake = Wake::TimedOut;
+        // Until the peer waits, our pulse is lost: say READY again until it answers.
+        for (int tries = 0; tries < 50 && wake != Wake::Pulsed; ++tries) {
+            ASSERT_NE(clock.lockMutex(3000), MutexWait::TimedOut);
+            ASSERT_TRUE(clock.writeAndPulse(encodeCompanionMessage(kTintalReady)));
+            wake = clock.releaseAndWait(round == 0 ? 200 : 5000);
+        }
+        ASSERT_EQ(wake, Wake::Pulsed);
+        EXPECT_EQ(received(clock), "TINTAL_PLAY");
+    }
+    EXPECT_EQ(peer.exitCode(), 0);
+}
+
+TEST(Win32CompanionChannel, NudgeEndsAReleaseAndWaitOnce) {
+    Win32CompanionChannel clock(CompanionNames::withSuffix(uniqueSuffix()));
+    ASSERT_TRUE(clock.open());
+    auto wake = std::async(std::launch::async, [&] {
+        if (clock.lockMutex(1000) == MutexWait::TimedOut) return Wake::Failed;
+        return clock.releaseAndWait(10000);
+    });
+    Sleep(200);
+    const auto start = Clock::now();
+    clock.nudge();
+    EXPECT_EQ(wake.get(), Wake::Nudged);
+    EXPECT_LT(msSince(start), 1000);
+    // The mutex was given back by the waiting thread.
+    EXPECT_EQ(clock.lockMutex(0), MutexWait::Acquired);
+    clock.unlockMutex();
+    EXPECT_EQ(clock.waitForPulse(50), Wake::TimedOut);
+    clock.nudge();
+    EXPECT_EQ(clock.waitForPulse(5000), Wake::Nudged);  // a nudge before the wait is kept for it
 }
 
 TEST(Win32CompanionChannel, AnObjectThatCannotBeMadeFailsOpenWithTheSystemsMessage) {

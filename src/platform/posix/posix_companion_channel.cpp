@@ -9,8 +9,10 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <new>
@@ -127,6 +129,7 @@ PosixCompanionChannel::~PosixCompanionChannel() { close(); }
 
 CompanionStatus PosixCompanionChannel::open() {
     interrupted_ = false;
+    nudged_ = false;
     if (isOpen()) return {};
     CompanionStatus status;
     const std::string memoryPath = shmName(names_.memory);
@@ -230,10 +233,8 @@ void PosixCompanionChannel::pulse() {
     futex(&event_->generation, FUTEX_WAKE, INT_MAX, nullptr);
 }
 
-CompanionStatus PosixCompanionChannel::send(std::span<const std::uint8_t> bytes) {
+CompanionStatus PosixCompanionChannel::writeAndPulse(std::span<const std::uint8_t> bytes) {
     if (!isOpen()) return {false, std::string(kCompanionWriteViewError), MutexWait::TimedOut};
-    CompanionStatus status;
-    status.mutex = lockMutex(kMutexWaitMs);
     const std::size_t length = bytes.empty() ? 1 : bytes.size();
     struct stat st {};
     void* view = MAP_FAILED;
@@ -241,44 +242,50 @@ CompanionStatus PosixCompanionChannel::send(std::span<const std::uint8_t> bytes)
         static_cast<std::size_t>(st.st_size) >= length) {
         view = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_SHARED, memoryFd_, 0);
     }
-    if (view == MAP_FAILED) {
-        status.ok = false;
-        status.error = kCompanionWriteViewError;
-    } else {
-        if (!bytes.empty()) std::memcpy(view, bytes.data(), bytes.size());
-        munmap(view, length);
-        pulse();
-    }
-    if (status.mutex != MutexWait::TimedOut) unlockMutex();
-    return status;
+    if (view == MAP_FAILED) return {false, std::string(kCompanionWriteViewError)};
+    if (!bytes.empty()) std::memcpy(view, bytes.data(), bytes.size());
+    munmap(view, length);
+    pulse();
+    return {};
 }
 
 CompanionStatus PosixCompanionChannel::read(CompanionBlock& out) {
     if (!isOpen()) return {false, std::string(kCompanionReadViewError), MutexWait::TimedOut};
-    CompanionStatus status;
-    status.mutex = lockMutex(kMutexWaitMs);
     struct stat st {};
     void* view = MAP_FAILED;
     if (fstat(memoryFd_, &st) == 0 && static_cast<std::size_t>(st.st_size) >= kCompanionBlockSize) {
         view = mmap(nullptr, kCompanionBlockSize, PROT_READ, MAP_SHARED, memoryFd_, 0);
     }
-    if (view == MAP_FAILED) {
-        status.ok = false;
-        status.error = kCompanionReadViewError;
-    } else {
-        std::memcpy(out.data(), view, kCompanionBlockSize);
-        munmap(view, kCompanionBlockSize);
-    }
-    if (status.mutex != MutexWait::TimedOut) unlockMutex();
-    return status;
+    if (view == MAP_FAILED) return {false, std::string(kCompanionReadViewError)};
+    const auto* bytes = static_cast<const std::uint8_t*>(view);
+    constexpr std::size_t kLengthWord = 4;
+    std::int32_t declared;
+    std::memcpy(&declared, bytes, kLengthWord);
+    const std::size_t n =
+        declared < 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(declared), kCompanionBlockSize - kLengthWord);
+    std::memcpy(out.data(), bytes, kLengthWord + n);
+    munmap(view, kCompanionBlockSize);
+    return {};
 }
 
 CompanionChannel::Wake PosixCompanionChannel::waitForPulse(int timeoutMs) {
     if (!isOpen()) return Wake::Failed;
-    if (interrupted_) return Wake::Interrupted;
-    // The generation is taken before counting in, so a peer that sees us counted knows its next
-    // pulse will be seen.
+    return waitFrom(event_->generation.load(std::memory_order_seq_cst), timeoutMs);
+}
+
+CompanionChannel::Wake PosixCompanionChannel::releaseAndWait(int timeoutMs) {
+    if (!isOpen()) return Wake::Failed;
+    // Taken while the mutex is still ours: any peer's pulse comes after it and changes it.
     const std::uint32_t start = event_->generation.load(std::memory_order_seq_cst);
+    unlockMutex();
+    return waitFrom(start, timeoutMs);
+}
+
+CompanionChannel::Wake PosixCompanionChannel::waitFrom(std::uint32_t start, int timeoutMs) {
+    if (interrupted_) return Wake::Interrupted;
+    if (nudged_.exchange(false)) return Wake::Nudged;
+    // Counted in after the generation was taken, so a peer that sees us counted knows its next pulse
+    // will be seen.
     event_->waiters.fetch_add(1, std::memory_order_seq_cst);
     const std::int64_t deadline = timeoutMs < 0 ? 0 : monotonicMs() + timeoutMs;
     Wake result;
@@ -289,6 +296,10 @@ CompanionChannel::Wake PosixCompanionChannel::waitForPulse(int timeoutMs) {
         }
         if (interrupted_) {
             result = Wake::Interrupted;
+            break;
+        }
+        if (nudged_.exchange(false)) {
+            result = Wake::Nudged;
             break;
         }
         std::int64_t slice = kInterruptSliceMs;
@@ -309,6 +320,11 @@ CompanionChannel::Wake PosixCompanionChannel::waitForPulse(int timeoutMs) {
     return result;
 }
 
+void PosixCompanionChannel::nudge() {
+    nudged_ = true;
+    if (event_) futex(&event_->generation, FUTEX_WAKE, INT_MAX, nullptr);
+}
+
 void PosixCompanionChannel::interrupt() {
     interrupted_ = true;
     // Wakes every waiter on the word; those of other processes find the generation unchanged and
@@ -318,6 +334,11 @@ void PosixCompanionChannel::interrupt() {
 
 int PosixCompanionChannel::waitersNow() const {
     return event_ ? static_cast<int>(event_->waiters.load(std::memory_order_seq_cst)) : -1;
+}
+
+CompanionNames PosixCompanionChannel::namesFromEnvironment() {
+    const char* suffix = std::getenv("TINTAL_COMPANION_SUFFIX");
+    return suffix ? CompanionNames::withSuffix(suffix) : CompanionNames{};
 }
 
 void PosixCompanionChannel::unlink(const CompanionNames& names) {

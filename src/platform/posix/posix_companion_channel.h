@@ -24,7 +24,8 @@
 //   check its size before mapping, so a peer that shrinks it gets the view errors, not a SIGBUS.
 // - Objects are never unlinked by open() or close(): like the Windows objects while the companion
 //   holds them, they stay for whoever comes next. unlink() removes them (tests, a stale set).
-// - interrupt() may take up to kInterruptSliceMs to end a wait that was about to sleep.
+// - releaseAndWait() notes the generation before it unlocks: a pulse made after the unlock is seen.
+// - interrupt() and nudge() may take up to kInterruptSliceMs to end a wait that was about to sleep.
 #include <atomic>
 #include <cstdint>
 #include <string>
@@ -45,17 +46,20 @@ public:
     CompanionStatus open() override;
     void close() override;
     bool isOpen() const override { return memoryFd_ >= 0; }
-    CompanionStatus send(std::span<const std::uint8_t> bytes) override;
+    MutexWait lockMutex(int timeoutMs) override;
+    void unlockMutex() override;
+    CompanionStatus writeAndPulse(std::span<const std::uint8_t> bytes) override;
     CompanionStatus read(CompanionBlock& out) override;
     Wake waitForPulse(int timeoutMs) override;
+    Wake releaseAndWait(int timeoutMs) override;
+    void nudge() override;
     void interrupt() override;
-
-    // The mutex alone, for a peer or a test that plays a program holding it. unlockMutex() must be
-    // called on the thread that locked it, and only after Acquired or Recovered.
-    MutexWait lockMutex(int timeoutMs);
-    void unlockMutex();
     // Threads waiting on the event now, in every process (a hint, see above); -1 when not open.
     int waitersNow() const;
+
+    // The protocol's names, or with TINTAL_COMPANION_SUFFIX set in the environment those names
+    // followed by it: a private set for a test run on a machine where a real companion may run.
+    static CompanionNames namesFromEnvironment();
 
     // Removes the three objects of these names; programs that have them open keep their own.
     static void unlink(const CompanionNames& names);
@@ -65,12 +69,15 @@ private:
     struct EventBlock;
 
     void pulse();
+    // Waits until the generation is no longer start.
+    Wake waitFrom(std::uint32_t start, int timeoutMs);
 
     CompanionNames names_;
     int memoryFd_ = -1;
     MutexBlock* mutex_ = nullptr;
     EventBlock* event_ = nullptr;
     std::atomic<bool> interrupted_{false};
+    std::atomic<bool> nudged_{false};
 };
 
 }  // namespace tintal

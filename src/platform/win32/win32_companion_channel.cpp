@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -15,6 +16,11 @@ HANDLE handle(void* h) { return static_cast<HANDLE>(h); }
 
 DWORD waitMs(int timeoutMs) { return timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs); }
 
+constexpr std::size_t kCompanionLengthWordBytes = 4;
+
+// Queued to end an alertable wait; it has nothing to do itself.
+VOID CALLBACK wakeOnly(ULONG_PTR) {}
+
 }  // namespace
 
 Win32CompanionChannel::Win32CompanionChannel(CompanionNames names)
@@ -23,10 +29,12 @@ Win32CompanionChannel::Win32CompanionChannel(CompanionNames names)
 Win32CompanionChannel::~Win32CompanionChannel() {
     close();
     if (interrupt_) CloseHandle(handle(interrupt_));
+    if (waiter_) CloseHandle(handle(waiter_));
 }
 
 CompanionStatus Win32CompanionChannel::open() {
     if (interrupt_) ResetEvent(handle(interrupt_));
+    nudged_ = false;
     if (isOpen()) return {};
 
     HANDLE memory = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
@@ -82,60 +90,103 @@ void Win32CompanionChannel::unlockMutex() {
     if (mutex_) ReleaseMutex(handle(mutex_));
 }
 
-CompanionStatus Win32CompanionChannel::send(std::span<const std::uint8_t> bytes) {
+CompanionStatus Win32CompanionChannel::writeAndPulse(std::span<const std::uint8_t> bytes) {
     if (!isOpen()) return {false, std::string(kCompanionWriteViewError), MutexWait::TimedOut};
-    CompanionStatus status;
-    status.mutex = lockMutex(kMutexWaitMs);
     // A length of 0 would map the whole mapping; an empty write maps its first byte instead.
     const SIZE_T length = bytes.empty() ? 1 : bytes.size();
     void* view =
         bytes.size() <= kCompanionBlockSize ? MapViewOfFile(handle(memory_), FILE_MAP_WRITE, 0, 0, length) : nullptr;
-    if (!view) {
-        status.ok = false;
-        status.error = kCompanionWriteViewError;
-    } else {
-        if (!bytes.empty()) std::memcpy(view, bytes.data(), bytes.size());
-        UnmapViewOfFile(view);
-        PulseEvent(handle(event_));
-    }
-    if (status.mutex != MutexWait::TimedOut) unlockMutex();
-    return status;
+    if (!view) return {false, std::string(kCompanionWriteViewError)};
+    if (!bytes.empty()) std::memcpy(view, bytes.data(), bytes.size());
+    UnmapViewOfFile(view);
+    PulseEvent(handle(event_));
+    return {};
 }
 
 CompanionStatus Win32CompanionChannel::read(CompanionBlock& out) {
     if (!isOpen()) return {false, std::string(kCompanionReadViewError), MutexWait::TimedOut};
-    CompanionStatus status;
-    status.mutex = lockMutex(kMutexWaitMs);
-    const void* view = MapViewOfFile(handle(memory_), FILE_MAP_READ, 0, 0, kCompanionBlockSize);
-    if (!view) {
-        status.ok = false;
-        status.error = kCompanionReadViewError;
-    } else {
-        std::memcpy(out.data(), view, kCompanionBlockSize);
-        UnmapViewOfFile(view);
-    }
-    if (status.mutex != MutexWait::TimedOut) unlockMutex();
-    return status;
+    const auto* view =
+        static_cast<const std::uint8_t*>(MapViewOfFile(handle(memory_), FILE_MAP_READ, 0, 0, kCompanionBlockSize));
+    if (!view) return {false, std::string(kCompanionReadViewError)};
+    std::memcpy(out.data(), view, kCompanionLengthWordBytes);
+    std::int32_t declared;
+    std::memcpy(&declared, view, sizeof declared);
+    const std::size_t room = kCompanionBlockSize - kCompanionLengthWordBytes;
+    const std::size_t n = declared < 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(declared), room);
+    std::memcpy(out.data() + kCompanionLengthWordBytes, view + kCompanionLengthWordBytes, n);
+    UnmapViewOfFile(view);
+    return {};
 }
 
-CompanionChannel::Wake Win32CompanionChannel::waitForPulse(int timeoutMs) {
-    if (!isOpen()) return Wake::Failed;
-    const HANDLE handles[2] = {handle(event_), handle(interrupt_)};
-    const DWORD count = interrupt_ ? 2 : 1;
-    // The named event comes first, so a pulse that lands together with an interrupt is still reported.
-    switch (WaitForMultipleObjects(count, handles, FALSE, waitMs(timeoutMs))) {
+void Win32CompanionChannel::noteWaiter() {
+    const DWORD id = GetCurrentThreadId();
+    std::lock_guard lock(waiterMutex_);
+    if (waiter_ && waiterId_ == id) return;
+    if (waiter_) CloseHandle(handle(waiter_));
+    HANDLE self = nullptr;
+    DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &self, THREAD_SET_CONTEXT, FALSE, 0);
+    waiter_ = self;
+    waiterId_ = id;
+}
+
+void Win32CompanionChannel::wakeWaiter() {
+    std::lock_guard lock(waiterMutex_);
+    // The wait is alertable: a queued call ends it, even the one that also releases the mutex.
+    if (waiter_) QueueUserAPC(wakeOnly, handle(waiter_), 0);
+}
+
+CompanionChannel::Wake Win32CompanionChannel::wokenBy(DWORD result) {
+    switch (result) {
         case WAIT_OBJECT_0:
             // A peer that set the event rather than pulsing it would otherwise wake us for ever.
             ResetEvent(handle(event_));
             return Wake::Pulsed;
         case WAIT_OBJECT_0 + 1: return Wake::Interrupted;
+        case WAIT_IO_COMPLETION:
+            if (WaitForSingleObject(handle(interrupt_), 0) == WAIT_OBJECT_0) return Wake::Interrupted;
+            nudged_ = false;
+            return Wake::Nudged;
         case WAIT_TIMEOUT: return Wake::TimedOut;
         default: return Wake::Failed;
     }
 }
 
+CompanionChannel::Wake Win32CompanionChannel::waitForPulse(int timeoutMs) {
+    if (!isOpen()) return Wake::Failed;
+    noteWaiter();
+    if (nudged_.exchange(false)) return Wake::Nudged;
+    const HANDLE handles[2] = {handle(event_), handle(interrupt_)};
+    const DWORD count = interrupt_ ? 2 : 1;
+    // The named event comes first, so a pulse that lands together with an interrupt is still reported.
+    return wokenBy(WaitForMultipleObjectsEx(count, handles, FALSE, waitMs(timeoutMs), TRUE));
+}
+
+CompanionChannel::Wake Win32CompanionChannel::releaseAndWait(int timeoutMs) {
+    if (!isOpen()) return Wake::Failed;
+    noteWaiter();
+    if (interrupt_ && WaitForSingleObject(handle(interrupt_), 0) == WAIT_OBJECT_0) {
+        unlockMutex();
+        return Wake::Interrupted;
+    }
+    if (nudged_.exchange(false)) {
+        unlockMutex();
+        return Wake::Nudged;
+    }
+    DWORD result = SignalObjectAndWait(handle(mutex_), handle(event_), waitMs(timeoutMs), TRUE);
+    // Wine runs the queued call, then tries the whole call again and finds the mutex no longer
+    // ours: that is the queued call's wake, the mutex having been handed back.
+    if (result == WAIT_FAILED && GetLastError() == ERROR_NOT_OWNER) result = WAIT_IO_COMPLETION;
+    return wokenBy(result);
+}
+
+void Win32CompanionChannel::nudge() {
+    nudged_ = true;
+    wakeWaiter();
+}
+
 void Win32CompanionChannel::interrupt() {
     if (interrupt_) SetEvent(handle(interrupt_));
+    wakeWaiter();
 }
 
 }  // namespace tintal

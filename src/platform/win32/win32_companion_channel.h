@@ -12,7 +12,12 @@
 // - A mutex abandoned by a thread or a process that ended holding it is taken over (Recovered).
 // - The mutex belongs to the thread that waited for it; send() and read() release it before they
 //   return, so the window thread and the listener never hold it across calls.
-// - interrupt() sets a private event waited for beside the named one.
+// - interrupt() sets a private event waited for beside the named one. Waits are alertable, and
+//   nudge() and interrupt() also queue an empty call to the last thread that waited: that is what
+//   ends a SignalObjectAndWait(), which waits on the named event alone.
+// - The reader maps the whole block read-only and copies only the length word and the text.
+#include <atomic>
+#include <mutex>
 #include <string>
 
 #include "platform/companion_channel.h"
@@ -29,22 +34,30 @@ public:
     CompanionStatus open() override;
     void close() override;
     bool isOpen() const override { return memory_ != nullptr; }
-    CompanionStatus send(std::span<const std::uint8_t> bytes) override;
+    MutexWait lockMutex(int timeoutMs) override;
+    void unlockMutex() override;
+    CompanionStatus writeAndPulse(std::span<const std::uint8_t> bytes) override;
     CompanionStatus read(CompanionBlock& out) override;
     Wake waitForPulse(int timeoutMs) override;
+    Wake releaseAndWait(int timeoutMs) override;
+    void nudge() override;
     void interrupt() override;
 
-    // The mutex alone, for a peer or a test that plays a program holding it. unlockMutex() must be
-    // called on the thread that locked it, and only after Acquired or Recovered.
-    MutexWait lockMutex(int timeoutMs);
-    void unlockMutex();
-
 private:
+    // The last thread that waited, which nudge() and interrupt() reach with a queued call.
+    void noteWaiter();
+    void wakeWaiter();
+    Wake wokenBy(unsigned long result);
+
     CompanionNames names_;
     void* memory_ = nullptr;
     void* mutex_ = nullptr;
     void* event_ = nullptr;
     void* interrupt_ = nullptr;  // private, manual-reset
+    std::atomic<bool> nudged_{false};
+    std::mutex waiterMutex_;
+    void* waiter_ = nullptr;  // thread handle, guarded by waiterMutex_
+    unsigned long waiterId_ = 0;
 };
 
 }  // namespace tintal

@@ -3,7 +3,7 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := test
 JOBS ?= $(shell nproc)
 
-.PHONY: run dist test test-native test-windows test-fuzz build-native build-release build-windows build-fuzz deps-native deps-windows deps-fuzz bench bench-audio clean
+.PHONY: run dist test test-companion test-native test-windows test-fuzz build-native build-release build-windows build-fuzz deps-native deps-windows deps-fuzz bench bench-audio clean
 
 deps-native:
 	@tools/install-deps.sh native
@@ -39,6 +39,13 @@ test-native: build-native
 test-windows: build-windows
 	tools/wine-env.sh start build/win64
 	status=0; (cd build/win64 && ctest --output-on-failure) || status=$$?; \
+	  tools/wine-env.sh stop build/win64; exit $$status
+
+# The companion scenarios with the real programs, twenty times in a row each (the test run does a few).
+test-companion: build-native build-windows
+	COMPANION_REPEATS=20 ctest --preset linux -R companion_scenarios --output-on-failure
+	tools/wine-env.sh start build/win64
+	status=0; (cd build/win64 && COMPANION_REPEATS=20 ctest -R companion_scenarios --output-on-failure) || status=$$?; \
 	  tools/wine-env.sh stop build/win64; exit $$status
 
 # Each parser of outside bytes under libFuzzer for a few seconds (FUZZ_SECONDS), from its seed corpus.

@@ -65,16 +65,19 @@ if(WIN32)
   target_compile_definitions(weatherlink_partial PRIVATE TINTAL_STUB_PARTIAL)
 endif()
 
-# The real clock program with the companion written from the protocol, in two processes, every
-# scenario twenty times in a row.
+# The real clock program with the companion written from the protocol, in two processes. Each
+# scenario runs TINTAL_COMPANION_REPEATS times in a row: a few in every test run, to keep it short;
+# `make test-companion` runs them twenty times.
+set(TINTAL_COMPANION_REPEATS 3 CACHE STRING "Runs of each companion scenario in a row")
 if(WIN32)
   add_test(NAME companion_scenarios
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/peers/companion_scenarios.sh wine ${CMAKE_BINARY_DIR}
-                   $<TARGET_FILE:tintal> $<TARGET_FILE:companion_protocol_peer> $<TARGET_FILE:press_listen_button>)
+                   $<TARGET_FILE:tintal> $<TARGET_FILE:companion_protocol_peer> $<TARGET_FILE:press_listen_button>
+                   ${TINTAL_COMPANION_REPEATS})
   set_tests_properties(companion_scenarios PROPERTIES TIMEOUT 1500)
 elseif(TARGET tintal)
   add_test(NAME companion_scenarios
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/peers/companion_scenarios.sh linux ${CMAKE_BINARY_DIR}
-                   $<TARGET_FILE:tintal> $<TARGET_FILE:companion_protocol_peer> -)
+                   $<TARGET_FILE:tintal> $<TARGET_FILE:companion_protocol_peer> - ${TINTAL_COMPANION_REPEATS})
   set_tests_properties(companion_scenarios PROPERTIES TIMEOUT 900)
 endif()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The clock with a companion program of another author, in two processes: the real clock program
 # (tintal.exe under Wine, or the Linux tintal) and companion_protocol_peer, written from the protocol
-# alone. Each scenario runs REPEATS times in a row (default 20) and must pass every time.
+# alone. Each scenario runs REPEATS times in a row (default 20; COMPANION_REPEATS in the environment
+# overrides it) and must pass every time.
 #
 #   companion_scenarios.sh wine  BUILD_DIR TINTAL_EXE PEER_EXE PRESS_EXE [REPEATS]
 #   companion_scenarios.sh linux BUILD_DIR TINTAL      PEER       -         [REPEATS]
@@ -11,7 +12,7 @@
 # during them. On Linux the clock cannot be pressed from outside: the scenarios that need an
 # announcement the clock starts by itself run on Windows only.
 set -euo pipefail
-system=$1 build=$2 clock_exe=$3 peer_exe=$4 press_exe=$5 repeats=${6:-20}
+system=$1 build=$2 clock_exe=$3 peer_exe=$4 press_exe=$5 repeats=${COMPANION_REPEATS:-${6:-20}}
 readonly PAUSE_S=${COMPANION_SCENARIO_PAUSE_S:-3}
 
 if [[ $system == wine ]]; then

@@ -155,6 +155,30 @@ private:
     EventLoop& loop_;
 };
 
+// The voice of the clock and --now: the sound card (the station's voice folder over the built-in clips)
+// with each clip printed as it starts, or with --silent only the list of clips.
+struct Speaking {
+    Speaking(EventLoop& loop, Desktop& desktop, const std::string& folder, bool silent)
+        : card(loop),
+          clips(builtIn, voiceFolderPath(folder)),
+          wave(loop, card, clips, desktop),
+          sounding(wave, loop),
+          listing(
+              loop, [&loop](const ClipRequest& clip) { printClip(loop, clip.name); }, 700),
+          silent(silent) {}
+    AudioDevice& device() { return silent ? static_cast<AudioDevice&>(silentDevice) : card; }
+    ClipPlayer& player() { return silent ? static_cast<ClipPlayer&>(listing) : sounding; }
+
+    NullAudioDevice silentDevice;
+    AlsaAudioDevice card;
+    EmbeddedClipStore builtIn;
+    VoiceClipStore clips;
+    WavePlayer wave;
+    AnnouncingPlayer sounding;
+    ListingPlayer listing;
+    bool silent;
+};
+
 // The working folder (--dir, else the user's configuration folder), made when missing and entered, so
 // that the settings, the log and the relative sound files are found there, as beside the Windows program.
 std::optional<std::string> enterWorkingFolder(const Options& options) {
@@ -218,17 +242,8 @@ int runClock(const Options& options) {
     PosixEventLoop loop;
     runningLoop = &loop;
     LinuxPorts linux(*folder, &loop);
-    // The sound card, or with --silent only the list of clips as they start.
-    NullAudioDevice silentDevice;
-    AlsaAudioDevice card(loop);
-    AudioDevice& device = options.silent ? static_cast<AudioDevice&>(silentDevice) : card;
-    EmbeddedClipStore builtIn;
-    VoiceClipStore clips(builtIn, voiceFolderPath(*folder));
-    WavePlayer wave(loop, device, clips, linux.desktop);
-    AnnouncingPlayer sounding(wave, loop);
-    ListingPlayer listing(loop, [&](const ClipRequest& clip) { printClip(loop, clip.name); }, 700);
-    ClipPlayer& player = options.silent ? static_cast<ClipPlayer&>(listing) : sounding;
-    TintalProgram program(linux.ports(loop, player, device));
+    Speaking speaking(loop, linux.desktop, *folder, options.silent);
+    TintalProgram program(linux.ports(loop, speaking.player(), speaking.device()));
     program.form.onLoadSettings = [&] {
         program.settings.LoadConfig();
         applyCommandLine(program, options);
@@ -237,7 +252,7 @@ int runClock(const Options& options) {
     program.form.EditData.onChange = [&] { std::fprintf(stderr, "%s\n", program.form.EditData.text().c_str()); };
     std::cerr << "tintal: settings in " << *folder << "/tintal.ini\n";
     program.start();
-    if (const std::string report = clips.statusText(); !report.empty()) program.form.EditData.setText(report);
+    if (const std::string report = speaking.clips.statusText(); !report.empty()) program.form.EditData.setText(report);
     std::thread watcher = startSignalWatcher(signals, linux.downloader);
     loop.run();
     program.close();
@@ -255,17 +270,8 @@ int speakNow(const Options& options) {
     if (!folder) return 1;
     PosixEventLoop loop;
     LinuxPorts linux(*folder, &loop);
-    // The sound card, or with --silent only the list of clips as they start, as the clock does.
-    NullAudioDevice silentDevice;
-    AlsaAudioDevice card(loop);
-    AudioDevice& device = options.silent ? static_cast<AudioDevice&>(silentDevice) : card;
-    EmbeddedClipStore builtIn;
-    VoiceClipStore clips(builtIn, voiceFolderPath(*folder));
-    WavePlayer wave(loop, device, clips, linux.desktop);
-    AnnouncingPlayer sounding(wave, loop);
-    ListingPlayer listing(loop, [&](const ClipRequest& clip) { printClip(loop, clip.name); }, 700);
-    ClipPlayer& player = options.silent ? static_cast<ClipPlayer&>(listing) : sounding;
-    TintalProgram program(linux.ports(loop, player, device));
+    Speaking speaking(loop, linux.desktop, *folder, options.silent);
+    TintalProgram program(linux.ports(loop, speaking.player(), speaking.device()));
     program.form.onLoadSettings = [&] {
         program.settings.LoadConfig();
         applyCommandLine(program, options);

@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!r) continue;
         check(r->lineCount >= 1);
         check(r->windDirection == kNoDirection || (r->windDirection >= 0 && r->windDirection <= 359));
-        check(r->humidityExt == kAprsNoHumidity || (r->humidityExt >= 0 && r->humidityExt <= 99));
+        check(r->humidityExt == kAprsNoHumidity || (r->humidityExt >= 1 && r->humidityExt <= 100));  // "h00" is 100 %
         check(std::isfinite(r->tempExt) && std::isfinite(r->feelsLike) && std::isfinite(r->pressure));
         check(std::isfinite(r->windSpeed) && std::isfinite(r->gustSpeed) && std::isfinite(r->rain24h));
         check(!r->dewPoint || std::isfinite(*r->dewPoint));

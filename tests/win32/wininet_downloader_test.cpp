@@ -12,3 +12,15 @@ TINTAL_DOWNLOADER_END_TO_END_TESTS(WinInetDownloader, WinInetDownloader)
 
 }  // namespace
 }  // namespace tintal
+
+namespace tintal {
+namespace {
+
+// WinInet reads the declared length first: such an answer is refused before its body is read.
+TEST(WinInetDownloaderCap, AnAnswerDeclaredOver1MBIsRefusedToo) {
+    WinInetDownloader downloader;
+    endtoend::anAnswerOverOneMegabyteIsRefused(downloader, {"/declared"});
+}
+
+}  // namespace
+}  // namespace tintal

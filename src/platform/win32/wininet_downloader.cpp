@@ -1,5 +1,7 @@
 #include "platform/win32/wininet_downloader.h"
 
+#include <cwchar>
+
 #include <windows.h>
 #include <wininet.h>
 
@@ -64,6 +66,14 @@ void checkStatus(HINTERNET request) {
     }
 }
 
+// A length declared past the cap is refused before any byte is read or written.
+void checkDeclaredLength(HINTERNET request) {
+    wchar_t text[32] = {};
+    DWORD size = sizeof text;
+    if (!HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr)) return;
+    if (std::wcstoll(text, nullptr, 10) > kMaxDocumentBytes) throw Failure{"document larger than 1 MB", true};
+}
+
 // The transfer loop: each chunk is written as it arrives, the whole document is never held, and an
 // answer past the cap is cut there.
 void copy(HINTERNET request, HANDLE file) {
@@ -94,7 +104,19 @@ struct Transfer {
     bool tooLarge = false;
 };
 
-// Handles are closed in order: the file, the URL, the Internet handle, also after a failure.
+// Tells the caller how the transfer ended.
+void finish(Transfer& t, std::string failure, bool tooLarge) {
+    std::lock_guard<std::mutex> lock(t.mutex);
+    t.failure = std::move(failure);
+    t.tooLarge = tooLarge;
+    t.done = true;
+    if (t.abandoned) DeleteFileW(t.partial.c_str());
+    t.finished.notify_all();
+}
+
+// Handles are closed in order: the file, the URL, the Internet handle, also after a failure. The
+// caller learns the outcome once the file is closed, before the URL handle: closing that one may
+// first drain what the server still sends (Wine reads a refused 100 MB answer to its end).
 void fetch(Transfer& t) {
     InternetHandle session{InternetOpenA(t.url.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0)};
     if (!session.h) raiseLast();
@@ -103,28 +125,26 @@ void fetch(Transfer& t) {
     setTimeout(session.h, INTERNET_OPTION_RECEIVE_TIMEOUT, t.timeouts.totalMs);
     InternetHandle request{InternetOpenUrlA(session.h, t.url.c_str(), nullptr, 0, kOpenUrlFlags, 0)};
     if (!request.h) raiseLast();
-    checkStatus(request.h);
-    FileHandle file{CreateFileW(t.partial.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_NORMAL, nullptr)};
-    if (file.h == INVALID_HANDLE_VALUE) raiseLast();
-    copy(request.h, file.h);
+    try {
+        checkStatus(request.h);
+        checkDeclaredLength(request.h);
+        FileHandle file{CreateFileW(t.partial.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr)};
+        if (file.h == INVALID_HANDLE_VALUE) raiseLast();
+        copy(request.h, file.h);
+    } catch (const Failure& f) {
+        finish(t, f.text.empty() ? "download failed" : f.text, f.tooLarge);
+        return;
+    }
+    finish(t, {}, false);
 }
 
 void run(const std::shared_ptr<Transfer>& t) {
-    std::string failure;
-    bool tooLarge = false;
     try {
         fetch(*t);
     } catch (const Failure& f) {
-        failure = f.text.empty() ? "download failed" : f.text;
-        tooLarge = f.tooLarge;
+        finish(*t, f.text.empty() ? "download failed" : f.text, f.tooLarge);
     }
-    std::lock_guard<std::mutex> lock(t->mutex);
-    t->failure = std::move(failure);
-    t->tooLarge = tooLarge;
-    t->done = true;
-    if (t->abandoned) DeleteFileW(t->partial.c_str());
-    t->finished.notify_all();
 }
 
 }  // namespace

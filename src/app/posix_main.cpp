@@ -328,6 +328,8 @@ int saveConfig(const Options& options) {
 
 // Previews: the working folder's settings and weather source, nothing keyed, sent or written back.
 int preview(const Options& options, double at) {
+    // The WAV file is named from where the command was typed, before the working folder is entered.
+    const std::string renderPath = options.dryRun ? "" : std::filesystem::absolute(options.renderPath).string();
     const std::optional<std::string> folder = enterWorkingFolder(options);
     if (!folder) return 1;
     ConsoleDesktop desktop;
@@ -335,7 +337,7 @@ int preview(const Options& options, double at) {
     NoStationLibrary library;
     const PreviewContext context{desktop, library, [&](TForm1& form) { applyOptions(form, options); },
                                  voiceFolderPath(*folder)};
-    return options.dryRun ? previewDryRun(at, context) : previewRender(options.renderPath, at, context);
+    return options.dryRun ? previewDryRun(at, context) : previewRender(renderPath, at, context);
 }
 
 int listPorts() {

@@ -18,7 +18,9 @@ namespace {
 
 using ProgramRun = CommandRun;
 
-ProgramRun run(const std::string& arguments) { return runCommand(std::string(TINTAL_BINARY) + " " + arguments + " 2>&1"); }
+ProgramRun run(const std::string& arguments) {
+    return runCommand(std::string(TINTAL_BINARY) + " " + arguments + " 2>&1");
+}
 
 std::vector<std::string> lines(const std::string& text) { return outputLines(text); }
 
@@ -85,6 +87,16 @@ void expectRender(const std::string& arguments, const std::map<std::string, std:
 TEST(Program, RenderWritesEachClipThenItsGap) {
     const TempFolder station;  // no settings: the defaults, whatever the user's own folder holds
     expectRender("--dir " + station.path().string(), {});
+}
+
+// A relative WAV path is taken from where the command was typed, not from the working folder.
+TEST(Program, RenderWritesARelativePathWhereTheCommandRuns) {
+    const TempFolder station, here;
+    const ProgramRun r = runCommand("cd '" + here.path().string() + "' && " + TINTAL_BINARY + " --dir '" +
+                                    station.path().string() + "' --render out.wav --at '2026-12-01 21:01' 2>&1");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_TRUE(std::filesystem::exists(here.path() / "out.wav"));
+    EXPECT_FALSE(std::filesystem::exists(station.path() / "out.wav"));
 }
 
 // A 16 kHz mono recording of the given samples.

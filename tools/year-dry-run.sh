@@ -33,6 +33,6 @@ for name in plain w23 pro2 metar; do
         mm=$(((day * 13) % 60))
         printf -v when '%s %02d:%02d' "$at" "$hh" "$mm"
         echo "== $name $when"
-        "$bin" --dir "$work/$name" --dry-run --at "$when" 2>&1 | sed "s#$work#WORK#g"
+        "$bin" --dir "$work/$name" --dry-run --at "$when" 2>&1 | sed -e "s#$work#WORK#g" -e "s#$(dirname "$bin")#BIN#g"
     done
 done

@@ -278,7 +278,8 @@ int speakNow(const Options& options) {
     };
     program.form.onSaveSettings = nullptr;
     program.start();
-    while (program.form.ConfigPending) loop.pump(100);
+    // The weather fetch of the start comes right after the load: the announcement waits for it.
+    while (program.form.ConfigPending || program.web.downloading()) loop.pump(100);
     TForm1& form = program.form;
     // The end's own status: the companion link may write its own right after it.
     std::string status;

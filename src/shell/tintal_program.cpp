@@ -29,7 +29,10 @@ TintalProgram::TintalProgram(ProgramPorts p)
     for (WeatherSource* source : std::initializer_list<WeatherSource*>{&mon, &w23, &w28, &pro2}) chooser.attach(*source);
     chooser.windowsSuppressed = [this] { return settings.ConfigLoading && shell.CheckBoxReduire.checked(); };
     form.onLoadSettings = [this] { settings.LoadConfig(); };
-    form.onSettingsLoaded = [this] { settings.finishLoad([this] { info.CheckVersionAtStart(); }); };
+    // The version check waits until the load is over: the clock's tick stands still while it loads.
+    form.onSettingsLoaded = [this] {
+        settings.finishLoad([this] { ports.loop.post([this] { info.CheckVersionAtStart(); }); });
+    };
     form.onSaveSettings = [this] { settings.SaveConfig(true); };
 }
 

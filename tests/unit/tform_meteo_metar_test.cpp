@@ -223,7 +223,14 @@ TEST(TFormMeteoMETAR, SelectionSubmitsAgainAndTheStartUpRefreshWaits) {
     rig.window.ButtonRafraichir.click();
     EXPECT_TRUE(rig.downloader.downloads.empty());
     rig.window.select(false);
-    EXPECT_FALSE(rig.downloader.downloads.empty());
+    // The fetch waits until the settings' load is over, then comes as the start's own: one submission
+    // and one read, each with its download, and no refresh click of its own.
+    EXPECT_TRUE(rig.downloader.downloads.empty());
+    EXPECT_TRUE(rig.window.downloading());
+    rig.startingUp = false;
+    rig.loop.processPending();
+    EXPECT_EQ(rig.downloader.downloads.size(), 2u);
+    EXPECT_FALSE(rig.window.downloading());
     EXPECT_EQ(rig.window.reading().locator, "metar_web.txt");
     EXPECT_FALSE(rig.window.form.visible());
     rig.window.stopRefresh();

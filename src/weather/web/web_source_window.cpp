@@ -85,9 +85,28 @@ AnnounceFlags WebSourceWindow::announceFlags() const {
 }
 
 void WebSourceWindow::select(bool showWindow) {
+    if (startingUp()) {
+        // Restoring the settings holds the clock's tick: the fetch waits until the load is over, so that
+        // a server that hangs delays no announcement. It still counts as the start's own fetch.
+        fetchDue_ = true;
+        context_.loop.post([this] {
+            Running running(startUpFetch_);
+            fetchDue_ = false;
+            fetchAndRead();
+        });
+    } else {
+        fetchAndRead();
+    }
+    if (showWindow) form.show();
+}
+
+bool WebSourceWindow::startingUp() const {
+    return startUpFetch_ || (context_.startingUp && context_.startingUp());
+}
+
+void WebSourceWindow::fetchAndRead() {
     if (isWebAddress(EditDat.text())) submit(false);
     if (FetchError == 0) read();
-    if (showWindow) form.show();
 }
 
 void WebSourceWindow::EditDatKeyPress(char key) {
@@ -99,7 +118,7 @@ void WebSourceWindow::ButtonRafraichirClick() {
     if (favourites) favourites->hide();
     if (EditDat.text() != ComboBoxPath.text()) addToHistory(ComboBoxPath, EditDat.text());
     TimerMeteo.setInterval(SpinEditRafraichir.value() * 60000);
-    if (refreshWaitsForStartUp() && context_.startingUp && context_.startingUp()) return;
+    if (refreshWaitsForStartUp() && startingUp()) return;
     read();
 }
 

@@ -72,9 +72,11 @@ public:
     void read() override {
         if (!downloading_) TimerMeteoTimer();
     }
-    // A download of this source is under way (the window thread keeps dispatching meanwhile).
-    bool downloading() const { return downloading_; }
-    // Submits a web address again, reads at once when that worked, then shows the window.
+    // A download of this source is under way (the window thread keeps dispatching meanwhile) or due
+    // after the settings' load.
+    bool downloading() const { return downloading_ || fetchDue_; }
+    // Submits a web address again, reads when that worked, then shows the window; at start-up the
+    // fetch and read come once the settings are loaded.
     void select(bool showWindow) override;
     void stopRefresh() override { TimerMeteo.stop(); }
 
@@ -181,7 +183,13 @@ protected:
     bool downloading_ = false;
 
 private:
+    void fetchAndRead();
+    // The settings are being restored, or the fetch their load asked for runs.
+    bool startingUp() const;
+
     WeatherSourceKind kind_;
+    bool fetchDue_ = false;      // posted by select() during the settings' load
+    bool startUpFetch_ = false;  // that fetch runs
 };
 
 }  // namespace tintal

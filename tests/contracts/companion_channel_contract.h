@@ -114,6 +114,7 @@ TYPED_TEST_P(CompanionChannelContract, NudgeEndsAReleaseAndWaitOnce) {
     EXPECT_EQ(clock->waitForPulse(50), Wake::TimedOut);
     clock->nudge();
     EXPECT_EQ(clock->waitForPulse(5000), Wake::Nudged);  // a nudge before the wait is kept for it
+    EXPECT_EQ(clock->waitForPulse(20), Wake::TimedOut);   // and ends that wait only
 }
 
 TYPED_TEST_P(CompanionChannelContract, InterruptEndsOurWaitsUntilTheNextOpenAndWakesNoPeer) {

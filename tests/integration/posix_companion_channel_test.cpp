@@ -212,15 +212,6 @@ TEST_F(CompanionChannelTest, AnAnswerWrittenTheInstantOurMessageIsReadIsSeenAfte
     EXPECT_EQ(peer.exitStatus(), 0);
 }
 
-// Once per call: the nudge kept for the next wait does not end the one after it too.
-TEST_F(CompanionChannelTest, ANudgeMadeBeforeAWaitEndsThatWaitOnly) {
-    PosixCompanionChannel clock(names);
-    ASSERT_TRUE(clock.open());
-    clock.nudge();
-    EXPECT_EQ(clock.waitForPulse(5000), Wake::Nudged);
-    EXPECT_EQ(clock.waitForPulse(20), Wake::TimedOut);
-}
-
 TEST_F(CompanionChannelTest, InterruptEndsOurWaitButWakesNoPeer) {
     PosixCompanionChannel clock(names);
     ASSERT_TRUE(clock.open());

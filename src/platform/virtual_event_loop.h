@@ -3,11 +3,10 @@
 // in a fixed order (posted work first, then timers by due instant, then by when they were set).
 // Used by the tests and by the program's headless runs (dry runs and renders to a file).
 #include <cstdint>
-#include <deque>
-#include <map>
-#include <mutex>
 
 #include "platform/event_loop.h"
+#include "platform/posted_queue.h"
+#include "platform/timer_queue.h"
 
 namespace tintal {
 
@@ -39,23 +38,15 @@ public:
     std::size_t activeTimers() const { return timers_.size(); }
 
 private:
-    struct TimerEntry {
-        int interval;
-        std::int64_t due;
-        std::uint64_t order;
-        Task fn;
-    };
-    bool runPosted();
-    // Fires the earliest timer due at or before limit; false when none is.
+    // Fires the earliest timer due at or before limit, time moving to its deadline; false when none is.
     bool fireNextTimer(std::int64_t limit);
+    // Posted work first, then each due timer followed by the work it posted.
+    void runDue(std::int64_t limit);
 
     std::int64_t nowMs_ = 0;
     double localOffset_;
-    std::map<TimerId, TimerEntry> timers_;
-    TimerId nextId_ = 1;
-    std::uint64_t nextOrder_ = 0;
-    std::mutex postedMutex_;
-    std::deque<Task> posted_;
+    TimerQueue timers_{[this] { return nowMs_; }};
+    PostedQueue posted_;
     bool quitRequested_ = false;
 };
 

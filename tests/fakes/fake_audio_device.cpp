@@ -4,6 +4,12 @@
 
 namespace tintal {
 
+FakeAudioDevice::~FakeAudioDevice() {
+    for (const EventLoop::TimerId timer : pending_) {
+        if (timer > 0) loop_.stopTimer(timer);
+    }
+}
+
 std::optional<std::string> FakeAudioDevice::deviceName(int device) {
     if (device == unreadableName || device < 0 || device >= deviceCount()) return std::nullopt;
     return names[device];
@@ -17,21 +23,24 @@ bool FakeAudioDevice::open(int device, const PcmFormat& format, AudioListener* l
     listener_ = listener;
     prepareCalls_ = writeCalls_ = 0;
     const int generation = ++generation_;
-    loop_.post([this, generation] {
-        if (generation == generation_ && listener_) listener_->deviceOpened();
+    loop_.post([this, alive = std::weak_ptr(alive_), generation] {
+        if (!alive.expired() && generation == generation_ && listener_) listener_->deviceOpened();
     });
     return true;
 }
 
 bool FakeAudioDevice::prepare(int buffer, const std::uint8_t* data, std::size_t length) {
-    if (!isOpen() || ++prepareCalls_ == failPrepareCall) return false;
+    if (!isOpen() || !isBuffer(buffer) || (data == nullptr && length > 0)) return false;
+    if (++prepareCalls_ == failPrepareCall) return false;
     data_[buffer] = data;
     length_[buffer] = length;
+    prepared_[buffer] = true;
     return true;
 }
 
 bool FakeAudioDevice::write(int buffer) {
-    if (!isOpen() || ++writeCalls_ == failWriteCall) return false;
+    if (!isOpen() || !isBuffer(buffer) || !prepared_[buffer]) return false;
+    if (++writeCalls_ == failWriteCall) return false;
     played.insert(played.end(), data_[buffer], data_[buffer] + length_[buffer]);
     writes.push_back(length_[buffer]);
     if (stall) {
@@ -53,6 +62,8 @@ bool FakeAudioDevice::write(int buffer) {
 }
 
 void FakeAudioDevice::unprepare(int buffer) {
+    if (!isBuffer(buffer)) return;
+    prepared_[buffer] = false;
     data_[buffer] = nullptr;
     length_[buffer] = 0;
 }
@@ -63,8 +74,8 @@ void FakeAudioDevice::reset() {
         if (pending_[b] > 0) loop_.stopTimer(pending_[b]);
         if (pending_[b] != 0 && listener_) {
             const int generation = generation_;
-            loop_.post([this, b, generation] {
-                if (generation == generation_ && listener_) listener_->bufferDone(b);
+            loop_.post([this, alive = std::weak_ptr(alive_), b, generation] {
+                if (!alive.expired() && generation == generation_ && listener_) listener_->bufferDone(b);
             });
         }
         pending_[b] = 0;

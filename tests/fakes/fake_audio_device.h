@@ -2,6 +2,7 @@
 // A sound device on virtual time: it keeps every buffer written, hands each back after its play
 // time, and can be told to refuse a call or to keep its buffers forever.
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,9 @@ namespace tintal {
 class FakeAudioDevice : public AudioDevice {
 public:
     explicit FakeAudioDevice(EventLoop& loop) : loop_(loop) {}
+    ~FakeAudioDevice() override;
+    FakeAudioDevice(const FakeAudioDevice&) = delete;
+    FakeAudioDevice& operator=(const FakeAudioDevice&) = delete;
 
     int deviceCount() override { return static_cast<int>(names.size()); }
     std::optional<std::string> deviceName(int device) override;
@@ -52,7 +56,11 @@ private:
     std::array<EventLoop::TimerId, 2> pending_{};
     int prepareCalls_ = 0, writeCalls_ = 0;
     int generation_ = 0;
+    std::array<bool, 2> prepared_{};
+    // Dropped with the device, so that what it posted and what runs later can tell it is gone.
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
     int inFlight() const { return (pending_[0] != 0) + (pending_[1] != 0); }
+    static bool isBuffer(int buffer) { return buffer == 0 || buffer == 1; }
 };
 
 }  // namespace tintal

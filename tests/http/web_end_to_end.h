@@ -155,30 +155,3 @@ inline void theWindowsReadOverHttp(Downloader& downloader) {
 }
 
 }  // namespace tintal::endtoend
-
-// The same checks for each download adapter: one test suite per adapter type.
-#define TINTAL_DOWNLOADER_END_TO_END_TESTS(Suite, Adapter)                 \
-    TEST(Suite, DocumentsArriveByteForByte) {                              \
-        Adapter downloader;                                                \
-        ::tintal::endtoend::documentsArriveByteForByte(downloader);        \
-    }                                                                      \
-    TEST(Suite, FailuresLeaveThePreviousFile) {                            \
-        Adapter downloader;                                                \
-        ::tintal::endtoend::failuresLeaveThePreviousFile(downloader);      \
-    }                                                                      \
-    TEST(Suite, ASilentServerEndsWithinTheTimeout) {                       \
-        Adapter downloader;                                                \
-        ::tintal::endtoend::aSilentServerEndsWithinTheTimeout(downloader); \
-    }                                                                      \
-    TEST(Suite, AnAnswerOverOneMegabyteIsRefused) {                        \
-        Adapter downloader;                                                \
-        ::tintal::endtoend::anAnswerOverOneMegabyteIsRefused(downloader);  \
-    }                                                                      \
-    TEST(Suite, TheWindowsReadOverHttp) {                                  \
-        Adapter downloader;                                                \
-        ::tintal::endtoend::theWindowsReadOverHttp(downloader);            \
-    }                                                                      \
-    TEST(Suite, TheVersionCheckReadsTheServedList) {                       \
-        Adapter downloader;                                                \
-        ::tintal::endtoend::theVersionCheckReadsTheServedList(downloader); \
-    }

@@ -30,6 +30,8 @@
 #include <utility>
 #include <vector>
 
+#include "contracts/audio_device_contract.h"
+#include "integration/c_strings.h"
 #include "platform/posix/posix_event_loop.h"
 
 extern char** environ;
@@ -39,8 +41,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Ends a wait that would otherwise hang when the behaviour under test is broken.
-constexpr int kWatchdogMs = 10000;
+using contracts::kAudioWatchdogMs;
+constexpr int kWatchdogMs = kAudioWatchdogMs;
 
 fs::path makeTempDir() {
     std::string pattern = (fs::temp_directory_path() / "tintal-alsa-XXXXXX").string();
@@ -51,23 +53,6 @@ fs::path makeTempDir() {
 std::vector<std::uint8_t> readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// Bytes that differ from one position to the next over a long stretch, so a lost, repeated or
-// swapped piece shows in a comparison.
-std::vector<std::uint8_t> samplePattern(std::size_t length) {
-    std::vector<std::uint8_t> data(length);
-    std::uint32_t x = 12345;
-    for (auto& byte : data) {
-        x = x * 1103515245u + 12345u;
-        byte = static_cast<std::uint8_t>(x >> 16);
-    }
-    return data;
-}
-
-PcmFormat pcmFormat(int channels, int rate, int bits) {
-    const int blockAlign = channels * ((bits + 7) / 8);
-    return PcmFormat{channels, rate, rate * blockAlign, blockAlign, bits};
 }
 
 // Points ALSA at a configuration of our own; the global cache is dropped so it is read afresh.
@@ -83,136 +68,59 @@ std::string filePcm(const std::string& name, const fs::path& out) {
            "\" format \"raw\" hint { show on description \"Tintal test output\" } }\n";
 }
 
-struct Event {
-    enum Kind { kOpened, kDone } kind;
-    int buffer;
-    bool onLoopThread;
-    std::int64_t atMs;
+}  // namespace
+
+namespace contracts {
+
+// A "file" PCM that writes every byte it is given to a file of a private folder.
+template <>
+struct AudioDeviceTraits<AlsaAudioDevice> {
+    struct Rig {
+        Rig() {
+            useAlsaConfig(dir / "asound.conf",
+                          filePcm("tintaltest", out) + "pcm.tintalbroken { type hw card 29 device 0 }\n");
+            device_.emplace(loop_, std::vector<std::string>{"tintaltest"});
+        }
+        ~Rig() {
+            device_.reset();
+            snd_config_update_free_global();
+            std::error_code ignored;
+            fs::remove_all(dir, ignored);
+        }
+        Rig(const Rig&) = delete;
+        Rig& operator=(const Rig&) = delete;
+
+        EventLoop& loop() { return loop_; }
+        AudioDevice& device() { return *device_; }
+        std::vector<std::uint8_t> played() const { return readFile(out); }
+        void destroyDevice() { device_.reset(); }
+        // The writer thread has posted its done by then.
+        void letTheDeviceWork() { std::this_thread::sleep_for(std::chrono::milliseconds(30)); }
+
+        const fs::path dir = makeTempDir();
+        const fs::path out = dir / "out.raw";
+
+    private:
+        PosixEventLoop loop_;
+        std::optional<AlsaAudioDevice> device_;
+    };
 };
 
-// Drives the device as the wave player does: open, write both buffers at once, refill and rewrite
-// each buffer as it comes back, and when the last one is back unprepare, reset and close.
-class Player : public AudioListener {
-public:
-    Player(AlsaAudioDevice& device, PosixEventLoop& loop) : device_(device), loop_(loop) {}
+INSTANTIATE_TYPED_TEST_SUITE_P(Alsa, AudioDeviceContract, AlsaAudioDevice);
 
-    bool play(int deviceIndex, const PcmFormat& format, const std::vector<std::uint8_t>& clip, std::size_t chunk) {
-        clip_ = &clip;
-        chunk_ = chunk;
-        position_ = 0;
-        outstanding_ = 0;
-        for (auto& b : buffers_) b.assign(chunk, 0);
-        if (!device_.open(deviceIndex, format, this)) return false;
-        startMs = loop_.monotonicMs();
-        for (int b = 0; b < 2 && position_ < clip.size(); ++b) {
-            if (!feed(b)) return false;
-        }
-        const std::int64_t limit = loop_.monotonicMs() + kWatchdogMs;
-        while (outstanding_ > 0 && loop_.monotonicMs() < limit) loop_.pump(1);
-        const bool allBack = outstanding_ == 0;
-        device_.unprepare(0);
-        device_.unprepare(1);
-        device_.reset();
-        device_.close();
-        return allBack;
-    }
+}  // namespace contracts
 
-    // Fills buffer b with the next piece of the clip and writes it.
-    bool feed(int b) {
-        const std::size_t count = std::min(chunk_, clip_->size() - position_);
-        std::copy_n(clip_->begin() + static_cast<std::ptrdiff_t>(position_), count, buffers_[b].begin());
-        position_ += count;
-        if (!device_.prepare(b, buffers_[b].data(), count) || !device_.write(b)) return false;
-        writes.push_back(b);
-        ++outstanding_;
-        return true;
-    }
+namespace {
 
-    void deviceOpened() override { record(Event::kOpened, -1); }
-    void bufferDone(int buffer) override {
-        record(Event::kDone, buffer);
-        --outstanding_;
-        device_.unprepare(buffer);
-        if (refill && position_ < clip_->size()) feed(buffer);
-    }
+using Player = contracts::AudioPlayer;
+using contracts::pcmFormat;
+using contracts::samplePattern;
 
-    std::vector<int> doneOrder() const {
-        std::vector<int> order;
-        for (const auto& e : events) {
-            if (e.kind == Event::kDone) order.push_back(e.buffer);
-        }
-        return order;
-    }
-
-    std::vector<Event> events;
-    std::vector<int> writes;
-    std::int64_t startMs = 0;
-    bool refill = true;
-
-private:
-    void record(Event::Kind kind, int buffer) {
-        events.push_back({kind, buffer, std::this_thread::get_id() == loopThread_, loop_.monotonicMs()});
-    }
-
-    AlsaAudioDevice& device_;
-    PosixEventLoop& loop_;
-    const std::thread::id loopThread_ = std::this_thread::get_id();
-    const std::vector<std::uint8_t>* clip_ = nullptr;
-    std::size_t chunk_ = 0, position_ = 0;
-    std::array<std::vector<std::uint8_t>, 2> buffers_;
-    int outstanding_ = 0;
-};
-
-class AlsaFilePcm : public ::testing::Test {
+class AlsaFilePcm : public contracts::AudioDeviceContract<AlsaAudioDevice> {
 protected:
-    void SetUp() override {
-        dir_ = makeTempDir();
-        out_ = dir_ / "out.raw";
-        useAlsaConfig(dir_ / "asound.conf",
-                      filePcm("tintaltest", out_) + "pcm.tintalbroken { type hw card 29 device 0 }\n");
-    }
-    void TearDown() override {
-        snd_config_update_free_global();
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-
-    // Plays the clip through the file PCM and checks what every user of the device relies on.
-    void playAndCheck(const PcmFormat& format, const std::vector<std::uint8_t>& clip, std::size_t chunk,
-                      const std::vector<int>& expectedWrites) {
-        PosixEventLoop loop;
-        AlsaAudioDevice device(loop, {"tintaltest"});
-        Player player(device, loop);
-        ASSERT_TRUE(player.play(0, format, clip, chunk));
-        EXPECT_EQ(player.writes, expectedWrites);
-        ASSERT_FALSE(player.events.empty());
-        EXPECT_EQ(player.events.front().kind, Event::kOpened);
-        EXPECT_EQ(std::count_if(player.events.begin(), player.events.end(),
-                                [](const Event& e) { return e.kind == Event::kOpened; }),
-                  1);
-        // One done per write, in the order written, all on the window thread.
-        EXPECT_EQ(player.doneOrder(), expectedWrites);
-        EXPECT_TRUE(
-            std::all_of(player.events.begin(), player.events.end(), [](const Event& e) { return e.onLoopThread; }));
-        EXPECT_EQ(readFile(out_), clip);
-
-        // Nothing arrives after close.
-        const std::size_t seen = player.events.size();
-        loop.pump(30);
-        EXPECT_EQ(player.events.size(), seen);
-    }
-
-    fs::path dir_, out_;
+    const fs::path& dir_ = rig.dir;
+    const fs::path& out_ = rig.out;
 };
-
-TEST_F(AlsaFilePcm, PlaysEveryByteInOrderAndHandsEachBufferBackOnce) {
-    // A buffer and a half, as the wave player feeds a 1.5-buffer clip.
-    playAndCheck(pcmFormat(1, 16000, 16), samplePattern(88200 + 44100), 88200, {0, 1});
-    // Four writes: each buffer is rewritten with new bytes once it is back.
-    playAndCheck(pcmFormat(2, 22050, 16), samplePattern(3 * 88200 + 1000), 88200, {0, 1, 0, 1});
-    // A clip that fits one buffer.
-    playAndCheck(pcmFormat(1, 8000, 16), samplePattern(640), 88200, {0});
-}
 
 TEST_F(AlsaFilePcm, PlaysEightAndTwentyFourBitClips) {
     playAndCheck(pcmFormat(1, 8000, 8), samplePattern(20001), 8000, {0, 1, 0});
@@ -254,10 +162,6 @@ TEST_F(AlsaFilePcm, RefusesWhatItCannotOpen) {
     ASSERT_TRUE(player.play(0, good, clip, 88200));
     EXPECT_EQ(readFile(out_), clip);
 
-    // One clip at a time: a second open of an open device fails and keeps the first.
-    ASSERT_TRUE(device.open(0, good, &player));
-    EXPECT_FALSE(device.open(0, good, &player));
-    device.close();
 }
 
 TEST_F(AlsaFilePcm, TheLibrarysMessagesReachTheProgramNotStderr) {
@@ -277,90 +181,6 @@ TEST_F(AlsaFilePcm, TheLibrarysMessagesReachTheProgramNotStderr) {
     const std::string shown = testing::internal::GetCapturedStderr();
     AlsaAudioDevice::showLibraryMessages(false);
     EXPECT_NE(shown.find("ALSA "), std::string::npos) << shown;
-}
-
-TEST_F(AlsaFilePcm, RejectsBuffersItCannotTake) {
-    PosixEventLoop loop;
-    AlsaAudioDevice device(loop, {"tintaltest"});
-    Player player(device, loop);
-    const auto bytes = samplePattern(1600);
-
-    EXPECT_FALSE(device.prepare(0, bytes.data(), bytes.size()));  // not open
-    EXPECT_FALSE(device.write(0));
-    ASSERT_TRUE(device.open(0, pcmFormat(1, 16000, 16), &player));
-    EXPECT_FALSE(device.prepare(2, bytes.data(), bytes.size()));
-    EXPECT_FALSE(device.prepare(-1, bytes.data(), bytes.size()));
-    EXPECT_FALSE(device.prepare(0, nullptr, 10));
-    EXPECT_FALSE(device.write(0));  // not prepared
-    EXPECT_FALSE(device.write(2));
-    EXPECT_FALSE(device.write(-1));
-    ASSERT_TRUE(device.prepare(1, bytes.data(), bytes.size()));
-    device.unprepare(1);
-    EXPECT_FALSE(device.write(1));  // no longer prepared
-    device.unprepare(7);            // ignored
-    device.close();
-    EXPECT_FALSE(device.write(1));
-    loop.pump(20);
-    EXPECT_TRUE(player.doneOrder().empty());
-}
-
-TEST_F(AlsaFilePcm, ResetHandsBackEveryQueuedBufferExactlyOnceAndTheDeviceGoesOn) {
-    PosixEventLoop loop;
-    AlsaAudioDevice device(loop, {"tintaltest"});
-    Player player(device, loop);
-    player.refill = false;
-    const auto first = samplePattern(88200), second = samplePattern(88200 / 2);
-    ASSERT_TRUE(device.open(0, pcmFormat(1, 16000, 16), &player));
-    ASSERT_TRUE(device.prepare(0, first.data(), first.size()));
-    ASSERT_TRUE(device.prepare(1, second.data(), second.size()));
-    ASSERT_TRUE(device.write(0));
-    ASSERT_TRUE(device.write(1));
-    // This PCM may have taken both already: whether the writer or reset hands them back, each
-    // comes back once, and nothing is posted from inside reset().
-    device.reset();
-    EXPECT_TRUE(player.events.empty());
-    loop.pump(30);
-    auto order = player.doneOrder();
-    std::sort(order.begin(), order.end());
-    EXPECT_EQ(order, (std::vector<int>{0, 1}));
-
-    // Written again after the reset, a buffer plays and comes back.
-    const auto third = samplePattern(3200);
-    ASSERT_TRUE(device.prepare(0, third.data(), third.size()));
-    ASSERT_TRUE(device.write(0));
-    const std::int64_t limit = loop.monotonicMs() + kWatchdogMs;
-    while (player.doneOrder().size() < 3 && loop.monotonicMs() < limit) loop.pump(1);
-    EXPECT_EQ(player.doneOrder().size(), 3u);
-    EXPECT_EQ(player.doneOrder().back(), 0);
-    device.close();
-    const auto file = readFile(out_);
-    ASSERT_GE(file.size(), third.size());
-    EXPECT_TRUE(std::equal(third.begin(), third.end(), file.end() - static_cast<std::ptrdiff_t>(third.size())));
-}
-
-TEST_F(AlsaFilePcm, NothingArrivesAfterCloseOrDestruction) {
-    PosixEventLoop loop;
-    std::optional<AlsaAudioDevice> device(std::in_place, loop, std::vector<std::string>{"tintaltest"});
-    Player player(*device, loop);
-    const auto bytes = samplePattern(1600);
-    ASSERT_TRUE(device->open(0, pcmFormat(1, 16000, 16), &player));
-    ASSERT_TRUE(device->prepare(0, bytes.data(), bytes.size()));
-    ASSERT_TRUE(device->write(0));
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));  // the writer has posted its done by now
-    device->close();
-    loop.pump(20);
-    EXPECT_TRUE(player.events.empty());  // neither the opened nor the done reached the listener
-
-    // Destroyed while open, with its notifications still queued on the loop: they run after the
-    // device is gone and must neither reach the listener nor touch the device.
-    ASSERT_TRUE(device->open(0, pcmFormat(1, 16000, 16), &player));
-    ASSERT_TRUE(device->prepare(0, bytes.data(), bytes.size()));
-    ASSERT_TRUE(device->write(0));
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    device.reset();
-    loop.pump(20);
-    EXPECT_TRUE(player.events.empty());
-    EXPECT_EQ(readFile(out_), bytes);
 }
 
 TEST_F(AlsaFilePcm, AFileHasNoVolume) {
@@ -450,11 +270,7 @@ public:
         }
         env.push_back("HOME=" + dir.string());
         env.push_back("XDG_RUNTIME_DIR=" + dir.string());
-        std::vector<char*> argv, envp;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        for (auto& e : env) envp.push_back(e.data());
-        envp.push_back(nullptr);
+        std::vector<char*> argv = nullTerminated(args), envp = nullTerminated(env);
 
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
@@ -560,7 +376,7 @@ TEST_F(AlsaPulsePcm, BuffersComeBackWhenTheirSoundHasPlayed) {
     // A buffer cannot be back before the sound written up to its end has had time to play.
     std::vector<std::int64_t> doneAt;
     for (const auto& e : player.events) {
-        if (e.kind == Event::kDone) doneAt.push_back(e.atMs - player.startMs);
+        if (e.kind == contracts::AudioEvent::kDone) doneAt.push_back(e.atMs - player.startMs);
     }
     const std::int64_t endsAt[] = {1000, 1500};
     for (std::size_t i = 0; i < doneAt.size(); ++i) {

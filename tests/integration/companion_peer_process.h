@@ -13,6 +13,8 @@
 #include <thread>
 #include <vector>
 
+#include "integration/c_strings.h"
+
 extern char** environ;
 
 namespace tintal {
@@ -31,9 +33,7 @@ public:
         posix_spawn_file_actions_addclose(&actions, fds[1]);
         std::vector<std::string> all{program};
         all.insert(all.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (std::string& a : all) argv.push_back(a.data());
-        argv.push_back(nullptr);
+        std::vector<char*> argv = nullTerminated(all);
         if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);
         ::close(fds[1]);

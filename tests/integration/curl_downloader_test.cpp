@@ -7,13 +7,16 @@
 #include <thread>
 
 #include "command_run.h"
-#include "http/web_end_to_end.h"
+#include "contracts/downloader_contract.h"
 #include "platform/posix/posix_event_loop.h"
 
 namespace tintal {
-namespace {
 
-TINTAL_DOWNLOADER_END_TO_END_TESTS(CurlDownloader, CurlDownloader)
+namespace contracts {
+INSTANTIATE_TYPED_TEST_SUITE_P(Curl, DownloaderContract, CurlDownloader);
+}  // namespace contracts
+
+namespace {
 
 // While a server keeps the transfer waiting, the window thread goes on dispatching: a 100 ms timer
 // ticks all along, and the download returns once the transfer has timed out.

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "integration/c_strings.h"
+
 extern char** environ;
 
 namespace tintal {
@@ -29,11 +31,7 @@ public:
         for (char** e = environ; *e; ++e) env.emplace_back(*e);
         for (std::string& e : extraEnv) env.push_back(std::move(e));
         args.insert(args.begin(), binary);
-        std::vector<char*> argv, envp;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        for (auto& e : env) envp.push_back(e.data());
-        envp.push_back(nullptr);
+        std::vector<char*> argv = nullTerminated(args), envp = nullTerminated(env);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, fds[1], 1);

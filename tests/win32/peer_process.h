@@ -106,6 +106,15 @@ private:
 class Peer : public PeerProcess {
 public:
     explicit Peer(const std::string& arguments) : PeerProcess(L"companion_peer.exe", arguments) {}
+    explicit Peer(const std::vector<std::string>& arguments) : Peer(joined(arguments)) {}
+    int exitStatus(int timeoutMs) { return exitCode(timeoutMs); }
+
+private:
+    static std::string joined(const std::vector<std::string>& arguments) {
+        std::string line;
+        for (const std::string& argument : arguments) line += (line.empty() ? "" : " ") + argument;
+        return line;
+    }
 };
 
 }  // namespace tintal

@@ -3,17 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include "http/web_end_to_end.h"
+#include "contracts/downloader_contract.h"
 
 namespace tintal {
-namespace {
 
-TINTAL_DOWNLOADER_END_TO_END_TESTS(WinInetDownloader, WinInetDownloader)
+namespace contracts {
+INSTANTIATE_TYPED_TEST_SUITE_P(WinInet, DownloaderContract, WinInetDownloader);
+}  // namespace contracts
 
-}  // namespace
-}  // namespace tintal
-
-namespace tintal {
 namespace {
 
 // WinInet reads the declared length first: such an answer is refused before its body is read.

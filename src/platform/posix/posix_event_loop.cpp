@@ -8,9 +8,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <ctime>
-#include <limits>
 #include <system_error>
-#include <vector>
+#include <utility>
 
 #include "base/date_time.h"
 
@@ -38,7 +37,7 @@ void drain(int fd) {
 
 }  // namespace
 
-PosixEventLoop::PosixEventLoop() {
+PosixEventLoop::PosixEventLoop() : timers_(monotonicNs) {
     wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (wakeFd_ < 0) throwErrno("eventfd");
     timerFd_ = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
@@ -74,89 +73,27 @@ double PosixEventLoop::localNow() const {
 }
 
 EventLoop::TimerId PosixEventLoop::startTimer(int intervalMs, Task fn) {
-    const TimerId id = nextId_++;
-    const std::int64_t intervalNs = std::max(1, intervalMs) * kNsPerMs;
-    auto& timer = timers_[id];
-    timer.intervalNs = intervalNs;
-    timer.fn = std::make_shared<Task>(std::move(fn));
-    timer.key = {std::numeric_limits<std::int64_t>::min(), 0};  // not queued yet
-    schedule(id, timer, monotonicNs() + intervalNs);
-    return id;
+    return timers_.start(std::max(1, intervalMs) * kNsPerMs, std::move(fn));
 }
 
-void PosixEventLoop::stopTimer(TimerId id) {
-    const auto it = timers_.find(id);
-    if (it == timers_.end()) return;
-    deadlines_.erase(it->second.key);
-    timers_.erase(it);
-}
-
-void PosixEventLoop::schedule(TimerId id, TimerEntry& timer, std::int64_t dueNs) {
-    deadlines_.erase(timer.key);
-    timer.key = {dueNs, nextSequence_++};
-    deadlines_.emplace(timer.key, id);
-}
+void PosixEventLoop::stopTimer(TimerId id) { timers_.stop(id); }
 
 void PosixEventLoop::post(Task fn) {
-    if (!fn) return;
-    {
-        std::lock_guard lock(postedMutex_);
-        posted_.push_back(std::move(fn));
-    }
+    if (!posted_.push(std::move(fn))) return;
     // Written on every post: the loop drains the counter before it dispatches, so no wake-up is lost.
     const std::uint64_t one = 1;
     while (write(wakeFd_, &one, sizeof one) < 0 && errno == EINTR) {
     }
 }
 
-void PosixEventLoop::runPostedBatch() {
-    std::size_t count = 0;
-    {
-        std::lock_guard lock(postedMutex_);
-        count = posted_.size();
-    }
-    // One task at a time off the shared queue, so a throwing task leaves the others queued and a
-    // nested pump inside a task picks up the ones after it.
-    for (; count > 0; --count) {
-        Task task;
-        {
-            std::lock_guard lock(postedMutex_);
-            if (posted_.empty()) return;
-            task = std::move(posted_.front());
-            posted_.pop_front();
-        }
-        task();
-    }
-}
-
-void PosixEventLoop::fireDueTimers() {
-    const std::int64_t now = monotonicNs();
-    std::vector<std::pair<TimerId, QueueKey>> due;
-    for (auto it = deadlines_.begin(); it != deadlines_.end() && it->first.first <= now; ++it) {
-        due.emplace_back(it->second, it->first);
-    }
-    for (const auto& [id, key] : due) {
-        const auto it = timers_.find(id);
-        // Skipped when an earlier handler stopped it, or a nested pump already fired it.
-        if (it == timers_.end() || it->second.key != key) continue;
-        TimerEntry& timer = it->second;
-        schedule(id, timer, std::max(key.first + timer.intervalNs, monotonicNs()));
-        const std::shared_ptr<Task> fn = timer.fn;
-        if (*fn) (*fn)();
-    }
-}
-
 void PosixEventLoop::dispatch() {
-    runPostedBatch();
-    fireDueTimers();
+    posted_.runBatch();
+    timers_.fireDue();
 }
 
 void PosixEventLoop::waitForWork(std::int64_t untilNs) {
     std::int64_t wakeNs = untilNs;
-    if (!deadlines_.empty()) {
-        const std::int64_t next = deadlines_.begin()->first.first;
-        wakeNs = wakeNs < 0 ? next : std::min(wakeNs, next);
-    }
+    if (const auto next = timers_.nextDeadline()) wakeNs = wakeNs < 0 ? *next : std::min(wakeNs, *next);
     itimerspec spec{};  // all zero disarms
     if (wakeNs >= 0) {
         wakeNs = std::max<std::int64_t>(wakeNs, 1);  // an absolute zero would disarm instead

@@ -16,13 +16,10 @@
 //   timer keeps its new deadline, and the rest of the queued work runs on the next dispatch.
 // - The constructor throws std::system_error when the kernel objects cannot be created.
 #include <cstdint>
-#include <deque>
-#include <map>
-#include <memory>
-#include <mutex>
-#include <utility>
 
 #include "platform/event_loop.h"
+#include "platform/posted_queue.h"
+#include "platform/timer_queue.h"
 
 namespace tintal {
 
@@ -44,31 +41,15 @@ public:
     void quit() override { quitRequested_ = true; }
 
 private:
-    // Ordered by deadline, then by when the deadline was set.
-    using QueueKey = std::pair<std::int64_t, std::uint64_t>;
-    struct TimerEntry {
-        std::int64_t intervalNs;
-        QueueKey key;
-        std::shared_ptr<Task> fn;  // shared so the handler survives a stopTimer() of its own
-    };
-
     void dispatch();
-    void runPostedBatch();
-    void fireDueTimers();
-    void schedule(TimerId id, TimerEntry& timer, std::int64_t dueNs);
     // Blocks until posted work arrives, a timer falls due or untilNs (monotonic ns, < 0: none) passes.
     void waitForWork(std::int64_t untilNs);
 
     int wakeFd_ = -1;
     int timerFd_ = -1;
-    std::map<TimerId, TimerEntry> timers_;
-    std::map<QueueKey, TimerId> deadlines_;
-    TimerId nextId_ = 1;
-    std::uint64_t nextSequence_ = 0;
+    TimerQueue timers_;  // in ns
+    PostedQueue posted_;
     bool quitRequested_ = false;
-
-    std::mutex postedMutex_;
-    std::deque<Task> posted_;
 };
 
 }  // namespace tintal

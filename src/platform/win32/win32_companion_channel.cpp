@@ -151,10 +151,17 @@ CompanionChannel::Wake Win32CompanionChannel::wokenBy(DWORD result) {
     }
 }
 
+CompanionChannel::Wake Win32CompanionChannel::nudgedBeforeTheWait() {
+    // The nudge also queued its call to this thread: run it now, or it would end the next alertable
+    // wait of the thread, on this channel or another, once more.
+    SleepEx(0, TRUE);
+    return Wake::Nudged;
+}
+
 CompanionChannel::Wake Win32CompanionChannel::waitForPulse(int timeoutMs) {
     if (!isOpen()) return Wake::Failed;
     noteWaiter();
-    if (nudged_.exchange(false)) return Wake::Nudged;
+    if (nudged_.exchange(false)) return nudgedBeforeTheWait();
     const HANDLE handles[2] = {handle(event_), handle(interrupt_)};
     const DWORD count = interrupt_ ? 2 : 1;
     // The named event comes first, so a pulse that lands together with an interrupt is still reported.
@@ -170,7 +177,7 @@ CompanionChannel::Wake Win32CompanionChannel::releaseAndWait(int timeoutMs) {
     }
     if (nudged_.exchange(false)) {
         unlockMutex();
-        return Wake::Nudged;
+        return nudgedBeforeTheWait();
     }
     DWORD result = SignalObjectAndWait(handle(mutex_), handle(event_), waitMs(timeoutMs), TRUE);
     // Wine runs the queued call, then tries the whole call again and finds the mutex no longer

@@ -48,6 +48,7 @@ private:
     void noteWaiter();
     void wakeWaiter();
     Wake wokenBy(unsigned long result);
+    Wake nudgedBeforeTheWait();
 
     CompanionNames names_;
     void* memory_ = nullptr;

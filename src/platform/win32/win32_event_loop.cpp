@@ -5,9 +5,8 @@
 #include <mmsystem.h>
 
 #include <algorithm>
-#include <limits>
 #include <system_error>
-#include <vector>
+#include <utility>
 
 #include "base/date_time.h"
 
@@ -100,7 +99,7 @@ private:
     int exitCode_ = 0;
 };
 
-Win32EventLoop::Win32EventLoop() {
+Win32EventLoop::Win32EventLoop() : timers_(monotonicUs) {
     Procedure::registerClass();
     window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, thisModule(), this);
     if (window_ == nullptr) throwLastError("CreateWindowExW");
@@ -134,94 +133,34 @@ double Win32EventLoop::localNow() const {
 }
 
 EventLoop::TimerId Win32EventLoop::startTimer(int intervalMs, Task fn) {
-    const TimerId id = nextId_++;
-    const std::int64_t intervalUs = std::max(1, intervalMs) * kUsPerMs;
-    auto& timer = timers_[id];
-    timer.intervalUs = intervalUs;
-    timer.fn = std::make_shared<Task>(std::move(fn));
-    timer.key = {std::numeric_limits<std::int64_t>::min(), 0};  // not queued yet
-    schedule(id, timer, monotonicUs() + intervalUs);
+    const TimerId id = timers_.start(std::max(1, intervalMs) * kUsPerMs, std::move(fn));
     armWindowTimer();
     return id;
 }
 
 void Win32EventLoop::stopTimer(TimerId id) {
-    const auto it = timers_.find(id);
-    if (it == timers_.end()) return;
-    deadlines_.erase(it->second.key);
-    timers_.erase(it);
+    timers_.stop(id);
     // The window's WM_TIMER may now come early; the pass it starts sets it again.
 }
 
-void Win32EventLoop::schedule(TimerId id, TimerEntry& timer, std::int64_t dueUs) {
-    deadlines_.erase(timer.key);
-    timer.key = {dueUs, nextSequence_++};
-    deadlines_.emplace(timer.key, id);
-}
-
 void Win32EventLoop::armWindowTimer() {
-    if (deadlines_.empty()) {
+    const auto next = timers_.nextDeadline();
+    if (!next) {
         if (armedForUs_ >= 0) KillTimer(window_, kTimerEventId);
         armedForUs_ = -1;
         return;
     }
-    const std::int64_t nextUs = deadlines_.begin()->first.first;
+    const std::int64_t nextUs = *next;
     if (nextUs == armedForUs_) return;
     const DWORD ms = std::clamp<DWORD>(msUntil(nextUs, monotonicUs()), USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
     if (SetTimer(window_, kTimerEventId, ms, nullptr) != 0) armedForUs_ = nextUs;
 }
 
 void Win32EventLoop::post(Task fn) {
-    if (!fn) return;
-    bool wake = false;
-    {
-        std::lock_guard lock(postedMutex_);
-        posted_.push_back(std::move(fn));
-        wake = !wakePosted_;
-        wakePosted_ = true;
-    }
-    // One message per burst: the flag is cleared when a pass takes the queue, so no wake-up is lost.
-    if (wake && !PostMessageW(window_, kWakeMessage, 0, 0)) {
-        std::lock_guard lock(postedMutex_);
-        wakePosted_ = false;  // a full queue: the next post tries again
-    }
-}
-
-void Win32EventLoop::runPostedBatch() {
-    std::size_t count = 0;
-    {
-        std::lock_guard lock(postedMutex_);
-        count = posted_.size();
-        wakePosted_ = false;
-    }
-    // One task at a time off the shared queue, so a throwing task leaves the others queued and a
-    // nested pump inside a task picks up the ones after it.
-    for (; count > 0; --count) {
-        Task task;
-        {
-            std::lock_guard lock(postedMutex_);
-            if (posted_.empty()) return;
-            task = std::move(posted_.front());
-            posted_.pop_front();
-        }
-        task();
-    }
-}
-
-void Win32EventLoop::fireDueTimers() {
-    const std::int64_t now = monotonicUs();
-    std::vector<std::pair<TimerId, QueueKey>> due;
-    for (auto it = deadlines_.begin(); it != deadlines_.end() && it->first.first <= now; ++it) {
-        due.emplace_back(it->second, it->first);
-    }
-    for (const auto& [id, key] : due) {
-        const auto it = timers_.find(id);
-        // Skipped when an earlier handler stopped it, or a nested pump already fired it.
-        if (it == timers_.end() || it->second.key != key) continue;
-        TimerEntry& timer = it->second;
-        schedule(id, timer, std::max(key.first + timer.intervalUs, monotonicUs()));
-        const std::shared_ptr<Task> fn = timer.fn;
-        if (*fn) (*fn)();
+    if (!posted_.push(std::move(fn))) return;
+    // One message per burst: the flag clears when a pass takes the queue, so no wake-up is lost.
+    if (posted_.claimWake() && !PostMessageW(window_, kWakeMessage, 0, 0)) {
+        posted_.wakeHandled();  // a full queue: the next post tries again
     }
 }
 
@@ -230,8 +169,8 @@ void Win32EventLoop::dispatchPass() {
         Win32EventLoop& loop;
         ~Rearm() { loop.armWindowTimer(); }
     } rearm{*this};
-    runPostedBatch();
-    fireDueTimers();
+    posted_.runBatch();
+    timers_.fireDue();
 }
 
 bool Win32EventLoop::onWindowMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
@@ -279,8 +218,7 @@ bool Win32EventLoop::drainMessages(QuitKeeper* keeper, bool forRun) {
         }
         // Our own wake-ups: the pass that follows does their work, without the system's frames around it.
         if (msg.hwnd == window_ && msg.message == kWakeMessage) {
-            std::lock_guard lock(postedMutex_);
-            wakePosted_ = false;  // should that pass not come, the next post() wakes the thread again
+            posted_.wakeHandled();  // should that pass not come, the next post() wakes the thread again
             continue;
         }
         if (msg.hwnd == window_ && msg.message == WM_TIMER && msg.wParam == kTimerEventId) {
@@ -299,10 +237,7 @@ bool Win32EventLoop::drainMessages(QuitKeeper* keeper, bool forRun) {
 
 void Win32EventLoop::waitForWork(std::int64_t untilUs) {
     std::int64_t wakeUs = untilUs;
-    if (!deadlines_.empty()) {
-        const std::int64_t next = deadlines_.begin()->first.first;
-        wakeUs = wakeUs < 0 ? next : std::min(wakeUs, next);
-    }
+    if (const auto next = timers_.nextDeadline()) wakeUs = wakeUs < 0 ? *next : std::min(wakeUs, *next);
     const DWORD timeout = wakeUs < 0 ? INFINITE : msUntil(wakeUs, monotonicUs());
     // MWMO_INPUTAVAILABLE: a message that arrived since the last peek ends the wait too.
     MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);

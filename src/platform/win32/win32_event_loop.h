@@ -22,15 +22,14 @@
 //   throws std::system_error when the window cannot be created. Work still queued at destruction is
 //   dropped without running.
 #include <cstdint>
-#include <deque>
 #include <exception>
 #include <functional>
 #include <map>
-#include <memory>
-#include <mutex>
 #include <utility>
 
 #include "platform/event_loop.h"
+#include "platform/posted_queue.h"
+#include "platform/timer_queue.h"
 
 struct HWND__;
 struct tagMSG;
@@ -74,19 +73,8 @@ private:
     friend struct Procedure;
     class QuitKeeper;
 
-    // Ordered by deadline, then by when the deadline was set.
-    using QueueKey = std::pair<std::int64_t, std::uint64_t>;
-    struct TimerEntry {
-        std::int64_t intervalUs;
-        QueueKey key;
-        std::shared_ptr<Task> fn;  // shared so the handler survives a stopTimer() of its own
-    };
-
     bool onWindowMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
     void dispatchPass();
-    void runPostedBatch();
-    void fireDueTimers();
-    void schedule(TimerId id, TimerEntry& timer, std::int64_t dueUs);
     // Keeps the window's WM_TIMER on the nearest deadline, for the modal loops that are not ours.
     void armWindowTimer();
     // Dispatches what the queue holds now. Returns true when run() must end: a WM_QUIT or a quit()
@@ -97,19 +85,13 @@ private:
     void rethrowDeferred();
 
     HWND__* window_ = nullptr;
-    std::map<TimerId, TimerEntry> timers_;
-    std::map<QueueKey, TimerId> deadlines_;
-    TimerId nextId_ = 1;
-    std::uint64_t nextSequence_ = 0;
+    TimerQueue timers_;  // in µs
+    PostedQueue posted_;
     std::int64_t armedForUs_ = -1;  // the deadline the window's WM_TIMER is set for; -1: none
     bool quitRequested_ = false;
     std::exception_ptr deferred_;
     std::map<unsigned, MessageHandler> handlers_;
     MessageFilter filter_;
-
-    std::mutex postedMutex_;
-    std::deque<Task> posted_;
-    bool wakePosted_ = false;  // a wake message is on its way; guarded by postedMutex_
 };
 
 }  // namespace tintal

@@ -1,5 +1,6 @@
 // The Linux program's own system services: its folders, the time-zone bias and the stop signals.
 #include <gtest/gtest.h>
+#include <pthread.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -82,7 +83,15 @@ TEST(LocalTimeZone, TheBiasIsMinutesFromLocalTimeToUtc) {
     }
 }
 
+// The signals the watcher blocks, unblocked again for the tests that run after it in this process.
+struct KeepSignalMask {
+    KeepSignalMask() { pthread_sigmask(SIG_SETMASK, nullptr, &before); }
+    ~KeepSignalMask() { pthread_sigmask(SIG_SETMASK, &before, nullptr); }
+    sigset_t before{};
+};
+
 TEST(StopSignals, AHangUpRunsTheStopOnceAndAStopWithoutSignalEndsTheWait) {
+    KeepSignalMask keep;
     std::atomic<int> stops{0};
     {
         StopSignals signals;

@@ -3,9 +3,13 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <iostream>
 #include <thread>
 
+#include "app/posix_commands.h"
+#include "app/posix_composition.h"
+#include "app/posix_sound_modes.h"
 #include "core/listing_player.h"
 #include "core/voice_clip_store.h"
 #include "core/wave_player.h"
@@ -124,6 +128,20 @@ int previewRender(const std::string& path, double at, PreviewContext context) {
     std::cout << path << ": " << device.clipSamples().size() << " clips, "
               << device.samples().size() * 1000 / WavFileDevice::kRate << " ms\n";
     return 0;
+}
+
+// --dry-run and --render: the working folder's settings and weather source, nothing keyed, sent or
+// written back.
+int preview(const Options& options, double at) {
+    // The WAV file is named from where the command was typed, before the working folder is entered.
+    const std::string renderPath = options.dryRun ? "" : std::filesystem::absolute(options.renderPath).string();
+    const std::optional<std::string> folder = enterWorkingFolder(options);
+    if (!folder) return 1;
+    ConsoleDesktop desktop;
+    NoStationLibrary library;
+    const PreviewContext context{desktop, library, [&](TForm1& form) { applyOptions(form, options); },
+                                 voiceFolderPath(*folder)};
+    return options.dryRun ? previewDryRun(at, context) : previewRender(renderPath, at, context);
 }
 
 }  // namespace tintal

@@ -12,6 +12,7 @@
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_durable_files.h"
 #include "platform/win32/win32_event_loop.h"
+#include "platform/win32/win32_program_files.h"
 #include "platform/win32/win32_recorder_link.h"
 #include "platform/win32/win32_serial_lines.h"
 #include "platform/win32/win32_station_library.h"
@@ -23,35 +24,9 @@
 
 using namespace tintal;
 
-namespace {
-
-// Every file the program names is relative to its own folder.
-void enterProgramFolder() {
-    wchar_t path[MAX_PATH];
-    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (n == 0 || n == MAX_PATH) return;
-    std::wstring folder(path, n);
-    folder.resize(folder.find_last_of(L"\\/") + 1);
-    SetCurrentDirectoryW(folder.c_str());
-}
-
-// Other radio programs read the weather exports there; nothing is exported when it cannot be made.
-std::string makeExportFolder() {
-    const std::wstring folder = L"c:\\Users\\Public\\Documents\\weather";
-    for (std::size_t at = folder.find(L'\\', 3); at != std::wstring::npos; at = folder.find(L'\\', at + 1)) {
-        CreateDirectoryW(folder.substr(0, at).c_str(), nullptr);
-    }
-    CreateDirectoryW(folder.c_str(), nullptr);
-    const DWORD attributes = GetFileAttributesW(folder.c_str());
-    const bool made = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-    return made ? narrow(folder) : std::string();
-}
-
-}  // namespace
-
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     enterProgramFolder();
-    const std::string exportFolder = makeExportFolder();
+    const std::string exportFolder = makeWeatherExportFolder();
     Win32EventLoop loop;
     Win32Desktop desktop;
     WaveOutDevice audio(loop);

@@ -1,8 +1,6 @@
 #include "config/web_window_keys.h"
 
 #include "config/settings_keys.h"
-#include "platform/file_path.h"
-#include "platform/files.h"
 #include "weather/web/favourites_window.h"
 #include "weather/web/tform_meteo_aprs.h"
 #include "weather/web/tform_meteo_metar.h"
@@ -20,7 +18,7 @@ SettingsKey addressKey(const std::string& key, WebSourceWindow& w, bool localFil
         key, [&w] { return w.EditDat.text(); },
         [&w, localFilesToo](const std::string& value) {
             if (value.empty()) return true;
-            if (isWebAddress(value) || (localFilesToo && isReadableFile(value))) {
+            if (isWebAddress(value) || (localFilesToo && w.files().exists(value))) {
                 w.EditDat.setText(value);
                 return true;
             }

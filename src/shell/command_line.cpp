@@ -37,6 +37,25 @@ bool parseHours(const std::string& text, Options& options) {
     return options.startHour && options.endHour;
 }
 
+// The options that take no value.
+bool Options::*flagNamed(const std::string& arg) {
+    static constexpr struct {
+        const char* name;
+        bool Options::*flag;
+    } kFlags[] = {{"--help", &Options::help},
+                  {"-h", &Options::help},
+                  {"--dry-run", &Options::dryRun},
+                  {"--now", &Options::now},
+                  {"--list-devices", &Options::listDevices},
+                  {"--list-ports", &Options::listPorts},
+                  {"--silent", &Options::silent},
+                  {"--save-config", &Options::saveConfig}};
+    for (const auto& f : kFlags) {
+        if (arg == f.name) return f.flag;
+    }
+    return nullptr;
+}
+
 std::string joined(const std::vector<std::string>& words) {
     std::string text;
     for (std::size_t i = 0; i < words.size(); ++i)
@@ -65,26 +84,14 @@ std::optional<Options> parseCommandLine(int argc, const char* const* argv, std::
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-        } else if (arg == "--dry-run") {
-            options.dryRun = true;
-        } else if (arg == "--now") {
-            options.now = true;
-        } else if (arg == "--list-devices") {
-            options.listDevices = true;
-        } else if (arg == "--silent") {
-            options.silent = true;
-        } else if (arg == "--save-config") {
-            options.saveConfig = true;
+        if (bool Options::*const flag = flagNamed(arg)) {
+            options.*flag = true;
         } else if (arg == "--dir") {
             if (!hasValue || args[i + 1].empty()) {
                 error = "--dir needs a folder";
                 return std::nullopt;
             }
             options.dir = args[++i];
-        } else if (arg == "--list-ports") {
-            options.listPorts = true;
         } else if (arg == "--test-ptt" || arg == "--port") {
             if (!hasValue) {
                 error = arg + " needs a port";

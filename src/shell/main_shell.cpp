@@ -1,9 +1,5 @@
 #include "shell/main_shell.h"
 
-#include <fstream>
-
-#include "platform/file_path.h"
-#include "platform/files.h"
 
 namespace tintal {
 
@@ -15,8 +11,8 @@ void run(const std::function<void()>& action) {
 
 }  // namespace
 
-MainShell::MainShell(TForm1& form, Desktop& desktop, Autostart& autostart, ShellActions actions)
-    : form_(form), desktop_(desktop), autostart_(autostart), actions_(std::move(actions)) {
+MainShell::MainShell(TForm1& form, Desktop& desktop, Autostart& autostart, Files& files, ShellActions actions)
+    : form_(form), desktop_(desktop), autostart_(autostart), files_(files), actions_(std::move(actions)) {
     Button2.setHint("Réduire");
     ButtonInitMeteo.setHint("Voir la météo / Initialiser la météo");
     form.ImageTintal.setHint("Cliquer pour info");
@@ -119,7 +115,7 @@ void MainShell::chooseSoundFile(Button& button, std::string& path, const std::st
     const std::optional<std::string> chosen = desktop_.chooseFile(kSoundFilter, "wav");
     if (!chosen) return;
     path = *chosen;
-    if (!isReadableFile(path) || !std::ifstream(fsPath(path), std::ios::binary)) {
+    if (!files_.canRead(path)) {
         desktop_.showMessage(errorText, Desktop::MessageKind::Error);
         path.clear();
         return;
@@ -160,7 +156,7 @@ void MainShell::ButtonInitMeteoMouseUp(MouseButton button) {
 
 void MainShell::MenuAideClick() {
     // The compiled help where it is installed; else the HTML help shipped beside the program.
-    desktop_.openWithShell(std::ifstream(kHelpFile) ? kHelpFile : kHtmlHelp);
+    desktop_.openWithShell(files_.canRead(kHelpFile) ? kHelpFile : kHtmlHelp);
 }
 
 }  // namespace tintal

@@ -7,6 +7,8 @@
 #include "core/tform1.h"
 #include "platform/autostart.h"
 #include "platform/desktop.h"
+#include "platform/files.h"
+#include "platform/window_messages.h"
 #include "widgets/button.h"
 #include "widgets/menu_item.h"
 #include "widgets/spin_box.h"
@@ -36,14 +38,15 @@ enum class MouseButton { Left, Right, Middle };
 
 class MainShell {
 public:
-    static constexpr unsigned kTrayMessage = 1034;
-    static constexpr unsigned kRightButtonUp = 517;
-    static constexpr unsigned kLeftButtonDoubleClick = 515;
+    // The icon's own message, and the mouse messages it carries.
+    static constexpr unsigned kTrayMessage = window_message::kUser + 10;
+    static constexpr unsigned kRightButtonUp = window_message::kRightButtonUp;
+    static constexpr unsigned kLeftButtonDoubleClick = window_message::kLeftButtonDoubleClick;
     inline static const std::string kSoundFilter = "Fichiers son *.wav|*.wav";
     inline static const std::string kHelpFile = "tintal_help.chm";
     inline static const std::string kHtmlHelp = "tintal_help.html";
 
-    MainShell(TForm1& form, Desktop& desktop, Autostart& autostart, ShellActions actions);
+    MainShell(TForm1& form, Desktop& desktop, Autostart& autostart, Files& files, ShellActions actions);
 
     // The notification area's mouse message (the message's second parameter).
     void TrayMessage(unsigned mouseMessage);
@@ -103,6 +106,7 @@ private:
     TForm1& form_;
     Desktop& desktop_;
     Autostart& autostart_;
+    Files& files_;
     ShellActions actions_;
 };
 

@@ -1,6 +1,5 @@
 #include "shell/read_web_source.h"
 
-#include <filesystem>
 #include <vector>
 
 #include "platform/file_path.h"
@@ -14,11 +13,11 @@ namespace tintal {
 namespace {
 
 WebSourceContext contextOf(const WebSourceRun& run) {
-    return {run.loop, run.desktop, run.downloader, run.workingFolder, run.exportFolder, {}, {}, {}, {}};
+    return {run.loop, run.desktop, run.downloader, run.files, run.workingFolder, run.exportFolder, {}, {}, {}, {}};
 }
 
-std::optional<std::string> readLocal(const std::string& path) {
-    const auto bytes = readWholeFile(path);
+std::optional<std::string> readLocal(const std::string& path, Files& files) {
+    const auto bytes = files.read(path);
     if (!bytes) return std::nullopt;
     return std::string(bytes->begin(), bytes->end());
 }
@@ -30,7 +29,7 @@ void feed(WebSourceWindow& window, const std::string& path, WebSourceRun& run) {
         window.EditDatKeyPress('\r');
         return;
     }
-    const auto document = readLocal(path);
+    const auto document = readLocal(path, run.files);
     if (!document) {
         run.out << "cannot read " << path << '\n';
         window.StaticTextErreur.setCaption("Erreur fichier");
@@ -68,7 +67,7 @@ int readMetarSource(const std::string& path, WebSourceRun& run) {
 int readAprsSource(const std::string& path, WebSourceRun& run) {
     TFormMeteoAPRS window(contextOf(run));
     // A local file is the source's own kind of input: it is submitted like an address.
-    if (!isWebAddress(path) && isReadableFile(path)) {
+    if (!isWebAddress(path) && run.files.exists(path)) {
         window.EditDat.setText(path);
         window.EditDatKeyPress('\r');
     } else {
@@ -87,8 +86,8 @@ int readPioupiouSource(const std::string& path, WebSourceRun& run) {
 }
 
 std::string linuxWebExportFolder(const char* xdgDataHome, const char* home) {
-    if (xdgDataHome && *xdgDataHome) return (std::filesystem::path(xdgDataHome) / "tintal" / "weather").string();
-    if (home && *home) return (std::filesystem::path(home) / ".local" / "share" / "tintal" / "weather").string();
+    if (xdgDataHome && *xdgDataHome) return utf8Text(fsPath(xdgDataHome) / "tintal" / "weather");
+    if (home && *home) return utf8Text(fsPath(home) / ".local" / "share" / "tintal" / "weather");
     return {};
 }
 

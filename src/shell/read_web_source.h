@@ -9,6 +9,7 @@
 #include "platform/desktop.h"
 #include "platform/downloader.h"
 #include "platform/event_loop.h"
+#include "platform/files.h"
 
 namespace tintal {
 
@@ -16,6 +17,7 @@ struct WebSourceRun {
     EventLoop& loop;
     Desktop& desktop;
     Downloader& downloader;
+    Files& files;
     std::string workingFolder;  // empty: the current directory
     std::string exportFolder;   // empty: none
     std::ostream& out;

@@ -1,9 +1,5 @@
 #include "shell/tform_info.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "config/settings_file.h"
 #include "platform/file_path.h"
 #include "shell/publisher.h"
@@ -11,8 +7,10 @@
 
 namespace tintal {
 
-TFormInfo::TFormInfo(Downloader& downloader, Desktop& desktop, std::string workingFolder, std::string versionsAddress)
+TFormInfo::TFormInfo(Downloader& downloader, Files& files, Desktop& desktop, std::string workingFolder,
+                     std::string versionsAddress)
     : downloader_(downloader),
+      files_(files),
       desktop_(desktop),
       versionsPath_(utf8Text(fsPath(workingFolder) / "versions.txt")),
       versionsAddress_(versionsAddress.empty() ? kVersionsAddress : std::move(versionsAddress)) {
@@ -24,17 +22,14 @@ TFormInfo::TFormInfo(Downloader& downloader, Desktop& desktop, std::string worki
 }
 
 std::string TFormInfo::FetchLatestVersion(const std::string& name) {
-    std::error_code ignored;
     try {
         downloader_.download(versionsAddress_, versionsPath_);
     } catch (const std::exception&) {
-        std::filesystem::remove(fsPath(versionsPath_), ignored);
+        files_.remove(versionsPath_);
         return {};
     }
-    std::ifstream in(fsPath(versionsPath_), std::ios::binary);
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-    in.close();
-    std::filesystem::remove(fsPath(versionsPath_), ignored);
+    const std::vector<std::uint8_t> bytes = files_.read(versionsPath_).value_or(std::vector<std::uint8_t>{});
+    files_.remove(versionsPath_);
     return versionFor(bytes, name);
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/desktop.h"
 #include "platform/downloader.h"
+#include "platform/files.h"
 #include "widgets/button.h"
 #include "widgets/label.h"
 #include "widgets/window.h"
@@ -14,7 +15,7 @@ namespace tintal {
 class TFormInfo {
 public:
     // versionsAddress: the publisher's versions file (a test server's in tests).
-    TFormInfo(Downloader& downloader, Desktop& desktop, std::string workingFolder = {},
+    TFormInfo(Downloader& downloader, Files& files, Desktop& desktop, std::string workingFolder = {},
               std::string versionsAddress = {});
 
     // The version published for `name`, or empty when none could be had. Never throws.
@@ -37,6 +38,7 @@ private:
     bool announceIfNewer(const std::string& published);
 
     Downloader& downloader_;
+    Files& files_;
     Desktop& desktop_;
     std::string versionsPath_;
     std::string versionsAddress_;

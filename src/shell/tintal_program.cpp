@@ -17,14 +17,14 @@ TintalProgram::TintalProgram(ProgramPorts p)
       w23(fileContext(WeatherSourceKind::W23)),
       w28(fileContext(WeatherSourceKind::W28)),
       pro2(fileContext(WeatherSourceKind::PRO2)),
-      web({ports.loop, ports.desktop, ports.downloader, ports.workingFolder, ports.exportFolder, {}, {},
+      web({ports.loop, ports.desktop, ports.downloader, files, ports.workingFolder, ports.exportFolder, {}, {},
            [this] { return settings.ConfigLoading; }, {}},
           chooser),
       radio({ports.loop, ports.desktop, files, ports.serialLines, ports.companion, ports.recorder}, mon, log, ports.loop),
       form({ports.loop, ports.desktop, ports.player, ports.audio, radio,
             {&mon, &w23, &w28, &pro2, &web.aprs, &web.metar, &web.piu}}),
-      info(ports.downloader, ports.desktop, ports.workingFolder),
-      shell(form, ports.desktop, ports.autostart, shellActions()),
+      info(ports.downloader, files, ports.desktop, ports.workingFolder),
+      shell(form, ports.desktop, ports.autostart, files, shellActions()),
       settings(settingsWindows(), settingsFile, log) {
     for (WeatherSource* source : std::initializer_list<WeatherSource*>{&mon, &w23, &w28, &pro2}) chooser.attach(*source);
     chooser.windowsSuppressed = [this] { return settings.ConfigLoading && shell.CheckBoxReduire.checked(); };

@@ -1,6 +1,5 @@
 #pragma once
 // Serves canned documents and failures by address, and records what was asked.
-#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -8,6 +7,7 @@
 #include <vector>
 
 #include "platform/downloader.h"
+#include "platform/file_path.h"
 
 namespace tintal {
 
@@ -21,7 +21,7 @@ public:
         if (duringDownload) duringDownload();
         const auto found = documents_.find(url);
         if (found == documents_.end()) throw DownloadError("The server name or address could not be resolved");
-        std::ofstream(std::filesystem::path(path), std::ios::binary) << found->second;
+        std::ofstream(fsPath(path), std::ios::binary) << found->second;
     }
     void purgeCacheEntry(const std::string& url) override { purged.push_back(url); }
 

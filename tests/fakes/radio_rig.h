@@ -20,10 +20,18 @@
 
 namespace tintal {
 
-// Files that exist because the test says so.
+// Files that exist because the test says so, and have no content.
 struct ListedFiles : Files {
     bool exists(const std::string& path) override { return present.contains(path); }
+    bool canRead(const std::string& path) override { return exists(path); }
+    bool isFolder(const std::string&) override { return false; }
+    std::optional<std::vector<std::uint8_t>> read(const std::string&) override { return std::nullopt; }
     std::optional<std::vector<std::uint8_t>> readShared(const std::string&) override { return std::nullopt; }
+    bool write(const std::string&, std::string_view) override { return false; }
+    void remove(const std::string& path) override { present.erase(path); }
+    std::optional<std::chrono::system_clock::time_point> modifiedAt(const std::string&) override {
+        return std::nullopt;
+    }
     std::set<std::string> present;
 };
 

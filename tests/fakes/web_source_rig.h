@@ -8,6 +8,7 @@
 #include "base/date_time.h"
 #include "fakes/fake_downloader.h"
 #include "fakes/temp_folder.h"
+#include "platform/files.h"
 #include "platform/virtual_event_loop.h"
 #include "weather/web/web_source_window.h"
 
@@ -20,6 +21,7 @@ struct WebSourceRig {
         return {loop,
                 desktop,
                 realDownloader ? *realDownloader : downloader,
+                files,
                 work.path().string(),
                 exports.path().string(),
                 [] { return true; },
@@ -41,6 +43,7 @@ struct WebSourceRig {
     VirtualEventLoop loop;
     FrenchDesktop desktop;
     FakeDownloader downloader;
+    StdFiles files;
     Downloader* realDownloader = nullptr;  // a real adapter in place of the fake, for end-to-end runs
     TempFolder work, exports;
     bool startingUp = false;

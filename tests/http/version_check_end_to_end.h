@@ -8,6 +8,7 @@
 #include "fakes/temp_folder.h"
 #include "http/local_http_server.h"
 #include "platform/desktop.h"
+#include "platform/files.h"
 #include "shell/tform_info.h"
 
 namespace tintal::endtoend {
@@ -17,7 +18,8 @@ inline void theVersionCheckReadsTheServedList(Downloader& downloader) {
     LocalHttpServer server;
     TempFolder folder;
     FrenchDesktop desktop;
-    TFormInfo info(downloader, desktop, folder.file(""), server.url("/index_fichiers/versions.txt"));
+    StdFiles files;
+    TFormInfo info(downloader, files, desktop, folder.file(""), server.url("/index_fichiers/versions.txt"));
     const struct {
         const char* list;
         const char* said;
@@ -36,7 +38,7 @@ inline void theVersionCheckReadsTheServedList(Downloader& downloader) {
     }
     server.serve("/index_fichiers/versions.txt", "tintal=3.0.0\r\n");
     const std::size_t before = desktop.messages.size();
-    TFormInfo elsewhere(downloader, desktop, folder.file(""), server.url("/missing.txt"));
+    TFormInfo elsewhere(downloader, files, desktop, folder.file(""), server.url("/missing.txt"));
     elsewhere.CheckVersionAtStart();  // a 404 at start-up says nothing
     EXPECT_EQ(desktop.messages.size(), before);
     elsewhere.BitBtnNewrelease.click();

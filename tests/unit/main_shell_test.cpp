@@ -15,9 +15,10 @@ namespace {
 struct Shell : ::testing::Test {
     MainWindowRig rig{encodeDateTime(2026, 12, 1, 21, 1, 0)};
     FakeAutostart autostart;
+    StdFiles files;
     std::vector<std::string> calls;
     bool sourceChosen = true;
-    MainShell shell{rig.form, rig.desktop, autostart, actions()};
+    MainShell shell{rig.form, rig.desktop, autostart, files, actions()};
 
     ShellActions actions() {
         auto note = [this](std::string what) { return [this, what] { calls.push_back(what); }; };

@@ -27,7 +27,8 @@ struct VersionCheck : ::testing::Test {
     TempFolder folder;
     ServedDownloader web;
     FrenchDesktop desktop;
-    TFormInfo info{web, desktop, folder.file("")};
+    StdFiles files;
+    TFormInfo info{web, files, desktop, folder.file("")};
 
     std::vector<std::string> texts() const { return desktop.messages; }
     const std::string newer = "Une version plus récente de TINTAL est disponible sur " + kDownloadPage;

@@ -46,7 +46,8 @@ TEST(AccentedPaths, TheSoundFileChoosersAcceptAFileInAnAccentedFolder) {
     const std::string wav = at.write("coucou été ç è.wav", buildWav(WavSpec{}, rampSamples(1600)));
     MainWindowRig rig{encodeDateTime(2026, 12, 1, 21, 1, 0)};
     FakeAutostart autostart;
-    MainShell shell{rig.form, rig.desktop, autostart, {}};
+    StdFiles files;
+    MainShell shell{rig.form, rig.desktop, autostart, files, {}};
 
     rig.desktop.nextChosenFile = wav;
     shell.ButtonParcourirEnTete.click();

@@ -8,26 +8,17 @@
 #include <string>
 
 #include "core/tform1.h"
-#include "fakes/fake_audio_device.h"
-#include "fakes/fake_autostart.h"
-#include "fakes/fake_downloader.h"
-#include "fakes/fake_durable_files.h"
-#include "fakes/fake_station_library.h"
-#include "fakes/fake_clip_player.h"
-#include "fakes/fake_serial_lines.h"
-#include "fakes/radio_rig.h"
-#include "platform/win32/win32_event_loop.h"
 #include "radio/radio_station.h"
-#include "shell/tintal_program.h"
 #include "ui/win32/com_window.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/record_window.h"
+#include "win32/win32_program_rig.h"
 
 namespace tintal {
 namespace {
 
-struct WindowsFixture {
-    WindowsFixture() {
+struct WindowsFixture : Win32ProgramRig {
+    WindowsFixture() : Win32ProgramRig("clock") {
         main = createMainWindow(program, [] {});
         com = createComWindow(radio.com(), main);
         record = createRecordWindow(radio.record(), main);
@@ -41,20 +32,6 @@ struct WindowsFixture {
         DestroyWindow(main);
     }
 
-    Win32EventLoop loop;
-    FrenchDesktop desktop;
-    FakeSerialLines lines;
-    FakeCompanionObjects objects;
-    FakeCompanionChannel channel{objects, "clock"};
-    AbsentRecorderLink recorder;
-    FakeAudioDevice audio{loop};
-    FakeClipPlayer player{loop, 100};
-    FakeStationLibrary station;
-    FakeDownloader downloader;
-    FakeDurableFiles settingsFiles;
-    FakeAutostart autostart;
-    TintalProgram program{{loop, desktop, player, audio, station, lines, channel, recorder, downloader, settingsFiles,
-                           autostart, "", ""}};
     TForm1& form = program.form;
     RadioStation& radio = program.radio;
     HWND main = nullptr, com = nullptr, record = nullptr;

@@ -3,23 +3,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "fakes/fake_audio_device.h"
-#include "fakes/fake_autostart.h"
-#include "fakes/fake_clip_player.h"
-#include "fakes/fake_downloader.h"
-#include "fakes/fake_durable_files.h"
-#include "fakes/fake_serial_lines.h"
-#include "fakes/fake_station_library.h"
-#include "fakes/radio_rig.h"
-#include "platform/win32/win32_event_loop.h"
-#include "shell/tintal_program.h"
 #include "ui/win32/main_window.h"
+#include "win32/win32_program_rig.h"
 
 namespace tintal {
 namespace {
 
-struct SessionFixture {
-    SessionFixture() {
+struct SessionFixture : Win32ProgramRig {
+    SessionFixture() : Win32ProgramRig("session") {
         files.put("tintal.ini", "[TINTAL V2.4.0]\r\nPERIOD=3\r\nCOM=1\r\n");
         main = createMainWindow(program, [this] {
             ++closes;
@@ -30,20 +21,6 @@ struct SessionFixture {
     }
     ~SessionFixture() { DestroyWindow(main); }
 
-    Win32EventLoop loop;
-    FrenchDesktop desktop;
-    FakeSerialLines lines;
-    FakeCompanionObjects objects;
-    FakeCompanionChannel channel{objects, "session"};
-    AbsentRecorderLink recorder;
-    FakeAudioDevice audio{loop};
-    FakeClipPlayer player{loop, 100};
-    FakeStationLibrary station;
-    FakeDownloader downloader;
-    FakeDurableFiles files;
-    FakeAutostart autostart;
-    TintalProgram program{
-        {loop, desktop, player, audio, station, lines, channel, recorder, downloader, files, autostart, "", ""}};
     HWND main = nullptr;
     int closes = 0;
 };
@@ -76,28 +53,15 @@ TEST(SessionEnd, TheQuestionSavesTheEndClosesOnceAndReleasesTheLines) {
 }
 
 TEST(SessionEnd, BeforeTheSettingsAreLoadedTheFileIsLeftAsItWas) {
-    Win32EventLoop loop;
-    FrenchDesktop desktop;
-    FakeSerialLines lines;
-    FakeCompanionObjects objects;
-    FakeCompanionChannel channel{objects, "early"};
-    AbsentRecorderLink recorder;
-    FakeAudioDevice audio{loop};
-    FakeClipPlayer player{loop, 100};
-    FakeStationLibrary station;
-    FakeDownloader downloader;
-    FakeDurableFiles files;
-    FakeAutostart autostart;
-    files.put("tintal.ini", "[TINTAL V2.4.0]\r\nPERIOD=3\r\n");
-    TintalProgram program{
-        {loop, desktop, player, audio, station, lines, channel, recorder, downloader, files, autostart, "", ""}};
-    HWND main = createMainWindow(program, [&] { program.close(); });
-    program.start();
+    Win32ProgramRig rig("early");
+    rig.files.put("tintal.ini", "[TINTAL V2.4.0]\r\nPERIOD=3\r\n");
+    HWND main = createMainWindow(rig.program, [&] { rig.program.close(); });
+    rig.program.start();
     SendMessageW(main, WM_QUERYENDSESSION, 0, 0);
     SendMessageW(main, WM_ENDSESSION, TRUE, 0);
-    EXPECT_TRUE(program.form.ConfigPending);
-    EXPECT_EQ(files.replaces, 0);
-    EXPECT_EQ(files.text("tintal.ini"), "[TINTAL V2.4.0]\r\nPERIOD=3\r\n");
+    EXPECT_TRUE(rig.program.form.ConfigPending);
+    EXPECT_EQ(rig.files.replaces, 0);
+    EXPECT_EQ(rig.files.text("tintal.ini"), "[TINTAL V2.4.0]\r\nPERIOD=3\r\n");
     DestroyWindow(main);
 }
 

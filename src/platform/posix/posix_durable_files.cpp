@@ -8,6 +8,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/file_path.h"
+
 namespace tintal {
 
 namespace {
@@ -28,7 +30,7 @@ bool writeAllAndSync(int fd, std::span<const std::uint8_t> bytes) {
 
 // The rename itself is only durable once the folder holding both names is synced.
 void syncFolderOf(const std::string& path) {
-    std::string folder = std::filesystem::path(path).parent_path().string();
+    std::string folder = utf8Text(fsPath(path).parent_path());
     if (folder.empty()) folder = ".";
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;

@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <chrono>
 #include <ctime>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "base/date_time.h"
 #include "base/numbers.h"
@@ -191,17 +188,14 @@ void WebSourceWindow::FetchAndCheck(const std::string& url, const std::string& l
 }
 
 void WebSourceWindow::checkFetched(const std::string& name) {
-    std::ifstream file;
-    if (isReadableFile(pathOf(name))) file.open(fsPath(pathOf(name)), std::ios::binary);
-    if (!file.is_open()) {
+    const auto bytes = context_.files.read(pathOf(name));
+    if (!bytes) {
         FetchError = 2;
         startTimerIfStopped();
         return;
     }
-    char head[3] = {};
-    file.read(head, 3);
-    const std::string first(head, static_cast<std::size_t>(file.gcount()));
-    file.close();
+    const auto headSize = static_cast<std::ptrdiff_t>(std::min<std::size_t>(bytes->size(), 3));
+    const std::string first(bytes->begin(), bytes->begin() + headSize);
     // One run of the extractor even when several of the first bytes are markers: a second run would
     // read the lines the first one kept instead of the page.
     if (first.find(rules_.marker) != std::string::npos) FetchError = extractPage();
@@ -265,33 +259,25 @@ std::string WebSourceWindow::pathOf(const std::string& name) const {
 }
 
 bool WebSourceWindow::fileExists(const std::string& name) const {
-    return !name.empty() && isReadableFile(pathOf(name));
+    return !name.empty() && context_.files.exists(pathOf(name));
 }
 
 std::optional<std::string> WebSourceWindow::readFile(const std::string& name) const {
-    const auto bytes = readWholeFile(pathOf(name));
+    const auto bytes = context_.files.read(pathOf(name));
     if (!bytes) return std::nullopt;
     return std::string(bytes->begin(), bytes->end());
 }
 
 bool WebSourceWindow::writeFile(const std::string& name, const std::string& bytes) const {
-    removeFile(name);
-    std::ofstream file(fsPath(pathOf(name)), std::ios::binary);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    return !file.fail();
+    return context_.files.write(pathOf(name), bytes);
 }
 
-void WebSourceWindow::removeFile(const std::string& name) const {
-    std::error_code ignored;
-    std::filesystem::remove(fsPath(pathOf(name)), ignored);
-}
+void WebSourceWindow::removeFile(const std::string& name) const { context_.files.remove(pathOf(name)); }
 
 std::optional<double> WebSourceWindow::lastWriteTime(const std::string& name) const {
-    std::error_code error;
-    const auto written = std::filesystem::last_write_time(fsPath(pathOf(name)), error);
-    if (error) return std::nullopt;
-    const std::time_t t = std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(written));
+    const auto written = context_.files.modifiedAt(pathOf(name));
+    if (!written) return std::nullopt;
+    const std::time_t t = std::chrono::system_clock::to_time_t(*written);
     const std::tm* local = std::localtime(&t);
     if (!local) return std::nullopt;
     return encodeDateTime(local->tm_year + 1900, local->tm_mon + 1, local->tm_mday, local->tm_hour, local->tm_min,
@@ -321,9 +307,7 @@ void WebSourceWindow::submissionAccepted(const std::string& address, bool fromRe
 }
 
 void WebSourceWindow::writeExport(const std::string& name, const std::string& bytes, bool exportFolderFirst) {
-    std::error_code ignored;
-    const bool shared =
-        !context_.exportFolder.empty() && std::filesystem::is_directory(fsPath(context_.exportFolder), ignored);
+    const bool shared = context_.files.isFolder(context_.exportFolder);
     const std::string sharedPath = shared ? joinPath(context_.exportFolder, name) : std::string();
     auto write = [&](const std::string& path) {
         if (!writeFile(path, bytes)) context_.desktop.messageBox("Ne peut creer " + name);

@@ -12,6 +12,7 @@
 #include "platform/desktop.h"
 #include "platform/downloader.h"
 #include "platform/event_loop.h"
+#include "platform/files.h"
 #include "weather/weather_source.h"
 #include "widgets/button.h"
 #include "widgets/combo_box.h"
@@ -28,6 +29,7 @@ struct WebSourceContext {
     EventLoop& loop;
     Desktop& desktop;
     Downloader& downloader;
+    Files& files;
     // Where the working files and exports are written; empty = the current directory.
     std::string workingFolder;
     // The shared folder other radio programs read the exports from; used only when it exists.
@@ -75,6 +77,8 @@ public:
     // A download of this source is under way (the window thread keeps dispatching meanwhile) or due
     // after the settings' load.
     bool downloading() const { return downloading_ || fetchDue_; }
+    // The files its addresses may name (a local document instead of a web page).
+    Files& files() const { return context_.files; }
     // Submits a web address again, reads when that worked, then shows the window; at start-up the
     // fetch and read come once the settings are loaded.
     void select(bool showWindow) override;

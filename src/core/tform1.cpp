@@ -25,7 +25,6 @@ TForm1::TForm1(MainWindowPorts ports)
       hooks(ports.hooks),
       TimerSeconde(ports.loop, 500),
       TimerSecurite(ports.loop, 120000),
-      TimerFinWave(ports.loop, 120000),
       sound(ports.loop, ports.audio, ports.player, ports.desktop),
       clock(*this),
       sequencer(*this),
@@ -50,7 +49,7 @@ TForm1::TForm1(MainWindowPorts ports)
     MenuPlageHoraire.add(MenuDebutPlageHoraire);
     MenuPlageHoraire.add(MenuFinPlageHoraire);
     MenuSimuErreur.setVisible(false);
-    MenuSimuErreur.setShortcut("Ctrl+Alt+E");
+    MenuSimuErreur.setShortcut({.ctrl = true, .alt = true, .key = 'E'});
     MenuSimuErreur.onClick = [this] { MenuSimuErreurClick(); };
     MenuCarteSon.onClick = [this] { sound.MenuCarteSonClick(announcing); };
     ButtonPlayWave.setVisible(false);
@@ -67,7 +66,6 @@ TForm1::TForm1(MainWindowPorts ports)
     CheckBoxNoMinutes.onClick = [this] { CheckBoxNoMinutesClick(); };
     TimerSeconde.onTimer = [this] { clock.TimerSecondeTimer(); };
     TimerSecurite.onTimer = [this] { TimerSecuriteTimer(); };
-    TimerFinWave.onTimer = [this] { TimerFinWaveTimer(); };
     player.setHost(this);
 }
 

@@ -47,7 +47,6 @@ public:
     bool deviceOpen() const { return deviceOpen_; }
     int queuedCount() const { return queuedCount_; }
     int doneCount() const { return doneCount_; }
-    std::size_t clipLength() const { return clipData_.size(); }
 
 private:
     void play(WaveSource* source, const WaveTexts& texts, bool emptyRequest);

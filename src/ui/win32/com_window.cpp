@@ -5,11 +5,6 @@
 
 namespace tintal {
 
-namespace {
-
-
-}  // namespace
-
 HWND createComWindow(TFormCOM& com, HWND owner) {
     return createModelWindow(com.form, owner, [&com](ControlBinder& b) {
         b.label(com.Label1, box(10, 8, 310, 18));

@@ -277,8 +277,10 @@ void ControlBinder::menuItem(HMENU menu, MenuItem& item) {
         });
         return;
     }
-    if (!item.visible()) return;  // hidden items are reached by their shortcut only
     const int id = nextId();
+    commands_[id] = [&item](int) { item.click(); };
+    if (item.shortcut().key != 0) shortcuts_.emplace_back(item.shortcut(), id);
+    if (!item.visible()) return;  // reached by its shortcut only
     AppendMenuW(menu, MF_STRING, id, widen(item.caption()).c_str());
     const auto render = [menu, id, &item] {
         MENUITEMINFOW info{};
@@ -292,7 +294,14 @@ void ControlBinder::menuItem(HMENU menu, MenuItem& item) {
     };
     item.setRenderer(render);
     render();
-    commands_[id] = [&item](int) { item.click(); };
+}
+
+int ControlBinder::shortcutCommand(WPARAM key, bool ctrl, bool alt, bool shift) const {
+    const Shortcut pressed{ctrl, alt, shift, key < 128 ? static_cast<char>(key) : '\0'};
+    for (const auto& [shortcut, id] : shortcuts_) {
+        if (shortcut == pressed) return id;
+    }
+    return 0;
 }
 
 bool ControlBinder::command(WPARAM wParam) {

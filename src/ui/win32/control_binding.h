@@ -61,8 +61,11 @@ public:
     HWND trackBar(SpinBox& spin, RECT r);
     // A panel: the controls shown and hidden with the panel's model.
     void panel(Window& panel, std::vector<HWND> controls);
-    // Appends the item (and its sub-items, as a pop-up) to a menu.
+    // Appends the item (and its sub-items, as a pop-up) to a menu; a hidden item is bound to its shortcut only.
     void menuItem(HMENU menu, MenuItem& item);
+    // The command whose shortcut the key makes with these modifiers held, or 0; a WM_COMMAND with it chooses
+    // the item.
+    int shortcutCommand(WPARAM key, bool ctrl, bool alt, bool shift) const;
 
     // Window-procedure hooks; each returns true when it handled the message.
     bool command(WPARAM wParam);
@@ -79,6 +82,7 @@ private:
     int nextId_ = 1000;
     std::map<int, std::function<void(int code)>> commands_;
     std::map<HWND, std::function<void(int delta)>> upDowns_;
+    std::vector<std::pair<Shortcut, int>> shortcuts_;
 
 public:
     // WM_VSCROLL from a slider; true when it was one of ours.

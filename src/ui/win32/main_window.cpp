@@ -161,15 +161,18 @@ void bindShell(HWND hwnd, MainWindowView& v) {
     };
 }
 
-// Ctrl+Alt+E reaches the hidden error-simulation item from any control of the window.
+// The menu's shortcuts reach their items (the hidden error simulation among them) from any control of the
+// window; the item runs from the window's own queue, not inside the hook.
 HHOOK keyboardHook = nullptr;
 HWND hookTarget = nullptr;
+bool held(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 LRESULT CALLBACK keyboardProc(int code, WPARAM key, LPARAM flags) {
     const bool pressed = (flags & (1u << 31)) == 0;
-    if (code == HC_ACTION && pressed && key == 'E' && (GetKeyState(VK_CONTROL) & 0x8000) &&
-        (GetKeyState(VK_MENU) & 0x8000)) {
-        PostMessageW(hookTarget, WM_APP, 0, 0);
-        return 1;
+    if (MainWindowView* v = viewOf(hookTarget); v && code == HC_ACTION && pressed) {
+        if (const int command = v->binder->shortcutCommand(key, held(VK_CONTROL), held(VK_MENU), held(VK_SHIFT))) {
+            PostMessageW(hookTarget, WM_COMMAND, MAKEWPARAM(command, 1), 0);
+            return 1;
+        }
     }
     return CallNextHookEx(keyboardHook, code, key, flags);
 }
@@ -191,9 +194,6 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
             if (v) panelPress(*v, message == WM_LBUTTONDOWN ? MouseButton::Left : MouseButton::Right, lParam);
-            return 0;
-        case WM_APP:
-            if (v) v->form.MenuSimuErreur.click();
             return 0;
         case WM_EXITSIZEMOVE:
             // The place the user gave the window is what the settings keep.

@@ -88,7 +88,7 @@ void TForm1::LoadConfig() {
     } else {
         Form1.show();
     }
-    if (const std::string error = player.Alloc_Mem(); !error.empty()) {
+    if (const std::string error = player.allocateMemory(); !error.empty()) {
         EditData.setText(error);
         if (onTerminate) onTerminate();
         return;
@@ -107,7 +107,7 @@ void TForm1::FormClose() {
     if (onSaveSettings) onSaveSettings();
     try {
         player.releaseDevice();
-        player.Free_unlock();
+        player.freeMemory();
     } catch (...) {
         // Closing goes on whatever the device says.
     }
@@ -163,9 +163,9 @@ void TForm1::MenuSimuErreurClick() {
     EditData.setText(errorSimulation ? "simu erreur" : "raz simu err");
 }
 
-void TForm1::ButtonPlayWaveClick() { player.PlayWaveFile("tintal.wav"); }
+void TForm1::ButtonPlayWaveClick() { player.playFile("tintal.wav"); }
 
-void TForm1::ButtonPlayWaveResClick() { player.PlayWaveResource("son0"); }
+void TForm1::ButtonPlayWaveResClick() { player.playClip("son0"); }
 
 void TForm1::CheckBoxheureClick() {
     if (CheckBoxheure.checked()) CheckBoxNoMinutes.setChecked(false);

@@ -241,9 +241,9 @@ int runClock(const Options& options) {
 
     PosixEventLoop loop;
     runningLoop = &loop;
-    LinuxPorts linux(*folder, &loop);
-    Speaking speaking(loop, linux.desktop, *folder, options.silent);
-    TintalProgram program(linux.ports(loop, speaking.player(), speaking.device()));
+    LinuxPorts adapters(*folder, &loop);
+    Speaking speaking(loop, adapters.desktop, *folder, options.silent);
+    TintalProgram program(adapters.ports(loop, speaking.player(), speaking.device()));
     program.form.onLoadSettings = [&] {
         program.settings.LoadConfig();
         applyCommandLine(program, options);
@@ -253,7 +253,7 @@ int runClock(const Options& options) {
     std::cerr << "tintal: settings in " << *folder << "/tintal.ini\n";
     program.start();
     if (const std::string report = speaking.clips.statusText(); !report.empty()) program.form.EditData.setText(report);
-    std::thread watcher = startSignalWatcher(signals, linux.downloader);
+    std::thread watcher = startSignalWatcher(signals, adapters.downloader);
     loop.run();
     program.close();
     // The watcher may still wait: a signal of our own ends it before what it refers to goes.
@@ -269,9 +269,9 @@ int speakNow(const Options& options) {
     const std::optional<std::string> folder = enterWorkingFolder(options);
     if (!folder) return 1;
     PosixEventLoop loop;
-    LinuxPorts linux(*folder, &loop);
-    Speaking speaking(loop, linux.desktop, *folder, options.silent);
-    TintalProgram program(linux.ports(loop, speaking.player(), speaking.device()));
+    LinuxPorts adapters(*folder, &loop);
+    Speaking speaking(loop, adapters.desktop, *folder, options.silent);
+    TintalProgram program(adapters.ports(loop, speaking.player(), speaking.device()));
     program.form.onLoadSettings = [&] {
         program.settings.LoadConfig();
         applyCommandLine(program, options);
@@ -307,14 +307,14 @@ int saveConfig(const Options& options) {
     const std::optional<std::string> folder = enterWorkingFolder(options);
     if (!folder) return 1;
     VirtualEventLoop loop(localNow());
-    LinuxPorts linux(*folder, nullptr);
+    LinuxPorts adapters(*folder, nullptr);
     OfflineDownloader offline;
     PosixCompanionChannel privateChannel(CompanionNames::withSuffix(".check" + std::to_string(getpid())));
     NullAudioDevice device;
     ListingPlayer player(
         loop, [](const ClipRequest&) {}, 0);
     // ProgramPorts holds references: the check's own channel and downloader are put in at construction.
-    const ProgramPorts base = linux.ports(loop, player, device);
+    const ProgramPorts base = adapters.ports(loop, player, device);
     TintalProgram program({base.loop, base.desktop, base.player, base.audio, base.stationLibrary, base.serialLines,
                            privateChannel, base.recorder, offline, base.durableFiles, base.autostart,
                            base.workingFolder, base.exportFolder});

@@ -1,4 +1,4 @@
-#include "ui/win32/piu_window.h"
+#include "ui/win32/pioupiou_window.h"
 
 #include "ui/win32/web_source_view.h"
 #include "weather/web/tform_meteo_piu.h"

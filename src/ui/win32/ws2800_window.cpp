@@ -5,7 +5,7 @@
 
 namespace tintal {
 
-HWND createMeteoW28Window(TFormMeteoW28& w, HWND owner) {
+HWND createWs2800Window(TFormMeteoW28& w, HWND owner) {
     const WindowFrame frame =
         createFileSourceFrame(w, owner, w.LabelFichier.caption(), "Recalage", &w.GroupBoxPression, 140);
     frame.binder.radioButton(w.RadioButtonPABS, box(256, kFileSourceExtrasTop, 100, 20));

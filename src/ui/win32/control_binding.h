@@ -55,6 +55,9 @@ public:
     // stays the caller's.
     HWND image(Image& image, RECT r, HBITMAP bitmap, std::function<void()> onClick = {});
     HWND radioButton(RadioButton& button, RECT r);
+    // A column of tick boxes or radio buttons: the first at `first`, each next `step` lower.
+    void tickBoxes(const std::vector<TickBox*>& boxes, RECT first, int step);
+    void radioButtons(const std::vector<RadioButton*>& buttons, RECT first, int step);
     // A drop-down list; choosing an entry selects it in the model.
     HWND comboBox(ComboBox& combo, RECT r);
     // A vertical slider over the spin box's range.
@@ -76,6 +79,11 @@ public:
 private:
     HWND create(const wchar_t* cls, const std::string& text, DWORD style, RECT r, int id);
     int nextId() { return nextId_++; }
+    // A list's choice: the control's notice of a new selection selects it in the model.
+    template <typename List>
+    void selectOnNotice(int id, HWND hwnd, List& list, int notice, UINT getSelection);
+    template <typename Widget>
+    void column(HWND (ControlBinder::*bind)(Widget&, RECT), const std::vector<Widget*>& widgets, RECT r, int step);
 
     HWND parent_;
     HFONT font_;

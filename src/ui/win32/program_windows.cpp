@@ -1,14 +1,12 @@
 #include "ui/win32/program_windows.h"
 
 #include "shell/tintal_program.h"
-#include "ui/win32/aprs_window.h"
 #include "ui/win32/com_window.h"
 #include "ui/win32/favourites_window_view.h"
 #include "ui/win32/info_window.h"
-#include "ui/win32/metar_window.h"
-#include "ui/win32/pioupiou_window.h"
 #include "ui/win32/record_window.h"
 #include "ui/win32/weather_windows.h"
+#include "ui/win32/web_source_windows.h"
 
 namespace tintal {
 

@@ -148,7 +148,9 @@ TEST_F(Shell, TheMenuBarIsInDisplayOrder) {
     EXPECT_FALSE(rig.form.MenuSimuErreur.visible());
     EXPECT_EQ(rig.form.MenuSimuErreur.shortcut(), (Shortcut{.ctrl = true, .alt = true, .key = 'E'}));
     for (MenuItem* item : shell.mainMenu) {
-        if (item != &rig.form.MenuSimuErreur) EXPECT_EQ(item->shortcut().key, 0) << item->name();
+        if (item != &rig.form.MenuSimuErreur) {
+            EXPECT_EQ(item->shortcut().key, 0) << item->name();
+        }
     }
 }
 

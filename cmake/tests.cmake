@@ -4,6 +4,7 @@ add_library(tintal_fakes STATIC ${TINTAL_FAKE_SOURCES})
 target_include_directories(tintal_fakes PUBLIC ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(tintal_fakes PUBLIC tintal_core)
 include(cmake/probes.cmake)
+include(cmake/test_data.cmake)
 
 if(WIN32)
   include(cmake/tests_win32.cmake)
@@ -16,8 +17,7 @@ include(GoogleTest)
 file(GLOB TINTAL_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 add_executable(tintal_unit_tests ${TINTAL_UNIT_TESTS})
 target_link_libraries(tintal_unit_tests PRIVATE tintal_fakes tintal_clips GTest::gtest_main)
-target_compile_definitions(tintal_unit_tests PRIVATE TINTAL_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-                                                      TINTAL_SHARED_DATA_DIR="${CMAKE_SOURCE_DIR}/../shared/data")
+target_compile_definitions(tintal_unit_tests PRIVATE TINTAL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(tintal_unit_tests DISCOVERY_TIMEOUT 60)
 
 file(GLOB TINTAL_INTEGRATION_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/integration/*.cpp)

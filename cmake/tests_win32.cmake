@@ -26,8 +26,7 @@ file(GLOB TINTAL_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.c
 if(TINTAL_UNIT_TESTS)
   add_executable(tintal_unit_tests ${TINTAL_UNIT_TESTS})
   target_link_libraries(tintal_unit_tests PRIVATE tintal_fakes tintal_clips GTest::gtest_main)
-  target_compile_definitions(tintal_unit_tests PRIVATE TINTAL_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-                                                        TINTAL_SHARED_DATA_DIR="${CMAKE_SOURCE_DIR}/../shared/data")
+  target_compile_definitions(tintal_unit_tests PRIVATE TINTAL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   add_test(NAME tintal_unit_tests COMMAND tintal_unit_tests --gtest_color=no)
   set_tests_properties(tintal_unit_tests PROPERTIES TIMEOUT ${TINTAL_WINE_TEST_TIMEOUT})
 endif()

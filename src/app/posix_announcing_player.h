@@ -14,14 +14,14 @@ class AnnouncingPlayer : public ClipPlayer {
 public:
     AnnouncingPlayer(ClipPlayer& inner, EventLoop& loop) : inner_(inner), loop_(loop) {}
     void setHost(PlayerHost* host) override { inner_.setHost(host); }
-    void PlayWaveResource(const std::string& name) override { say(name), inner_.PlayWaveResource(name); }
-    void PlayWaveFile(const std::string& path) override { say(path), inner_.PlayWaveFile(path); }
+    void playClip(const std::string& name) override { say(name), inner_.playClip(name); }
+    void playFile(const std::string& path) override { say(path), inner_.playFile(path); }
     bool clipPlaying() const override { return inner_.clipPlaying(); }
     void releaseDevice() override { inner_.releaseDevice(); }
     void markIdle() override { inner_.markIdle(); }
     void setOutputDevice(int device) override { inner_.setOutputDevice(device); }
-    std::string Alloc_Mem() override { return inner_.Alloc_Mem(); }
-    void Free_unlock() override { inner_.Free_unlock(); }
+    std::string allocateMemory() override { return inner_.allocateMemory(); }
+    void freeMemory() override { inner_.freeMemory(); }
 
 private:
     void say(const std::string& clip) {

@@ -25,7 +25,6 @@ public:
 
     // Notes whether the file is there; start-up asks once, before any window exists.
     void noteStart() { existedAtStart_ = files_.exists(path_); }
-    bool existedAtStart() const { return existedAtStart_; }
 
     // Applies every line of the file, first to last, by the table's matching rule, and returns the
     // lines it could not take (the title line and blank lines are not counted). Nothing is applied

@@ -21,8 +21,8 @@ class ClipPlayer {
 public:
     virtual ~ClipPlayer() = default;
     virtual void setHost(PlayerHost* host) = 0;
-    virtual void PlayWaveResource(const std::string& name) = 0;
-    virtual void PlayWaveFile(const std::string& path) = 0;
+    virtual void playClip(const std::string& name) = 0;
+    virtual void playFile(const std::string& path) = 0;
     virtual bool clipPlaying() const = 0;
     // The abort's release: give the buffers back, reset and close the device. May throw.
     virtual void releaseDevice() = 0;
@@ -31,8 +31,8 @@ public:
     // The output device for the next clip; -1 lets the system choose.
     virtual void setOutputDevice(int device) = 0;
     // Start-up allocation of the clip memory; returns the error text when it cannot be had.
-    virtual std::string Alloc_Mem() { return {}; }
-    virtual void Free_unlock() {}
+    virtual std::string allocateMemory() { return {}; }
+    virtual void freeMemory() {}
 };
 
 }  // namespace tintal

@@ -9,7 +9,7 @@ ListingPlayer::ListingPlayer(EventLoop& loop, std::function<void(const ClipReque
 
 ListingPlayer::~ListingPlayer() { markIdle(); }
 
-void ListingPlayer::PlayWaveResource(const std::string& name) {
+void ListingPlayer::playClip(const std::string& name) {
     if (clipPlaying()) return;
     if (!isCatalogueClip(name)) {
         if (host_) host_->clipFailed("Err: Res Wave");
@@ -18,7 +18,7 @@ void ListingPlayer::PlayWaveResource(const std::string& name) {
     play({false, name});
 }
 
-void ListingPlayer::PlayWaveFile(const std::string& path) {
+void ListingPlayer::playFile(const std::string& path) {
     if (clipPlaying()) return;
     if (path.empty()) {
         if (host_) host_->clipFailed("Err: Fichier Wave");

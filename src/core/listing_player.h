@@ -21,8 +21,8 @@ public:
 
     void setHost(PlayerHost* host) override { host_ = host; }
     // Names that are not in the catalogue fail as the real player fails them.
-    void PlayWaveResource(const std::string& name) override;
-    void PlayWaveFile(const std::string& path) override;
+    void playClip(const std::string& name) override;
+    void playFile(const std::string& path) override;
     bool clipPlaying() const override { return timer_ != 0; }
     void releaseDevice() override { markIdle(); }
     void markIdle() override;

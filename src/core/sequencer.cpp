@@ -54,13 +54,13 @@ void Sequencer::runSteps() {
 
 bool Sequencer::playClip(int next, const std::string& name) {
     step_ = next;
-    form_.player.PlayWaveResource(name);
+    form_.player.playClip(name);
     return true;
 }
 
 bool Sequencer::playFile(int next, const std::string& path) {
     step_ = next;
-    form_.player.PlayWaveFile(path);
+    form_.player.playFile(path);
     return true;
 }
 

@@ -25,7 +25,6 @@ TForm1::TForm1(MainWindowPorts ports)
       hooks(ports.hooks),
       TimerSeconde(ports.loop, 500),
       TimerSecurite(ports.loop, 120000),
-      TimerFinWave(ports.loop, 120000),
       sound(ports.loop, ports.audio, ports.player, ports.desktop),
       clock(*this),
       sequencer(*this),
@@ -50,7 +49,7 @@ TForm1::TForm1(MainWindowPorts ports)
     MenuPlageHoraire.add(MenuDebutPlageHoraire);
     MenuPlageHoraire.add(MenuFinPlageHoraire);
     MenuSimuErreur.setVisible(false);
-    MenuSimuErreur.setShortcut("Ctrl+Alt+E");
+    MenuSimuErreur.setShortcut({.ctrl = true, .alt = true, .key = 'E'});
     MenuSimuErreur.onClick = [this] { MenuSimuErreurClick(); };
     MenuCarteSon.onClick = [this] { sound.MenuCarteSonClick(announcing); };
     ButtonPlayWave.setVisible(false);
@@ -67,7 +66,6 @@ TForm1::TForm1(MainWindowPorts ports)
     CheckBoxNoMinutes.onClick = [this] { CheckBoxNoMinutesClick(); };
     TimerSeconde.onTimer = [this] { clock.TimerSecondeTimer(); };
     TimerSecurite.onTimer = [this] { TimerSecuriteTimer(); };
-    TimerFinWave.onTimer = [this] { TimerFinWaveTimer(); };
     player.setHost(this);
 }
 
@@ -90,7 +88,7 @@ void TForm1::LoadConfig() {
     } else {
         Form1.show();
     }
-    if (const std::string error = player.Alloc_Mem(); !error.empty()) {
+    if (const std::string error = player.allocateMemory(); !error.empty()) {
         EditData.setText(error);
         if (onTerminate) onTerminate();
         return;
@@ -109,7 +107,7 @@ void TForm1::FormClose() {
     if (onSaveSettings) onSaveSettings();
     try {
         player.releaseDevice();
-        player.Free_unlock();
+        player.freeMemory();
     } catch (...) {
         // Closing goes on whatever the device says.
     }
@@ -165,9 +163,9 @@ void TForm1::MenuSimuErreurClick() {
     EditData.setText(errorSimulation ? "simu erreur" : "raz simu err");
 }
 
-void TForm1::ButtonPlayWaveClick() { player.PlayWaveFile("tintal.wav"); }
+void TForm1::ButtonPlayWaveClick() { player.playFile("tintal.wav"); }
 
-void TForm1::ButtonPlayWaveResClick() { player.PlayWaveResource("son0"); }
+void TForm1::ButtonPlayWaveResClick() { player.playClip("son0"); }
 
 void TForm1::CheckBoxheureClick() {
     if (CheckBoxheure.checked()) CheckBoxNoMinutes.setChecked(false);

@@ -47,7 +47,7 @@ public:
     // The start-up routine run by the first tick: settings, windows, then the one-second clock.
     void LoadConfig();
 
-    // Timer handlers.
+    // Timer handlers. The end-of-clip one has no timer of its own: the wave player calls it.
     void TimerSecuriteTimer();
     void TimerFinWaveTimer();
 
@@ -147,7 +147,6 @@ public:
 
     Timer TimerSeconde;
     Timer TimerSecurite;
-    Timer TimerFinWave;
 
     SoundControls sound;
     ClockScheduler clock;

@@ -32,12 +32,17 @@ public:
     ~WavePlayer() override;
 
     // Start-up allocation; returns the error text when memory cannot be had (the program then ends).
-    std::string Alloc_Mem() override;
-    void Free_unlock() override;
+    std::string Alloc_Mem();
+    void Free_unlock();
+    void PlayWaveResource(const std::string& name);
+    void PlayWaveFile(const std::string& path);
 
+    // The ClipPlayer calls are the routines above.
+    std::string allocateMemory() override { return Alloc_Mem(); }
+    void freeMemory() override { Free_unlock(); }
+    void playClip(const std::string& name) override { PlayWaveResource(name); }
+    void playFile(const std::string& path) override { PlayWaveFile(path); }
     void setHost(PlayerHost* host) override { host_ = host; }
-    void PlayWaveResource(const std::string& name) override;
-    void PlayWaveFile(const std::string& path) override;
     bool clipPlaying() const override { return clipPlaying_; }
     void releaseDevice() override;
     void markIdle() override;
@@ -47,7 +52,6 @@ public:
     bool deviceOpen() const { return deviceOpen_; }
     int queuedCount() const { return queuedCount_; }
     int doneCount() const { return doneCount_; }
-    std::size_t clipLength() const { return clipData_.size(); }
 
 private:
     void play(WaveSource* source, const WaveTexts& texts, bool emptyRequest);

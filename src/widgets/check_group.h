@@ -15,7 +15,6 @@ public:
             if (m != keep) m->uncheckSilently();
         }
     }
-    const std::vector<Member*>& members() const { return members_; }
     Member* checkedMember() const {
         for (Member* m : members_) {
             if (m->checked()) return m;

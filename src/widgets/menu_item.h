@@ -6,6 +6,15 @@
 
 namespace tintal {
 
+// A key with the modifiers held with it. key is an upper-case letter or a digit; 0 means no shortcut.
+struct Shortcut {
+    bool ctrl = false;
+    bool alt = false;
+    bool shift = false;
+    char key = 0;
+    bool operator==(const Shortcut&) const = default;
+};
+
 // A menu item. Radio items belong to a group in which at most one is checked. Setting the check
 // mark fires nothing; click() runs the handler, as choosing the item does.
 class MenuItem : public Control {
@@ -30,9 +39,9 @@ public:
     void uncheckSilently() { changeAndRender(checked_, false); }
     bool isRadioItem() const { return group_ != nullptr; }
 
-    // Ctrl+Alt+E and the like, as text for the view ("" = none).
-    const std::string& shortcut() const { return shortcut_; }
-    void setShortcut(std::string shortcut) { shortcut_ = std::move(shortcut); }
+    // The keys that choose the item from anywhere in its window, hidden or not.
+    const Shortcut& shortcut() const { return shortcut_; }
+    void setShortcut(Shortcut shortcut) { shortcut_ = shortcut; }
 
     // Sub-items in display order; not owned.
     const std::vector<MenuItem*>& children() const { return children_; }
@@ -44,7 +53,7 @@ public:
 private:
     bool checked_;
     Group* group_ = nullptr;
-    std::string shortcut_;
+    Shortcut shortcut_;
     std::vector<MenuItem*> children_;
 };
 

@@ -17,8 +17,8 @@ public:
     ~FakeClipPlayer() override { markIdle(); }
 
     void setHost(PlayerHost* host) override { host_ = host; }
-    void PlayWaveResource(const std::string& name) override { play({false, name}); }
-    void PlayWaveFile(const std::string& path) override { play({true, path}); }
+    void playClip(const std::string& name) override { play({false, name}); }
+    void playFile(const std::string& path) override { play({true, path}); }
     bool clipPlaying() const override { return playing_; }
     void releaseDevice() override { ++releases; }
     void markIdle() override;

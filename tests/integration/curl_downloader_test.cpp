@@ -99,7 +99,7 @@ TEST(ReadSourceCommand, LocalDocumentsAndFailures) {
     EXPECT_TRUE(std::filesystem::exists(folder.file("aprs_cw.txt")));
 
     r = readSource(folder.path().string(),
-                   "piu " + std::string(TINTAL_SOURCE_DIR) + "/../shared/data/pioupiou/live_110_official_doc.json");
+                   "piu " + std::string(TINTAL_TEST_DATA_DIR) + "/pioupiou/live_110_official_doc.json");
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("Vent min.(km/h) = 7\n"), std::string::npos) << r.out;
 

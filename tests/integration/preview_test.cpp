@@ -8,6 +8,7 @@
 #include "clip_samples.h"
 #include "command_run.h"
 #include "fakes/temp_folder.h"
+#include "fakes/test_data.h"
 #include "http/local_http_server.h"
 
 namespace tintal {
@@ -49,7 +50,7 @@ std::string settings(const std::string& source, const std::string& prefix, const
 const std::initializer_list<const char*> kAllBoxes = {"TEMPINT", "TEMPEXT", "PRESATM", "PRETEND", "VITVENT",
                                                       "VITRAFA", "DIRVENT", "TRES",    "PLUIE",   "HUMIDI"};
 
-// A station folder with its tintal.ini and, for file sources, the unpacked real data file.
+// A station folder with its tintal.ini and, for file sources, a copy of the real data file.
 struct Station {
     TempFolder folder;
     std::string ini;
@@ -58,12 +59,7 @@ struct Station {
         ini = text;
         std::ofstream(folder.file("tintal.ini"), std::ios::binary) << text;
     }
-    bool unpack(const std::string& sample, const std::string& name) {
-        const std::string source = std::string(TINTAL_SOURCE_DIR) + "/../shared/data/" + sample;
-        return std::system(("xz -dc " + quoted(source) + " > " + quoted(folder.file(name)) + " 2>/dev/null").c_str()) ==
-                   0 &&
-               std::filesystem::file_size(folder.file(name)) > 0;
-    }
+    bool copySample(const std::string& sample, const std::string& name) { return copyTestData(sample, folder.file(name)); }
     // A preview reads the station's files and writes none of them back.
     void expectUntouched() const {
         EXPECT_EQ(slurp(folder.file("tintal.ini")), ini);
@@ -80,10 +76,9 @@ Clips concat(std::initializer_list<Clips> parts) {
 
 TEST(Preview, RealStationFilesAreReadAndSpoken) {
     Station w23, w28, pro2;
-    if (!w23.unpack("lacrosse/ws2300-history.dat.xz", "history.dat") ||
-        !w28.unpack("lacrosse/ws3600-history.dat.xz", "history.dat") ||
-        !pro2.unpack("wlk/2016-04.wlk.xz", "2016-04.wlk"))
-        GTEST_SKIP() << "xz could not unpack the sample files";
+    ASSERT_TRUE(w23.copySample("lacrosse/ws2300-history.dat", "history.dat"));
+    ASSERT_TRUE(w28.copySample("lacrosse/ws3600-history.dat", "history.dat"));
+    ASSERT_TRUE(pro2.copySample("wlk/2016-04.wlk", "2016-04.wlk"));
     w23.write(settings("W23", "W23_", w23.folder.file("history.dat"), kAllBoxes));
     w28.write(settings("W28", "W28_", w28.folder.file("history.dat"), kAllBoxes));
     pro2.write(settings("PRO2", "PRO2_", pro2.folder.file("2016-04.wlk"), kAllBoxes));
@@ -131,7 +126,7 @@ TEST(Preview, RealStationFilesAreReadAndSpoken) {
 
 TEST(Preview, TheAgeOfTheWeatherIsMeasuredFromAt) {
     Station w28;
-    if (!w28.unpack("lacrosse/ws3600-history.dat.xz", "history.dat")) GTEST_SKIP() << "xz could not unpack";
+    ASSERT_TRUE(w28.copySample("lacrosse/ws3600-history.dat", "history.dat"));
     w28.write(settings("W28", "W28_", w28.folder.file("history.dat"), {"TEMPEXT"}, "OLD=1\r\nHEURE=N\r\nDATE=N\r\n"));
     const Clips intro{"son_il_est"};
     // The last record is of 08:30: 60 minutes later it is still spoken, 61 minutes later it is too old.
@@ -148,7 +143,7 @@ TEST(Preview, WebSourcesAreFetchedFirst) {
     LocalHttpServer server;
     server.serve("/metar/EGYM.TXT", "EGYM 010850Z 08014KT 2500 -SN FEW015 BKN020 M04/M06 Q1007 BLACKYLO1 NOSIG=\n");
     server.serve("/v1/live/110",
-                 slurp(std::string(TINTAL_SOURCE_DIR) + "/../shared/data/pioupiou/live_110_official_doc.json"));
+                 slurp(std::string(TINTAL_TEST_DATA_DIR) + "/pioupiou/live_110_official_doc.json"));
     Station metar, piu, broken;
     metar.write(settings("METAR", "METAR_", server.url("/metar/EGYM.TXT"),
                          {"TEMPEXT", "PRESATM", "VITVENT", "VITRAFA", "DIRVENT", "TRES", "PLUIE", "HUMIDI"}));
@@ -201,7 +196,7 @@ TEST(Preview, NowSilentListsTheClipsAsTheyStart) {
 
 TEST(Preview, RenderHoldsEachClipOfTheDryRunAndItsGap) {
     Station w28;
-    if (!w28.unpack("lacrosse/ws3600-history.dat.xz", "history.dat")) GTEST_SKIP() << "xz could not unpack";
+    ASSERT_TRUE(w28.copySample("lacrosse/ws3600-history.dat", "history.dat"));
     w28.write(settings("W28", "W28_", w28.folder.file("history.dat"), kAllBoxes));
     const Preview listed = preview(w28.folder, "--dry-run --at '2005-05-02 08:30'");
     ASSERT_EQ(listed.status, 0) << listed.errors;

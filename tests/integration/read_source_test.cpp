@@ -9,6 +9,7 @@
 #include "command_run.h"
 #include "fakes/station_files.h"
 #include "fakes/temp_folder.h"
+#include "fakes/test_data.h"
 
 namespace tintal {
 namespace {
@@ -27,24 +28,20 @@ StationBytes text(const std::string& s) { return StationBytes(s.begin(), s.end()
 
 std::string quoted(const std::string& path) { return "'" + path + "'"; }
 
-// The shared sample files are compressed; each test unpacks the one it reads.
-std::string unpack(const TempFolder& folder, const std::string& sample, const std::string& name) {
+// Each test reads its own copy of the sample files, under the name a station gives them.
+std::string copySample(const TempFolder& folder, const std::string& sample, const std::string& name) {
     const std::string target = folder.file(name);
-    const std::string source = std::string(TINTAL_SOURCE_DIR) + "/../shared/data/" + sample;
-    if (std::system(("xz -dc " + quoted(source) + " > " + quoted(target) + " 2>/dev/null").c_str()) != 0 ||
-        std::filesystem::file_size(target) == 0)
-        return {};
-    return target;
+    return copyTestData(sample, target) ? target : std::string();
 }
 
 constexpr std::size_t kFileWindowLines = 14;  // ten tick boxes, two labels, the date, the error
 
 TEST(ReadSource, RealHistoryFilesAndArchive) {
     TempFolder folder;
-    const std::string w23 = unpack(folder, "lacrosse/ws2300-history.dat.xz", "history.dat");
-    const std::string w28 = unpack(folder, "lacrosse/ws3600-history.dat.xz", "ws3600.dat");
-    const std::string wlk = unpack(folder, "wlk/2016-04.wlk.xz", "2016-04.wlk");
-    if (w23.empty() || w28.empty() || wlk.empty()) GTEST_SKIP() << "xz could not unpack the sample files";
+    const std::string w23 = copySample(folder, "lacrosse/ws2300-history.dat", "history.dat");
+    const std::string w28 = copySample(folder, "lacrosse/ws3600-history.dat", "ws3600.dat");
+    const std::string wlk = copySample(folder, "wlk/2016-04.wlk", "2016-04.wlk");
+    ASSERT_FALSE(w23.empty() || w28.empty() || wlk.empty()) << "the sample files are missing from the build";
 
     Shown r = readSource("w23 " + quoted(w23));
     ASSERT_EQ(r.status, 0);

@@ -31,7 +31,7 @@ public:
 private:
     void next() {
         if (index_ == names_.size()) return loop_.quit();
-        player_.PlayWaveResource(names_[index_++]);
+        player_.playClip(names_[index_++]);
     }
     EventLoop& loop_;
     ClipPlayer& player_;

@@ -40,7 +40,7 @@ std::string readFile(const std::string& path) {
 }
 
 std::string dataFile(const std::string& name) {
-    return readFile(std::string(TINTAL_SHARED_DATA_DIR) + "/aprs/" + name);
+    return readFile(std::string(TINTAL_TEST_DATA_DIR) + "/aprs/" + name);
 }
 
 TEST(AprsExample, DesignUnitsGiveTheFiguresOfTheUiViewFile) {

@@ -109,25 +109,29 @@ TEST(ClockScheduler, TheTickNextInstantIsJustAfterTheNextSecond) {
     EXPECT_EQ(ClockScheduler::msToNextTick(encodeDateTime(2026, 12, 31, 23, 59, 59, 998)), 5);
 }
 
-TEST(ClockScheduler, AClockSetBackOverAnAnnouncedMinuteDoesNotAnnounceItTwice) {
-    ScheduleRun run(encodeDateTime(2026, 12, 1, 9, 59, 50), 3);
-    run.rig.loop.advance(15000);  // 10:00:05
-    ASSERT_EQ(run.starts, (std::vector<int>{1000}));
-    run.rig.loop.setLocalNow(encodeDateTime(2026, 12, 1, 9, 59, 58));  // a time server steps the clock back
-    run.rig.loop.advance(30000);
-    EXPECT_EQ(run.starts, (std::vector<int>{1000}));
-    run.runMinutes(15);
-    EXPECT_EQ(run.starts, (std::vector<int>{1000, 1015}));
-}
-
-TEST(ClockScheduler, AClockSetForwardOverAScheduledMinuteAnnouncesAtOnce) {
-    ScheduleRun run(encodeDateTime(2026, 12, 1, 10, 13, 50), 3);
-    run.rig.loop.advance(15000);  // 10:14:05
-    run.rig.loop.setLocalNow(encodeDateTime(2026, 12, 1, 10, 16, 20));
-    run.rig.loop.advance(2000);
-    EXPECT_EQ(run.starts, (std::vector<int>{1016}));
-    run.runMinutes(15);
-    EXPECT_EQ(run.starts, (std::vector<int>{1016, 1030}));
+// A time server steps the clock 15 s after the start: set back over an announced minute, that minute is
+// not announced twice; set forward over a scheduled one, it is announced at once.
+TEST(ClockScheduler, AStepOfTheClockNeitherRepeatsNorSkipsAScheduledMinute) {
+    const struct {
+        double start, steppedTo;
+        int msAfterStep;
+        std::vector<int> beforeStep, afterStep, quarterLater;
+    } cases[] = {
+        {encodeDateTime(2026, 12, 1, 9, 59, 50), encodeDateTime(2026, 12, 1, 9, 59, 58), 30000, {1000}, {1000},
+         {1000, 1015}},
+        {encodeDateTime(2026, 12, 1, 10, 13, 50), encodeDateTime(2026, 12, 1, 10, 16, 20), 2000, {}, {1016},
+         {1016, 1030}},
+    };
+    for (const auto& c : cases) {
+        ScheduleRun run(c.start, 3);
+        run.rig.loop.advance(15000);
+        EXPECT_EQ(run.starts, c.beforeStep) << c.afterStep[0];
+        run.rig.loop.setLocalNow(c.steppedTo);
+        run.rig.loop.advance(c.msAfterStep);
+        EXPECT_EQ(run.starts, c.afterStep);
+        run.runMinutes(15);
+        EXPECT_EQ(run.starts, c.quarterLater) << c.afterStep[0];
+    }
 }
 
 TEST(ClockScheduler, TheHourRepeatedAtTheEndOfSummerTimeIsAnnouncedAgain) {

@@ -44,6 +44,17 @@ struct CompanionRig : RadioRig {
         }
         return false;
     }
+    // An announcement of the clock's own runs when the companion says `text`: the clock answers
+    // "TINTAL_OCCUPIED". Returns the mark from before the answer.
+    std::size_t occupiedBy(const std::string& text) {
+        form.Button1.click();
+        EXPECT_TRUE(form.announcing);
+        const std::size_t mark = clockSent().size();
+        EXPECT_TRUE(deliver(text));
+        loop.advance(100);
+        EXPECT_EQ(sentSince(mark, {"TINTAL_OCCUPIED"}), Strings{"TINTAL_OCCUPIED"});
+        return mark;
+    }
 };
 
 TEST(CompanionLink, ConnectsAtCreationInWindows1252) {
@@ -89,12 +100,7 @@ TEST(CompanionLink, PlayStartsAnAnnouncementAnsweredWithDone) {
 
 TEST(CompanionLink, HelloDuringAnAnnouncementIsOccupiedUntilTheReconnect) {
     CompanionRig rig;
-    rig.form.Button1.click();
-    ASSERT_TRUE(rig.form.announcing);
-    const std::size_t mark = rig.clockSent().size();
-    ASSERT_TRUE(rig.deliver("TINTAL_HELLO"));
-    rig.loop.advance(100);
-    EXPECT_EQ(rig.sentSince(mark, {"TINTAL_OCCUPIED"}), Strings{"TINTAL_OCCUPIED"});
+    const std::size_t mark = rig.occupiedBy("TINTAL_HELLO");
     EXPECT_FALSE(rig.link().listening());
     // Deaf meanwhile: nobody waits for the companion's next message.
     ASSERT_TRUE(rig.settle([&] { return rig.objects.waiters() == 0; }));
@@ -166,12 +172,7 @@ TEST(CompanionLink, HelloAndPlayTogetherAnswerThenStart) {
 
 TEST(CompanionLink, HelloAndPlayTogetherDuringAnAnnouncementAnswerOccupiedAndNothingMore) {
     CompanionRig rig;
-    rig.form.Button1.click();
-    ASSERT_TRUE(rig.form.announcing);
-    const std::size_t mark = rig.clockSent().size();
-    ASSERT_TRUE(rig.deliver("TINTAL_HELLO TINTAL_PLAY"));
-    rig.loop.advance(100);
-    EXPECT_EQ(rig.sentSince(mark, {"TINTAL_OCCUPIED"}), Strings{"TINTAL_OCCUPIED"});
+    const std::size_t mark = rig.occupiedBy("TINTAL_HELLO TINTAL_PLAY");
     // The PLAY of that message is not acted on: the self-started announcement ends with a reconnect.
     EXPECT_FALSE(rig.form.sequencer.companionRequested);
     ASSERT_TRUE(rig.finish());

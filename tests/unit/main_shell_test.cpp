@@ -145,6 +145,14 @@ TEST_F(Shell, TheMenuBarIsInDisplayOrder) {
     for (MenuItem* item : shell.mainMenu) names.push_back(item->name());
     EXPECT_EQ(names, (std::vector<std::string>{"menuFichier", "MenuChoix", "menurVoirMeteo", "MenuCarteSon", "MenuCOM",
                                                "MenuAideInfo", "MenuSimuErreur"}));
+    // The error simulation is reached by its shortcut only, and no other item has one.
+    EXPECT_FALSE(rig.form.MenuSimuErreur.visible());
+    EXPECT_EQ(rig.form.MenuSimuErreur.shortcut(), (Shortcut{.ctrl = true, .alt = true, .key = 'E'}));
+    for (MenuItem* item : shell.mainMenu) {
+        if (item != &rig.form.MenuSimuErreur) {
+            EXPECT_EQ(item->shortcut().key, 0) << item->name();
+        }
+    }
 }
 
 }  // namespace

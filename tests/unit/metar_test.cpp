@@ -423,7 +423,7 @@ std::vector<std::string> fields(const std::string& line, char separator) {
 }
 
 TEST(MetarRealData, EveryReportDecodesWithPlausibleFigures) {
-    const std::string text = slurp(TINTAL_SHARED_DATA_DIR "/metar/real_reports.txt");
+    const std::string text = slurp(TINTAL_TEST_DATA_DIR "/metar/real_reports.txt");
     ASSERT_FALSE(text.empty());
     int reports = 0, withTemperature = 0, withPressure = 0, withWind = 0, withWeather = 0;
     std::istringstream in(text);
@@ -513,7 +513,7 @@ TEST(MetarRealData, SelectedRealReportsFigureByFigure) {
 }
 
 TEST(MetarRealData, MatchesTheIndependentDecoding) {
-    const std::string text = slurp(TINTAL_SHARED_DATA_DIR "/metar/awc_decoded.tsv");
+    const std::string text = slurp(TINTAL_TEST_DATA_DIR "/metar/awc_decoded.tsv");
     ASSERT_FALSE(text.empty());
     // The reference names drizzle and showers in the vicinity too; those set no bit here.
     const std::map<std::string, std::uint32_t> weather = {

@@ -15,6 +15,14 @@ double at(int hour, int minute, int second = 0, int year = 2026, int month = 12,
     return encodeDateTime(year, month, day, hour, minute, second);
 }
 
+// A started clock at `when`, with these parts of the announcement left out.
+struct ClockWithout : MainWindowRig {
+    ClockWithout(double when, std::initializer_list<TickBox TForm1::*> off) : MainWindowRig(when) {
+        start();
+        for (TickBox TForm1::*part : off) (form.*part).setChecked(false);
+    }
+};
+
 TEST(Sequencer, DefaultAnnouncementOfTheExample) {
     MainWindowRig rig(at(21, 1));
     rig.start();
@@ -32,11 +40,7 @@ TEST(Sequencer, DefaultAnnouncementOfTheExample) {
 }
 
 TEST(Sequencer, TimePartWithAndWithoutMinutes) {
-    MainWindowRig rig(at(10, 0));
-    rig.start();
-    rig.form.CheckBoxTintal.setChecked(false);
-    rig.form.CheckBoxDate.setChecked(false);
-    rig.form.CheckBoxIlEst.setChecked(false);
+    ClockWithout rig(at(10, 0), {&TForm1::CheckBoxTintal, &TForm1::CheckBoxDate, &TForm1::CheckBoxIlEst});
     ASSERT_TRUE(rig.announceNow());
     EXPECT_EQ(rig.player.names(), (Names{"son10", "Son_Heures_Z", "son0", "son_minutes"}));
 
@@ -60,11 +64,7 @@ TEST(Sequencer, TimePartWithAndWithoutMinutes) {
 }
 
 TEST(Sequencer, NoHourNoMinutesWhenBothBoxesAreOff) {
-    MainWindowRig rig(at(1, 5));
-    rig.start();
-    rig.form.CheckBoxTintal.setChecked(false);
-    rig.form.CheckBoxDate.setChecked(false);
-    rig.form.CheckBoxheure.setChecked(false);
+    ClockWithout rig(at(1, 5), {&TForm1::CheckBoxTintal, &TForm1::CheckBoxDate, &TForm1::CheckBoxheure});
     ASSERT_TRUE(rig.announceNow());
     EXPECT_EQ(rig.player.names(), (Names{"son_il_est"}));
 }
@@ -80,17 +80,13 @@ TEST(Sequencer, YearsOutsideTheCatalogueAndFirstDays) {
         {2060, {"son_jeudi", "son1_premier", "son_janvier"}},
     };
     for (const auto& c : cases) {
-        MainWindowRig rig(at(1, 0, 0, c.year, 1, 1));
-        rig.start();
-        rig.form.CheckBoxTintal.setChecked(false);
+        ClockWithout rig(at(1, 0, 0, c.year, 1, 1), {&TForm1::CheckBoxTintal});
         ASSERT_TRUE(rig.announceNow());
         Names expected = c.date;
         for (const char* n : {"son_il_est", "son1_une", "son_heures_N", "son0", "son_minutes"}) expected.push_back(n);
         EXPECT_EQ(rig.player.names(), expected) << c.year;
     }
-    MainWindowRig rig(at(5, 41, 0, 2026, 12, 21));
-    rig.start();
-    rig.form.CheckBoxTintal.setChecked(false);
+    ClockWithout rig(at(5, 41, 0, 2026, 12, 21), {&TForm1::CheckBoxTintal});
     ASSERT_TRUE(rig.announceNow());
     EXPECT_EQ(rig.player.names(), (Names{"son_lundi", "son21", "son_decembre", "son2000", "son26", "son_il_est", "son5",
                                          "son_heures_K", "son41_une", "son_minutes"}));
@@ -115,12 +111,8 @@ TEST(Sequencer, HeaderPauseCuckooAndClosingFiles) {
 }
 
 TEST(Sequencer, EverythingOffStillRunsThePauseAndEnds) {
-    MainWindowRig rig(at(12, 0));
-    rig.start();
-    for (TickBox* box :
-         {&rig.form.CheckBoxTintal, &rig.form.CheckBoxDate, &rig.form.CheckBoxIlEst, &rig.form.CheckBoxheure}) {
-        box->setChecked(false);
-    }
+    ClockWithout rig(at(12, 0),
+                     {&TForm1::CheckBoxTintal, &TForm1::CheckBoxDate, &TForm1::CheckBoxIlEst, &TForm1::CheckBoxheure});
     rig.form.SpinEditPause.setValue(2);
     std::vector<std::string> status;
     std::vector<bool> buttonEnabled;

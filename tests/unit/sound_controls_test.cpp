@@ -115,7 +115,7 @@ TEST(SoundControls, AMonoClipsOwnLevelDoesNotTurnTheBalanceToOneSide) {
     SoundRig rig;
     // What the open stream of a mono clip reports: its one level in the left half, nothing on the right.
     rig.audio.deviceVolume = 0x0000FFFFu;
-    rig.player.PlayWaveResource("SON_heures");
+    rig.player.playClip("SON_heures");
     ASSERT_TRUE(rig.player.clipPlaying());
     rig.sound().ReadDeviceVolume();
     EXPECT_EQ(rig.sound().balance, 0);

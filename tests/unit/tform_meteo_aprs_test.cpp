@@ -165,7 +165,7 @@ TEST(TFormMeteoAPRS, RealWeatherFilesDecode) {
         SCOPED_TRACE(name);
         AprsRig rig;
         rig.window.RadioButtondegC.setChecked(false);  // the files are in °F, mph, hundredths of inch
-        rig.submit(std::string(TINTAL_SHARED_DATA_DIR) + "/aprs/" + name);
+        rig.submit(std::string(TINTAL_TEST_DATA_DIR) + "/aprs/" + name);
         const WeatherReading& r = rig.window.reading();
         EXPECT_EQ(rig.window.errorText(), "");
         EXPECT_TRUE(r.tempExt == -70.0 || kTemperatureLimits.contains(r.tempExt)) << r.tempExt;

@@ -304,8 +304,8 @@ namespace tintal {
 namespace {
 
 TEST(TFormMeteoMETAR, RealReportsDecodeAndExport) {
-    std::ifstream reports(std::string(TINTAL_SHARED_DATA_DIR) + "/metar/real_reports.txt");
-    if (!reports) GTEST_SKIP() << "no shared data here";
+    std::ifstream reports(std::string(TINTAL_TEST_DATA_DIR) + "/metar/real_reports.txt");
+    ASSERT_TRUE(reports) << "the real reports are missing from the build";
     int count = 0;
     for (std::string line; std::getline(reports, line);) {
         if (line.empty() || line[0] == '#') continue;

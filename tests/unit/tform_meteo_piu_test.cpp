@@ -140,7 +140,7 @@ TEST(TFormMeteoPIU, RealAnswersDecode) {
           "live_19_wind_app_test.json", "live_with_meta_110_official_doc.json"}) {
         SCOPED_TRACE(name);
         PiuRig rig;
-        rig.downloader.serve(kAddress, WebSourceRig::slurp(std::string(TINTAL_SHARED_DATA_DIR) + "/pioupiou/" + name));
+        rig.downloader.serve(kAddress, WebSourceRig::slurp(std::string(TINTAL_TEST_DATA_DIR) + "/pioupiou/" + name));
         rig.submit(kAddress);
         const WeatherReading& r = rig.window.reading();
         EXPECT_EQ(rig.window.errorText(), "");

@@ -1,8 +1,8 @@
+#include "fakes/test_data.h"
 #include "weather/stations/tform_meteo_pro2.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -423,15 +423,11 @@ TEST(TFormMeteoPro2, ChoosingAMissingFileEmptiesTheFigures) {
     EXPECT_FALSE(rig.window.TimerMeteo.enabled());
 }
 
-// The real one-minute archives of February and August 2012, decompressed with xz.
+// The real one-minute archives of February and August 2012.
 TEST(TFormMeteoPro2, ReadsAndFollowsUpRealArchives) {
     Pro2Rig rig(encodeDateTime(2012, 3, 1, 0, 30));
-    for (const char* name : {"2012-02.wlk", "2012-08.wlk"}) {
-        const std::string source = std::string(TINTAL_SHARED_DATA_DIR) + "/wlk/" + name + ".xz";
-        const std::string target = rig.folder.file(name);
-        if (std::system(("xz -dc \"" + source + "\" > \"" + target + "\" 2>/dev/null").c_str()) != 0 ||
-            std::filesystem::file_size(target) == 0)
-            GTEST_SKIP() << "xz could not decompress " << name << " here";
+    for (const std::string name : {"2012-02.wlk", "2012-08.wlk"}) {
+        ASSERT_TRUE(copyTestData("wlk/" + name, rig.folder.file(name))) << name;
     }
     rig.window.setFile(rig.folder.file("2012-02.wlk"));
     rig.window.read();  // no March file: February's last record, ending at 24:00 on the 29th

@@ -1,8 +1,8 @@
+#include "fakes/test_data.h"
 #include "weather/stations/tform_meteo_w23.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "base/date_time.h"
@@ -140,11 +140,8 @@ TEST(TFormMeteoW23, ALostOutdoorSensorGivesMissingFiguresNotAStorm) {
 // The real history file of a WS-2300, whose last records were written while the outdoor sensor was lost.
 TEST(TFormMeteoW23, TheRealFileEndsWithTheSensorLost) {
     W23Rig rig;
-    const std::string source = std::string(TINTAL_SHARED_DATA_DIR) + "/lacrosse/ws2300-history.dat.xz";
     const std::string path = rig.folder.file("history.dat");
-    if (std::system(("xz -dc \"" + source + "\" > \"" + path + "\" 2>/dev/null").c_str()) != 0 ||
-        std::filesystem::file_size(path) == 0)
-        GTEST_SKIP() << "xz could not decompress the real history file here";
+    ASSERT_TRUE(copyTestData("lacrosse/ws2300-history.dat", path));
     rig.window.setFile(path);
     rig.window.read();
     const TFormMeteoW23& w = rig.window;

@@ -1,8 +1,8 @@
+#include "fakes/test_data.h"
 #include "weather/stations/tform_meteo_w28.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -295,14 +295,11 @@ TEST(TFormMeteoW28, TheObservationTimeNeverMovesBack) {
     EXPECT_EQ(rig.window.CheckBoxText.caption(), "T ext.(°C) = -2,0");
 }
 
-// The real history file of a WS-3600 (20 881 one-minute records), decompressed with xz.
+// The real history file of a WS-3600 (20 881 one-minute records).
 TEST(TFormMeteoW28, ReadsTheRealHistoryFile) {
     W28Rig rig;
-    const std::string source = std::string(TINTAL_SHARED_DATA_DIR) + "/lacrosse/ws3600-history.dat.xz";
     const std::string path = rig.folder.file("history.dat");
-    if (std::system(("xz -dc \"" + source + "\" > \"" + path + "\" 2>/dev/null").c_str()) != 0 ||
-        std::filesystem::file_size(path) == 0)
-        GTEST_SKIP() << "xz could not decompress the real history file here";
+    ASSERT_TRUE(copyTestData("lacrosse/ws3600-history.dat", path));
     rig.window.setFile(path);
     rig.window.read();
     const TFormMeteoW28& w = rig.window;

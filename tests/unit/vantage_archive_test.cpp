@@ -1,13 +1,11 @@
+#include "fakes/test_data.h"
 #include "weather/stations/vantage_archive.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -354,31 +352,10 @@ TEST(VantageArchiveRain, TheLatestRecordsCollectorDecides) {
     EXPECT_DOUBLE_EQ(decodeOk(rainyRecords(5, 5, 0, 0x10).bytes()).rain24h, 0.0);
 }
 
-// The real archives, decompressed once into a private temporary folder.
+// The real archives of tests/data.
 class VantageArchiveRealFiles : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        namespace fs = std::filesystem;
-        std::random_device random;
-        folder_ = fs::temp_directory_path() / ("tintal_wlk_" + std::to_string(random()));
-        fs::create_directories(folder_);
-    }
-    static void TearDownTestSuite() {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-
-    // The whole file, or an empty vector when it cannot be decompressed here (e.g. no xz).
-    static std::vector<std::uint8_t> archive(const std::string& name) {
-        const std::filesystem::path source = std::filesystem::path(TINTAL_SHARED_DATA_DIR) / "wlk" / (name + ".xz");
-        const std::filesystem::path target = folder_ / name;
-        if (!std::filesystem::exists(target)) {
-            const std::string command = "xz -dc \"" + source.string() + "\" > \"" + target.string() + "\"";
-            if (std::system(command.c_str()) != 0) return {};
-        }
-        std::ifstream in(target, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    static std::vector<std::uint8_t> archive(const std::string& name) { return testDataBytes("wlk/" + name); }
 
     static void expectTime(double observedAt, int year, int month, int day, int hour, int minute) {
         const DateTimeFields f = decodeDateTime(observedAt);
@@ -393,16 +370,14 @@ protected:
     static void setRecordCount(std::vector<std::uint8_t>& file, std::uint32_t n) {
         for (int i = 0; i < 4; ++i) file[16 + i] = static_cast<std::uint8_t>(n >> (8 * i));
     }
-
-    static inline std::filesystem::path folder_;
 };
 
-#define LOAD_OR_SKIP(var, name)                          \
+#define LOAD_ARCHIVE(var, name)                          \
     const std::vector<std::uint8_t> var = archive(name); \
-    if (var.empty()) GTEST_SKIP() << "cannot decompress " << (name)
+    ASSERT_FALSE(var.empty()) << "missing from the build: " << (name)
 
 TEST_F(VantageArchiveRealFiles, FiveMinuteArchiveOfApril2016) {
-    LOAD_OR_SKIP(file, "2016-04.wlk");
+    LOAD_ARCHIVE(file, "2016-04.wlk");
     ASSERT_EQ(file.size(), 632052u);
     const std::optional<WlkMonth> month = parseWlkFileName("2016-04.wlk");
     ASSERT_TRUE(month);
@@ -427,7 +402,7 @@ TEST_F(VantageArchiveRealFiles, FiveMinuteArchiveOfApril2016) {
 }
 
 TEST_F(VantageArchiveRealFiles, EarlierRecordsOfApril2016) {
-    LOAD_OR_SKIP(original, "2016-04.wlk");
+    LOAD_ARCHIVE(original, "2016-04.wlk");
     // With the count cut short, the latest record is an earlier one; its 24 hours cross day
     // boundaries, where each day starts with two summary records.
     std::vector<std::uint8_t> file = original;
@@ -459,7 +434,7 @@ TEST_F(VantageArchiveRealFiles, EarlierRecordsOfApril2016) {
 }
 
 TEST_F(VantageArchiveRealFiles, OneMinuteArchivesEndAtMidnight) {
-    LOAD_OR_SKIP(feb, "2012-02.wlk");
+    LOAD_ARCHIVE(feb, "2012-02.wlk");
     // Days 1 to 29 of a leap February; the last record ends at 24:00.
     VantageArchiveReading r = decodeOk(feb, {2012, 2}, 0);
     EXPECT_EQ(r.recordCount, 41818);
@@ -476,7 +451,7 @@ TEST_F(VantageArchiveRealFiles, OneMinuteArchivesEndAtMidnight) {
     EXPECT_EQ(r.rainRecords, 1439);
     EXPECT_DOUBLE_EQ(r.rain24h, 0.0);
 
-    LOAD_OR_SKIP(aug, "2012-08.wlk");
+    LOAD_ARCHIVE(aug, "2012-08.wlk");
     r = decodeOk(aug, {2012, 8}, 0);
     EXPECT_EQ(r.day, 31);
     expectTime(r.observedAt, 2012, 9, 1, 0, 0);

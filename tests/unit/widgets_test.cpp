@@ -84,8 +84,7 @@ TEST(Widgets, ListAndComboSelections) {
     ListBox list("ListBoxCOM");
     int clicks = 0;
     list.onClick = [&] { ++clicks; };
-    list.addItem("No COM");
-    list.addItem("COM1");
+    for (const char* port : {"No COM", "COM1"}) list.addItem(port);
     list.setItemIndex(1);
     list.setItemIndex(1);
     list.setItemIndex(7);  // out of range selects nothing
@@ -95,8 +94,7 @@ TEST(Widgets, ListAndComboSelections) {
     ComboBox combo("ComboBoxChoixOut");
     int changes = 0;
     combo.onChange = [&] { ++changes; };
-    combo.addItem("Haut-parleurs");
-    combo.addItem("Casque");
+    for (const char* output : {"Haut-parleurs", "Casque"}) combo.addItem(output);
     combo.setItemIndex(1);
     EXPECT_EQ(combo.text(), "Casque");
     combo.setText("Haut-parleurs");

@@ -1,3 +1,4 @@
+#include "fakes/test_data.h"
 #include "weather/stations/ws2300_history.h"
 
 #include <gtest/gtest.h>
@@ -5,12 +6,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <limits>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -209,26 +207,11 @@ TEST(Ws2300History, DirectionUsesTheLowFiveBitsAndRoundsHalvesToEven) {
 class Ws2300HistorySample : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        folder_ = std::filesystem::temp_directory_path() / ("tintal_ws2300_" + std::to_string(std::random_device{}()));
-        std::filesystem::create_directories(folder_);
-        history_ = unpack("ws2300-history.dat");
-        exportText_ = unpack("ws2300-history-export.txt");
-    }
-    static void TearDownTestSuite() { std::filesystem::remove_all(folder_); }
-
-    void SetUp() override {
-        if (history_.empty() || exportText_.empty()) GTEST_SKIP() << "xz could not unpack the sample files";
+        history_ = testDataBytes("lacrosse/ws2300-history.dat");
+        exportText_ = testDataBytes("lacrosse/ws2300-history-export.txt");
     }
 
-    static Bytes unpack(const std::string& name) {
-        const std::filesystem::path source =
-            std::filesystem::path(TINTAL_SHARED_DATA_DIR) / "lacrosse" / (name + ".xz");
-        const std::filesystem::path target = folder_ / name;
-        const std::string command = "xz -dc \"" + source.string() + "\" > \"" + target.string() + "\"";
-        if (std::system(command.c_str()) != 0) return {};
-        std::ifstream in(target, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
-    }
+    void SetUp() override { ASSERT_FALSE(history_.empty() || exportText_.empty()) << "sample files missing"; }
 
     // The figures of the latest record when the file held only its first `count` records.
     static Ws2300Figures prefix(std::size_t count, double offset = 0) {
@@ -237,7 +220,6 @@ protected:
         return f.value_or(Ws2300Figures{});
     }
 
-    static inline std::filesystem::path folder_;
     static inline Bytes history_, exportText_;
 };
 

@@ -1,3 +1,4 @@
+#include "fakes/test_data.h"
 #include "weather/stations/ws2800_history.h"
 
 #include <gtest/gtest.h>
@@ -228,37 +229,17 @@ TEST(Ws2800History, NegativeOrDamagedRainIsUnknown) {
     EXPECT_DOUBLE_EQ(decode(recs).rain24h, 0.0);
 }
 
-#ifdef _WIN32
-FILE* openPipe(const char* command) { return _popen(command, "rb"); }
-void closePipe(FILE* pipe) { _pclose(pipe); }
-#else
-FILE* openPipe(const char* command) { return popen(command, "r"); }
-void closePipe(FILE* pipe) { pclose(pipe); }
-#endif
-
-// The real history file, decompressed through xz into memory (nothing left on disk).
-std::vector<std::uint8_t> realHistory() {
-    const std::string command = std::string("xz -dc \"") + TINTAL_SHARED_DATA_DIR + "/lacrosse/ws3600-history.dat.xz\"";
-    FILE* pipe = openPipe(command.c_str());
-    std::vector<std::uint8_t> bytes;
-    if (!pipe) return bytes;
-    std::uint8_t buffer[65536];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        bytes.insert(bytes.end(), buffer, buffer + got);
-    closePipe(pipe);
-    return bytes;
-}
-
+// The real history file.
 class Ws2800RealFile : public testing::Test {
 protected:
-    static void SetUpTestSuite() { bytes_ = new std::vector<std::uint8_t>(realHistory()); }
+    static void SetUpTestSuite() {
+        bytes_ = new std::vector<std::uint8_t>(testDataBytes("lacrosse/ws3600-history.dat"));
+    }
     static void TearDownTestSuite() {
         delete bytes_;
         bytes_ = nullptr;
     }
-    void SetUp() override {
-        if (bytes_->empty()) GTEST_SKIP() << "xz could not decompress the real history file here";
-    }
+    void SetUp() override { ASSERT_FALSE(bytes_->empty()) << "the real history file is missing from the build"; }
     // The file cut after record `last`, as it stood when that record was the newest.
     static std::span<const std::uint8_t> upTo(std::size_t last) {
         return std::span<const std::uint8_t>(*bytes_).first((last + 1) * kWs2800RecordSize);

@@ -84,9 +84,9 @@ struct WeatherWindows {
         chooser.attach(w23);
         chooser.attach(mon);
         mon.FormCreate();
-        chooserWindow = createChoixMeteoWindow(chooser, nullptr);
-        w23Window = createMeteoW23Window(w23, nullptr);
-        monWindow = createMeteoMonWindow(mon, nullptr);
+        chooserWindow = createWeatherChooserWindow(chooser, nullptr);
+        w23Window = createWs2300Window(w23, nullptr);
+        monWindow = createWeatherMonitorWindow(mon, nullptr);
     }
     ~WeatherWindows() {
         holdForALook();
@@ -198,8 +198,8 @@ TEST(WeatherWindows, TheWs2800AndVantageWindowsShowTheirOwnControls) {
     TempFolder folder;
     TFormMeteoW28 w28({loop, desktop, files, threshold, [] { return true; }, {}});
     TFormMeteoPro2 pro2({loop, desktop, files, threshold, [] { return true; }, {}});
-    HWND w28Window = createMeteoW28Window(w28, nullptr);
-    HWND pro2Window = createMeteoPro2Window(pro2, nullptr);
+    HWND w28Window = createWs2800Window(w28, nullptr);
+    HWND pro2Window = createVantagePro2Window(pro2, nullptr);
     EXPECT_EQ(textOf(w28Window), L"Meteo WS-2800 / 3610+");
     EXPECT_EQ(textOf(pro2Window), L"Meteo Vantage Pro2");
 

@@ -40,18 +40,42 @@ HWND ControlBinder::create(const wchar_t* cls, const std::string& text, DWORD st
     return hwnd;
 }
 
+namespace {
+
+// Tick boxes and radio buttons: a button showing the model's check mark.
+template <typename Checkable>
+void bindCheckMark(HWND hwnd, Checkable& model) {
+    const auto render = [hwnd, &model] {
+        renderCommon(hwnd, model, true);
+        SendMessageW(hwnd, BM_SETCHECK, model.checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+        InvalidateRect(hwnd, nullptr, TRUE);  // a new colour shows at once
+    };
+    model.setRenderer(render);
+    render();
+}
+
+// List boxes and combo boxes: the model's items and selection, given the control's own messages.
+template <typename List>
+void showItems(HWND hwnd, const List& list, UINT reset, UINT add, UINT select) {
+    renderCommon(hwnd, list, false);
+    SendMessageW(hwnd, reset, 0, 0);
+    for (const auto& item : list.items()) SendMessageW(hwnd, add, 0, reinterpret_cast<LPARAM>(widen(item).c_str()));
+    SendMessageW(hwnd, select, list.itemIndex(), 0);
+}
+
+}  // namespace
+
+template <typename List>
+void ControlBinder::selectOnNotice(int id, HWND hwnd, List& list, int notice, UINT getSelection) {
+    commands_[id] = [hwnd, &list, notice, getSelection](int code) {
+        if (code == notice) list.setItemIndex(static_cast<int>(SendMessageW(hwnd, getSelection, 0, 0)));
+    };
+}
+
 HWND ControlBinder::tickBox(TickBox& box, RECT r) {
     const int id = nextId();
     HWND hwnd = create(L"BUTTON", box.caption(), BS_AUTOCHECKBOX | WS_TABSTOP, r, id);
-    const auto render = [hwnd, &box] {
-        renderCommon(hwnd, box, true);
-        SendMessageW(hwnd, BM_SETCHECK, box.checked() ? BST_CHECKED : BST_UNCHECKED, 0);
-    };
-    box.setRenderer([hwnd, render] {
-        render();
-        InvalidateRect(hwnd, nullptr, TRUE);  // a new colour shows at once
-    });
-    render();
+    bindCheckMark(hwnd, box);
     colours_[hwnd] = {[&box] { return box.colour(); }, nullptr};
     commands_[id] = [hwnd, &box](int code) {
         if (code == BN_CLICKED) box.setChecked(SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED);
@@ -127,16 +151,28 @@ HWND ControlBinder::spinEdit(SpinBox& spin, RECT r) {
 HWND ControlBinder::radioButton(RadioButton& button, RECT r) {
     const int id = nextId();
     HWND hwnd = create(L"BUTTON", button.caption(), BS_AUTORADIOBUTTON | WS_TABSTOP, r, id);
-    const auto render = [hwnd, &button] {
-        renderCommon(hwnd, button, true);
-        SendMessageW(hwnd, BM_SETCHECK, button.checked() ? BST_CHECKED : BST_UNCHECKED, 0);
-    };
-    button.setRenderer(render);
-    render();
+    bindCheckMark(hwnd, button);
     commands_[id] = [&button](int code) {
         if (code == BN_CLICKED) button.setChecked(true);
     };
     return hwnd;
+}
+
+template <typename Widget>
+void ControlBinder::column(HWND (ControlBinder::*bind)(Widget&, RECT), const std::vector<Widget*>& widgets, RECT r,
+                           int step) {
+    for (Widget* widget : widgets) {
+        (this->*bind)(*widget, r);
+        OffsetRect(&r, 0, step);
+    }
+}
+
+void ControlBinder::tickBoxes(const std::vector<TickBox*>& boxes, RECT first, int step) {
+    column(&ControlBinder::tickBox, boxes, first, step);
+}
+
+void ControlBinder::radioButtons(const std::vector<RadioButton*>& buttons, RECT first, int step) {
+    column(&ControlBinder::radioButton, buttons, first, step);
 }
 
 HWND ControlBinder::comboBox(ComboBox& combo, RECT r) {
@@ -144,18 +180,12 @@ HWND ControlBinder::comboBox(ComboBox& combo, RECT r) {
     HWND hwnd = create(L"COMBOBOX", "", CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP,
                        RECT{r.left, r.top, r.right, r.bottom + 160}, id);
     const auto render = [hwnd, &combo] {
-        renderCommon(hwnd, combo, false);
-        SendMessageW(hwnd, CB_RESETCONTENT, 0, 0);
-        for (const auto& item : combo.items())
-            SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(item).c_str()));
-        SendMessageW(hwnd, CB_SETCURSEL, combo.itemIndex(), 0);
+        showItems(hwnd, combo, CB_RESETCONTENT, CB_ADDSTRING, CB_SETCURSEL);
         if (combo.itemIndex() < 0) SetWindowTextW(hwnd, widen(combo.text()).c_str());
     };
     combo.setRenderer(render);
     render();
-    commands_[id] = [hwnd, &combo](int code) {
-        if (code == CBN_SELCHANGE) combo.setItemIndex(static_cast<int>(SendMessageW(hwnd, CB_GETCURSEL, 0, 0)));
-    };
+    selectOnNotice(id, hwnd, combo, CBN_SELCHANGE, CB_GETCURSEL);
     return hwnd;
 }
 
@@ -221,18 +251,12 @@ HWND ControlBinder::listBox(ListBox& list, RECT r) {
     const int id = nextId();
     HWND hwnd = create(L"LISTBOX", "", LBS_NOTIFY | WS_VSCROLL | WS_BORDER | WS_TABSTOP, r, id);
     const auto render = [hwnd, &list] {
-        renderCommon(hwnd, list, false);
-        SendMessageW(hwnd, LB_RESETCONTENT, 0, 0);
-        for (const auto& item : list.items())
-            SendMessageW(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(item).c_str()));
-        SendMessageW(hwnd, LB_SETCURSEL, list.itemIndex(), 0);
+        showItems(hwnd, list, LB_RESETCONTENT, LB_ADDSTRING, LB_SETCURSEL);
         if (list.visible()) SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);  // over its neighbours
     };
     list.setRenderer(render);
     render();
-    commands_[id] = [hwnd, &list](int code) {
-        if (code == LBN_SELCHANGE) list.setItemIndex(static_cast<int>(SendMessageW(hwnd, LB_GETCURSEL, 0, 0)));
-    };
+    selectOnNotice(id, hwnd, list, LBN_SELCHANGE, LB_GETCURSEL);
     return hwnd;
 }
 
@@ -277,8 +301,10 @@ void ControlBinder::menuItem(HMENU menu, MenuItem& item) {
         });
         return;
     }
-    if (!item.visible()) return;  // hidden items are reached by their shortcut only
     const int id = nextId();
+    commands_[id] = [&item](int) { item.click(); };
+    if (item.shortcut().key != 0) shortcuts_.emplace_back(item.shortcut(), id);
+    if (!item.visible()) return;  // reached by its shortcut only
     AppendMenuW(menu, MF_STRING, id, widen(item.caption()).c_str());
     const auto render = [menu, id, &item] {
         MENUITEMINFOW info{};
@@ -292,7 +318,14 @@ void ControlBinder::menuItem(HMENU menu, MenuItem& item) {
     };
     item.setRenderer(render);
     render();
-    commands_[id] = [&item](int) { item.click(); };
+}
+
+int ControlBinder::shortcutCommand(WPARAM key, bool ctrl, bool alt, bool shift) const {
+    const Shortcut pressed{ctrl, alt, shift, key < 128 ? static_cast<char>(key) : '\0'};
+    for (const auto& [shortcut, id] : shortcuts_) {
+        if (shortcut == pressed) return id;
+    }
+    return 0;
 }
 
 bool ControlBinder::command(WPARAM wParam) {

@@ -55,14 +55,20 @@ public:
     // stays the caller's.
     HWND image(Image& image, RECT r, HBITMAP bitmap, std::function<void()> onClick = {});
     HWND radioButton(RadioButton& button, RECT r);
+    // A column of tick boxes or radio buttons: the first at `first`, each next `step` lower.
+    void tickBoxes(const std::vector<TickBox*>& boxes, RECT first, int step);
+    void radioButtons(const std::vector<RadioButton*>& buttons, RECT first, int step);
     // A drop-down list; choosing an entry selects it in the model.
     HWND comboBox(ComboBox& combo, RECT r);
     // A vertical slider over the spin box's range.
     HWND trackBar(SpinBox& spin, RECT r);
     // A panel: the controls shown and hidden with the panel's model.
     void panel(Window& panel, std::vector<HWND> controls);
-    // Appends the item (and its sub-items, as a pop-up) to a menu.
+    // Appends the item (and its sub-items, as a pop-up) to a menu; a hidden item is bound to its shortcut only.
     void menuItem(HMENU menu, MenuItem& item);
+    // The command whose shortcut the key makes with these modifiers held, or 0; a WM_COMMAND with it chooses
+    // the item.
+    int shortcutCommand(WPARAM key, bool ctrl, bool alt, bool shift) const;
 
     // Window-procedure hooks; each returns true when it handled the message.
     bool command(WPARAM wParam);
@@ -73,12 +79,18 @@ public:
 private:
     HWND create(const wchar_t* cls, const std::string& text, DWORD style, RECT r, int id);
     int nextId() { return nextId_++; }
+    // A list's choice: the control's notice of a new selection selects it in the model.
+    template <typename List>
+    void selectOnNotice(int id, HWND hwnd, List& list, int notice, UINT getSelection);
+    template <typename Widget>
+    void column(HWND (ControlBinder::*bind)(Widget&, RECT), const std::vector<Widget*>& widgets, RECT r, int step);
 
     HWND parent_;
     HFONT font_;
     int nextId_ = 1000;
     std::map<int, std::function<void(int code)>> commands_;
     std::map<HWND, std::function<void(int delta)>> upDowns_;
+    std::vector<std::pair<Shortcut, int>> shortcuts_;
 
 public:
     // WM_VSCROLL from a slider; true when it was one of ours.

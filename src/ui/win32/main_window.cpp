@@ -100,8 +100,7 @@ void buildShellControls(HWND hwnd, MainWindowView& v) {
 void buildSoundCardWindow(HWND main, SoundControls& s) {
     createModelWindow(s.PanelCarteSon, main, [&s](ControlBinder& b) {
         b.groupBox(s.PanelCarteSon.caption(), box(6, 4, 282, 146));
-        b.radioButton(s.RadioButtonCarteWin, box(16, 24, 262, 20));
-        b.radioButton(s.RadioButtonCarteMoi, box(16, 46, 262, 20));
+        b.radioButtons({&s.RadioButtonCarteWin, &s.RadioButtonCarteMoi}, box(16, 24, 262, 20), 22);
         b.staticText(s.LabelSorties.caption(), box(16, 72, 262, 18));
         b.comboBox(s.ComboBoxChoixOut, box(16, 90, 262, 24));
         b.button(s.BitBtnOKCarteSon, box(198, 118, 80, 26));
@@ -120,11 +119,8 @@ void buildControls(HWND hwnd, MainWindowView& v) {
     b.tickBox(f.CheckBoxEntete, box(12, 86, 100, 20));
     b.spinEdit(f.SpinEditPause, box(120, 84, 40, 22));
     b.staticText("sec d'attente", box(176, 88, 90, 20));
-    b.tickBox(f.CheckBoxTintal, box(12, 112, 100, 20));
-    b.tickBox(f.CheckBoxDate, box(12, 138, 100, 20));
-    b.tickBox(f.CheckBoxIlEst, box(12, 164, 100, 20));
-    b.tickBox(f.CheckBoxheure, box(12, 190, 220, 20));
-    b.tickBox(f.CheckBoxNoMinutes, box(12, 216, 220, 20));
+    b.tickBoxes({&f.CheckBoxTintal, &f.CheckBoxDate, &f.CheckBoxIlEst}, box(12, 112, 100, 20), 26);
+    b.tickBoxes({&f.CheckBoxheure, &f.CheckBoxNoMinutes}, box(12, 190, 220, 20), 26);
     b.tickBox(f.CheckBoxFin, box(12, 242, 100, 20));
     b.textField(f.EditData, box(12, 330, 350, 22), true);
     b.staticText("Volume", box(470, 50, 60, 18));
@@ -161,15 +157,18 @@ void bindShell(HWND hwnd, MainWindowView& v) {
     };
 }
 
-// Ctrl+Alt+E reaches the hidden error-simulation item from any control of the window.
+// The menu's shortcuts reach their items (the hidden error simulation among them) from any control of the
+// window; the item runs from the window's own queue, not inside the hook.
 HHOOK keyboardHook = nullptr;
 HWND hookTarget = nullptr;
+bool held(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 LRESULT CALLBACK keyboardProc(int code, WPARAM key, LPARAM flags) {
     const bool pressed = (flags & (1u << 31)) == 0;
-    if (code == HC_ACTION && pressed && key == 'E' && (GetKeyState(VK_CONTROL) & 0x8000) &&
-        (GetKeyState(VK_MENU) & 0x8000)) {
-        PostMessageW(hookTarget, WM_APP, 0, 0);
-        return 1;
+    if (MainWindowView* v = viewOf(hookTarget); v && code == HC_ACTION && pressed) {
+        if (const int command = v->binder->shortcutCommand(key, held(VK_CONTROL), held(VK_MENU), held(VK_SHIFT))) {
+            PostMessageW(hookTarget, WM_COMMAND, MAKEWPARAM(command, 1), 0);
+            return 1;
+        }
     }
     return CallNextHookEx(keyboardHook, code, key, flags);
 }
@@ -191,9 +190,6 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
             if (v) panelPress(*v, message == WM_LBUTTONDOWN ? MouseButton::Left : MouseButton::Right, lParam);
-            return 0;
-        case WM_APP:
-            if (v) v->form.MenuSimuErreur.click();
             return 0;
         case WM_EXITSIZEMOVE:
             // The place the user gave the window is what the settings keep.

@@ -1,23 +1,21 @@
 #include "ui/win32/program_windows.h"
 
 #include "shell/tintal_program.h"
-#include "ui/win32/aprs_window.h"
 #include "ui/win32/com_window.h"
 #include "ui/win32/favourites_window_view.h"
 #include "ui/win32/info_window.h"
-#include "ui/win32/metar_window.h"
-#include "ui/win32/piu_window.h"
 #include "ui/win32/record_window.h"
 #include "ui/win32/weather_windows.h"
+#include "ui/win32/web_source_windows.h"
 
 namespace tintal {
 
 void createProgramWindows(TintalProgram& p, HWND main) {
-    createChoixMeteoWindow(p.chooser, main);
-    createMeteoMonWindow(p.mon, main);
-    createMeteoW23Window(p.w23, main);
-    createMeteoW28Window(p.w28, main);
-    createMeteoPro2Window(p.pro2, main);
+    createWeatherChooserWindow(p.chooser, main);
+    createWeatherMonitorWindow(p.mon, main);
+    createWs2300Window(p.w23, main);
+    createWs2800Window(p.w28, main);
+    createVantagePro2Window(p.pro2, main);
     createMetarWindow(p.web.metar);
     createAprsWindow(p.web.aprs);
     createPioupiouWindow(p.web.piu);

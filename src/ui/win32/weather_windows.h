@@ -11,10 +11,10 @@ class TFormMeteoW23;
 class TFormMeteoW28;
 class TFormMeteoPro2;
 
-HWND createChoixMeteoWindow(TFormChoixMeteo& chooser, HWND owner);
-HWND createMeteoMonWindow(TFormMeteo& window, HWND owner);
-HWND createMeteoW23Window(TFormMeteoW23& window, HWND owner);
-HWND createMeteoW28Window(TFormMeteoW28& window, HWND owner);
-HWND createMeteoPro2Window(TFormMeteoPro2& window, HWND owner);
+HWND createWeatherChooserWindow(TFormChoixMeteo& chooser, HWND owner);
+HWND createWeatherMonitorWindow(TFormMeteo& window, HWND owner);
+HWND createWs2300Window(TFormMeteoW23& window, HWND owner);
+HWND createWs2800Window(TFormMeteoW28& window, HWND owner);
+HWND createVantagePro2Window(TFormMeteoPro2& window, HWND owner);
 
 }  // namespace tintal

@@ -62,6 +62,8 @@ HWND WebWindowView::addressField(TextField& field, RECT r, std::function<void()>
     return hwnd;
 }
 
+namespace {
+
 void layoutWebSource(WebWindowView& v, WebSourceWindow& s, const std::string& dateLabel) {
     ControlBinder& b = v.binder();
     v.label(s.LabelHistoryFile, box(10, 8, 300, 16));
@@ -92,6 +94,17 @@ void layoutWebSource(WebWindowView& v, WebSourceWindow& s, const std::string& da
     b.staticText("mBars", box(336, 208, 40, 18));
     b.button(s.ButtonFav, box(280, 238, 80, 26));
     b.button(s.SpeedButtonMenuAide, box(366, 238, 26, 26));
+}
+
+}  // namespace
+
+HWND createWebSourceWindow(WebSourceWindow& source, const std::string& dateLabel,
+                           const std::function<void(WebWindowView&, ControlBinder&)>& addOwn) {
+    auto* view = new WebWindowView(source.form);  // lives as long as its window, that is the program
+    layoutWebSource(*view, source, dateLabel);
+    addOwn(*view, view->binder());
+    view->onActivate = [&source] { source.FormActivate(); };
+    return view->hwnd();
 }
 
 }  // namespace tintal

@@ -44,8 +44,10 @@ private:
     Placement placement_{};
 };
 
-// The controls every web source window has, at their places; the window adds its own below them.
-// dateLabel: the text before the observation time, which differs between the sources.
-void layoutWebSource(WebWindowView& view, WebSourceWindow& source, const std::string& dateLabel);
+// A web source's window: the controls every web source window has, at their places, then the source's own
+// (addOwn), below them. dateLabel: the text before the observation time, which differs between the sources.
+// The window lives as long as the program.
+HWND createWebSourceWindow(WebSourceWindow& source, const std::string& dateLabel,
+                           const std::function<void(WebWindowView&, ControlBinder&)>& addOwn);
 
 }  // namespace tintal

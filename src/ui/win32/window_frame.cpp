@@ -48,11 +48,8 @@ LRESULT CALLBACK frameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 int bindAnnouncePanel(ControlBinder& binder, const std::vector<TickBox*>& figures, int top, int width, int step) {
     binder.staticText("Cocher pour synthèse vocale", box(8, top - 18, width, 18));
-    for (TickBox* figure : figures) {
-        binder.tickBox(*figure, box(8, top, width, step - 1));
-        top += step;
-    }
-    return top;
+    binder.tickBoxes(figures, box(8, top, width, step - 1), step);
+    return top + step * static_cast<int>(figures.size());
 }
 
 WindowFrame createWindowFrame(Window& model, HWND owner) {

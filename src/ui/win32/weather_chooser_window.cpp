@@ -5,7 +5,7 @@
 
 namespace tintal {
 
-HWND createChoixMeteoWindow(TFormChoixMeteo& chooser, HWND owner) {
+HWND createWeatherChooserWindow(TFormChoixMeteo& chooser, HWND owner) {
     const WindowFrame frame = createWindowFrame(chooser.form, owner);
     ControlBinder& b = frame.binder;
     b.groupBox(chooser.GroupBoxStations.caption(), box(8, 6, 276, 206));

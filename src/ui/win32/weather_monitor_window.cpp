@@ -11,7 +11,7 @@ constexpr COLORREF kPaleYellow = RGB(255, 255, 204);
 
 }  // namespace
 
-HWND createMeteoMonWindow(TFormMeteo& w, HWND owner) {
+HWND createWeatherMonitorWindow(TFormMeteo& w, HWND owner) {
     const WindowFrame frame = createWindowFrame(w.form, owner);
     ControlBinder& b = frame.binder;
     b.label(w.LabelVersion, box(8, 12, 200, 18));

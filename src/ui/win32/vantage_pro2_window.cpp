@@ -5,7 +5,7 @@
 
 namespace tintal {
 
-HWND createMeteoPro2Window(TFormMeteoPro2& w, HWND owner) {
+HWND createVantagePro2Window(TFormMeteoPro2& w, HWND owner) {
     const WindowFrame frame =
         createFileSourceFrame(w, owner, w.LabelFichier.caption(), "Recalage", &w.GroupBoxPression, 80);
     HWND followUp = frame.binder.tickBox(w.CheckBoxFichier, box(250, kFileSourceExtrasTop + 20, 220, 36));

@@ -5,7 +5,7 @@
 
 namespace tintal {
 
-HWND createMeteoW23Window(TFormMeteoW23& w, HWND owner) {
+HWND createWs2300Window(TFormMeteoW23& w, HWND owner) {
     return createFileSourceFrame(w, owner, "Fichier history.dat :", "Recalage pression").hwnd;
 }
 

@@ -1,0 +1,31 @@
+# The real data files of tests/data as the tests read them, in the build tree: plain files copied, .xz
+# files unpacked once (again when the .xz changes) at configure time. CMake reads no bare .xz stream,
+# so xz unpacks them here; the tests themselves run no program and read nothing outside the repository.
+set(TINTAL_TEST_DATA_DIR ${CMAKE_BINARY_DIR}/test_data)
+file(GLOB_RECURSE TINTAL_TEST_DATA_FILES RELATIVE ${CMAKE_SOURCE_DIR}/tests/data CONFIGURE_DEPENDS
+     ${CMAKE_SOURCE_DIR}/tests/data/*)
+foreach(name ${TINTAL_TEST_DATA_FILES})
+  set(source ${CMAKE_SOURCE_DIR}/tests/data/${name})
+  if(NOT name MATCHES "\\.xz$")
+    configure_file(${source} ${TINTAL_TEST_DATA_DIR}/${name} COPYONLY)
+    continue()
+  endif()
+  string(REGEX REPLACE "\\.xz$" "" plain ${TINTAL_TEST_DATA_DIR}/${name})
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+  if(EXISTS ${plain} AND NOT ${source} IS_NEWER_THAN ${plain})
+    continue()
+  endif()
+  find_program(TINTAL_XZ xz)
+  if(NOT TINTAL_XZ)
+    message(FATAL_ERROR "xz (Debian package xz-utils) is needed to unpack tests/data/${name}")
+  endif()
+  get_filename_component(folder ${plain} DIRECTORY)
+  file(MAKE_DIRECTORY ${folder})
+  # Into a side file first, so that a failed unpack never leaves a cut file that looks current.
+  execute_process(COMMAND ${TINTAL_XZ} -dc ${source} OUTPUT_FILE ${plain}.part RESULT_VARIABLE unpacked)
+  if(NOT unpacked EQUAL 0)
+    message(FATAL_ERROR "xz could not unpack tests/data/${name}")
+  endif()
+  file(RENAME ${plain}.part ${plain})
+endforeach()
+target_compile_definitions(tintal_fakes PUBLIC TINTAL_TEST_DATA_DIR="${TINTAL_TEST_DATA_DIR}")

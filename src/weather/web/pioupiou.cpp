@@ -7,6 +7,7 @@
 #include "base/date_time.h"
 #include "base/numbers.h"
 #include "base/text_encoding.h"
+#include "weather/web/page_lines.h"
 
 namespace tintal {
 namespace {
@@ -45,20 +46,6 @@ bool allDigits(std::string_view s) {
     for (char c : s)
         if (c < '0' || c > '9') return false;
     return !s.empty();
-}
-
-// Lines as a string list loads them: CR LF, LF and CR all end a line; a last line without an end counts.
-std::vector<std::string_view> splitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.push_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
 }
 
 // The text behind `"key":` when the line starts with it: the value's fixed offset (the 8th character

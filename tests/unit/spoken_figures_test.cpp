@@ -20,53 +20,55 @@
 namespace tintal {
 namespace {
 
-using Flag = bool AnnounceFlags::*;
+using F = AnnounceFlags;
 
-template <typename Window>
 struct BoxFlag {
-    TickBox Window::*box;
-    Flag flag;
+    TickBox* box;
+    bool AnnounceFlags::*flag;
 };
 
 // Ticks each box alone: exactly its own figure is to be spoken, and nothing once it is unticked.
-template <typename Window>
-void expectEachBoxTicksItsFlag(Window& window, std::initializer_list<BoxFlag<Window>> mapping) {
+void expectEachBoxTicksItsFlag(const WeatherSource& window, const std::vector<BoxFlag>& mapping) {
     for (const auto& [box, flag] : mapping) {
         AnnounceFlags expected;
         expected.*flag = true;
-        (window.*box).setChecked(true);
-        EXPECT_EQ(window.announceFlags(), expected) << (window.*box).name();
-        (window.*box).setChecked(false);
-        EXPECT_EQ(window.announceFlags(), AnnounceFlags{}) << (window.*box).name();
+        box->setChecked(true);
+        EXPECT_EQ(window.announceFlags(), expected) << box->name();
+        box->setChecked(false);
+        EXPECT_EQ(window.announceFlags(), AnnounceFlags{}) << box->name();
     }
     EXPECT_EQ(window.figureBoxes().size(), mapping.size());
 }
 
+// The boxes every source window has.
+std::vector<BoxFlag> everyWindowsBoxes(SourceWindow& w) {
+    return {{&w.CheckBoxText, &F::tempExt},
+            {&w.CheckBoxPatm, &F::pressure},
+            {&w.CheckBoxVent, &F::wind},
+            {&w.CheckBoxRafa, &F::gust},
+            {&w.CheckBoxDire, &F::direction}};
+}
+
+// The file-fed and web windows add the wind chill, the rain and the humidity.
 template <typename Window>
-struct StationRig {
-    StationRig() : window({loop, desktop, files, threshold, [] { return true; }, {}}) {}
-    VirtualEventLoop loop{encodeDateTime(2024, 3, 20, 12, 0)};
-    FrenchDesktop desktop;
-    StdFiles files;
-    SharedTrendThreshold threshold;
-    Window window;
-};
+std::vector<BoxFlag> fileAndWebBoxes(Window& w) {
+    std::vector<BoxFlag> boxes = everyWindowsBoxes(w);
+    boxes.insert(
+        boxes.end(),
+        {{&w.CheckBoxTRes, &F::feelsLike}, {&w.CheckBoxPluie, &F::rain}, {&w.CheckBoxHumiExt, &F::humidityExt}});
+    return boxes;
+}
 
 template <typename Window>
 void expectStationFileWindowFlags() {
-    StationRig<Window> rig;
-    using W = FileSourceWindow;
-    using F = AnnounceFlags;
-    expectEachBoxTicksItsFlag<W>(rig.window, {{&W::CheckBoxTint, &F::tempInt},
-                                              {&W::CheckBoxText, &F::tempExt},
-                                              {&W::CheckBoxPatm, &F::pressure},
-                                              {&W::CheckBoxTend, &F::trend},
-                                              {&W::CheckBoxVent, &F::wind},
-                                              {&W::CheckBoxRafa, &F::gust},
-                                              {&W::CheckBoxDire, &F::direction},
-                                              {&W::CheckBoxTRes, &F::feelsLike},
-                                              {&W::CheckBoxPluie, &F::rain},
-                                              {&W::CheckBoxHumiExt, &F::humidityExt}});
+    VirtualEventLoop loop(encodeDateTime(2024, 3, 20, 12, 0));
+    FrenchDesktop desktop;
+    StdFiles files;
+    SharedTrendThreshold threshold;
+    Window window({loop, desktop, files, threshold, [] { return true; }, {}});
+    std::vector<BoxFlag> boxes = fileAndWebBoxes(window);
+    boxes.insert(boxes.end(), {{&window.CheckBoxTint, &F::tempInt}, {&window.CheckBoxTend, &F::trend}});
+    expectEachBoxTicksItsFlag(window, boxes);
 }
 
 TEST(SpokenFigures, StationFileWindowsTickAllTenFigures) {
@@ -80,15 +82,9 @@ TEST(SpokenFigures, TheStationLinkTicksSevenFigures) {
     FrenchDesktop desktop;
     FakeStationLibrary library({StationSample{}});
     TFormMeteo window({loop, desktop, library, [] { return true; }, {}, {}, {}, {}});
-    using W = TFormMeteo;
-    using F = AnnounceFlags;
-    expectEachBoxTicksItsFlag<W>(window, {{&W::CheckBoxTint, &F::tempInt},
-                                          {&W::CheckBoxText, &F::tempExt},
-                                          {&W::CheckBoxPatm, &F::pressure},
-                                          {&W::CheckBoxtend, &F::trend},
-                                          {&W::CheckBoxVent, &F::wind},
-                                          {&W::CheckBoxRafa, &F::gust},
-                                          {&W::CheckBoxDire, &F::direction}});
+    std::vector<BoxFlag> boxes = everyWindowsBoxes(window);
+    boxes.insert(boxes.end(), {{&window.CheckBoxTint, &F::tempInt}, {&window.CheckBoxtend, &F::trend}});
+    expectEachBoxTicksItsFlag(window, boxes);
     // The hourly log box is no figure.
     window.CheckBoxlog.setChecked(true);
     EXPECT_EQ(window.announceFlags(), AnnounceFlags{});
@@ -97,16 +93,7 @@ TEST(SpokenFigures, TheStationLinkTicksSevenFigures) {
 template <typename Window>
 void expectWebWindowFlags() {
     WindowRig<Window> rig;
-    using W = WebSourceWindow;
-    using F = AnnounceFlags;
-    expectEachBoxTicksItsFlag<W>(rig.window, {{&W::CheckBoxText, &F::tempExt},
-                                              {&W::CheckBoxPatm, &F::pressure},
-                                              {&W::CheckBoxVent, &F::wind},
-                                              {&W::CheckBoxRafa, &F::gust},
-                                              {&W::CheckBoxDire, &F::direction},
-                                              {&W::CheckBoxTRes, &F::feelsLike},
-                                              {&W::CheckBoxPluie, &F::rain},
-                                              {&W::CheckBoxHumiExt, &F::humidityExt}});
+    expectEachBoxTicksItsFlag(rig.window, fileAndWebBoxes(rig.window));
 }
 
 TEST(SpokenFigures, WebWindowsTickEightFigures) {

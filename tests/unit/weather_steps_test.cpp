@@ -52,6 +52,17 @@ void fullReading(WeatherReading& r) {
     r.presentWeather = 4 | 1;  // light rain
 }
 
+// A reading with one figure set: wind(12) sets the wind speed to 12.
+struct FigureSetter {
+    double WeatherReading::*field;
+    Setup operator()(double value) const {
+        return [field = field, value](WeatherReading& r) { r.*field = value; };
+    }
+};
+const FigureSetter wind{&WeatherReading::windSpeed}, gust{&WeatherReading::gustSpeed}, rain{&WeatherReading::rain24h},
+    humidity{&WeatherReading::humidityExt}, pressure{&WeatherReading::pressure}, indoor{&WeatherReading::tempInt},
+    outdoor{&WeatherReading::tempExt}, chill{&WeatherReading::feelsLike};
+
 // What fullReading says for each figure, as a listener hears it.
 const Names kIndoor{"son_temp_int", "son21", "son_degres"};
 const Names kOutdoor{"son_temp_ext", "son_moins", "son4", "son_degres"};
@@ -121,10 +132,6 @@ TEST(WeatherSteps, TrendWords) {
 
 TEST(WeatherSteps, QuantityReadingsAroundTheirLimits) {
     using F = AnnounceFlags;
-    const auto wind = [](double v) { return [v](WeatherReading& r) { r.windSpeed = v; }; };
-    const auto gust = [](double v) { return [v](WeatherReading& r) { r.gustSpeed = v; }; };
-    const auto rain = [](double v) { return [v](WeatherReading& r) { r.rain24h = v; }; };
-    const auto humidity = [](double v) { return [v](WeatherReading& r) { r.humidityExt = v; }; };
     const AnnounceFlags w = ticks({&F::wind}), g = ticks({&F::gust}), p = ticks({&F::rain}),
                         h = ticks({&F::humidityExt});
     check({
@@ -172,10 +179,6 @@ TEST(WeatherSteps, QuantityReadingsAroundTheirLimits) {
 
 TEST(WeatherSteps, PressureAndTemperaturesAtTheirLimits) {
     using F = AnnounceFlags;
-    const auto pressure = [](double v) { return [v](WeatherReading& r) { r.pressure = v; }; };
-    const auto indoor = [](double v) { return [v](WeatherReading& r) { r.tempInt = v; }; };
-    const auto outdoor = [](double v) { return [v](WeatherReading& r) { r.tempExt = v; }; };
-    const auto chill = [](double v) { return [v](WeatherReading& r) { r.feelsLike = v; }; };
     const AnnounceFlags p = ticks({&F::pressure}), ti = ticks({&F::tempInt}), te = ticks({&F::tempExt}),
                         fl = ticks({&F::feelsLike});
     check({

@@ -152,13 +152,17 @@ void readDate(std::string_view line, const PioupiouReadParams& p, PioupiouFigure
     if (const auto t = pioupiouMeasurementTime(*iso, p.nowLocal, p.biasMinutes)) f.observedAt = t;
 }
 
+// The number behind a key; none for null or anything that is not a number.
+std::optional<Decimal> decimalValue(std::string_view line, std::string_view key) {
+    const auto raw = rawValue(line, key);
+    if (!raw || raw->isNull) return std::nullopt;
+    return readDecimal(raw->text);
+}
+
 void readPressure(std::string_view line, double offset, PioupiouFigures& f) {
-    const auto raw = rawValue(line, kPressure);
-    std::optional<Decimal> d;
-    if (raw && !raw->isNull) d = readDecimal(raw->text);
+    const std::optional<Decimal> d = decimalValue(line, kPressure);
     PioupiouFigure<double>& p = f.pressure;
-    p = {};
-    p.present = true;
+    p = {.present = true};
     if (!d) {
         p.value = kPioupiouNoPressure;
         return;
@@ -170,12 +174,9 @@ void readPressure(std::string_view line, double offset, PioupiouFigures& f) {
 }
 
 void readHeading(std::string_view line, PioupiouFigures& f) {
-    const auto raw = rawValue(line, kHeading);
-    std::optional<Decimal> d;
-    if (raw && !raw->isNull) d = readDecimal(raw->text);
+    const std::optional<Decimal> d = decimalValue(line, kHeading);
     PioupiouFigure<int>& h = f.windDirection;
-    h = {};
-    h.present = true;
+    h = {.present = true};
     h.value = h.shownValue = kNoDirection;
     if (d && d->whole >= 0 && d->whole <= 360) {
         h.shown = true;

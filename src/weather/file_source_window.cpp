@@ -18,8 +18,8 @@ FileSourceWindow::FileSourceWindow(SourceWindowContext context, WeatherSourceKin
     ButtonParcourir.onClick = [this] { ButtonParcourirClick(); };
     form.onShow = [this] { FormShow(); };
     form.onClose = [this] { FormClose(); };
-    figureTickBoxes = {&CheckBoxTint, &CheckBoxText, &CheckBoxPatm, &CheckBoxTend,  &CheckBoxVent,
-                       &CheckBoxRafa, &CheckBoxDire, &CheckBoxTRes, &CheckBoxPluie, &CheckBoxHumiExt};
+    figureBoxes_ = {&CheckBoxTint, &CheckBoxText, &CheckBoxPatm, &CheckBoxTend,  &CheckBoxVent,
+                    &CheckBoxRafa, &CheckBoxDire, &CheckBoxTRes, &CheckBoxPluie, &CheckBoxHumiExt};
 }
 
 void FileSourceWindow::TimerMeteoTimer() {

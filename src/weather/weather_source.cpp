@@ -9,14 +9,14 @@ void WeatherSource::runPostponedRead() {
 }
 
 AnnounceFlags WeatherSource::announceFlags() const {
-    const PerFigure<TickBox*>& b = figureTickBoxes;
+    const PerFigure<TickBox*>& b = figureBoxes_;
     auto ticked = [](const TickBox* box) { return box != nullptr && box->checked(); };
     return {ticked(b.tempInt), ticked(b.tempExt),   ticked(b.pressure),  ticked(b.trend), ticked(b.wind),
             ticked(b.gust),    ticked(b.direction), ticked(b.feelsLike), ticked(b.rain),  ticked(b.humidityExt)};
 }
 
 std::vector<TickBox*> WeatherSource::figureBoxes() const {
-    const PerFigure<TickBox*>& b = figureTickBoxes;
+    const PerFigure<TickBox*>& b = figureBoxes_;
     std::vector<TickBox*> boxes;
     for (TickBox* box :
          {b.tempInt, b.tempExt, b.pressure, b.trend, b.wind, b.gust, b.direction, b.feelsLike, b.rain, b.humidityExt}) {

@@ -44,7 +44,7 @@ protected:
     virtual WeatherReading& mutableReading() = 0;
 
     // Set by the window once: its tick box of each figure; none for a figure it does not show.
-    PerFigure<TickBox*> figureTickBoxes;
+    PerFigure<TickBox*> figureBoxes_;
 };
 
 // Configured: the station link is up (MON) or a file or address is set (every other kind).

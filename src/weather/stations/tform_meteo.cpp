@@ -42,8 +42,8 @@ TFormMeteo::TFormMeteo(MonitorWindowContext context)
         if (!choosingPort_) ListBoxPortClick();
     };
     form.onShow = [this] { FormShow(); };
-    figureTickBoxes = {&CheckBoxTint, &CheckBoxText, &CheckBoxPatm, &CheckBoxtend,
-                       &CheckBoxVent, &CheckBoxRafa, &CheckBoxDire};
+    figureBoxes_ = {&CheckBoxTint, &CheckBoxText, &CheckBoxPatm, &CheckBoxtend,
+                    &CheckBoxVent, &CheckBoxRafa, &CheckBoxDire};
 }
 
 void TFormMeteo::FormCreate() {

@@ -65,8 +65,8 @@ WebSourceWindow::WebSourceWindow(WebSourceContext context, WeatherSourceKind kin
     form.onShow = [this] { FormShow(); };
     form.onClose = [this] { FormClose(); };
     // No indoor temperature and no trend.
-    figureTickBoxes = {nullptr,       &CheckBoxText, &CheckBoxPatm, nullptr,        &CheckBoxVent,
-                       &CheckBoxRafa, &CheckBoxDire, &CheckBoxTRes, &CheckBoxPluie, &CheckBoxHumiExt};
+    figureBoxes_ = {nullptr,       &CheckBoxText, &CheckBoxPatm, nullptr,        &CheckBoxVent,
+                    &CheckBoxRafa, &CheckBoxDire, &CheckBoxTRes, &CheckBoxPluie, &CheckBoxHumiExt};
 }
 
 void WebSourceWindow::select(bool showWindow) {

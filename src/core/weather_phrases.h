@@ -29,8 +29,6 @@ public:
 
 private:
     bool weatherSkipped(const WeatherSource* source) const;
-    // A figure: its title at titleStep, its number clips from the step after, its unit at unitStep.
-    StepOutcome startFigure(int titleStep, int unitStep, int nextFigure);
     StepOutcome nextClip(int step);
     StepOutcome presentWeather(int step);
     StepOutcome direction();

@@ -9,31 +9,17 @@ namespace tintal {
 
 FileSourceWindow::FileSourceWindow(SourceWindowContext context, WeatherSourceKind kind, std::string name,
                                    std::string caption, std::string fileFilter, std::string fileExtension)
-    : form(std::move(name), std::move(caption), Rect{260, 180, 480, 420}),
-      TimerMeteo(context.loop, 60000),
+    : SourceWindow(context.loop, kind, std::move(name), std::move(caption), Rect{260, 180, 480, 420},
+                   context.isSelected, context.hideChooser),
       context_(std::move(context)),
-      kind_(kind),
       fileFilter_(std::move(fileFilter)),
       fileExtension_(std::move(fileExtension)) {
-    TimerMeteo.onTimer = [this] { TimerMeteoTimer(); };
-    ButtonRafraichir.setHint("Pour rafraichir manuellement");
-    ButtonRafraichir.onClick = [this] { ButtonRafraichirClick(); };
-    SpinEditRafraichir.onChange = [this] { SpinEditRafraichirChange(); };
     SpinEditSeuiltendance.onChange = [this] { SpinEditSeuiltendanceChange(); };
     ButtonParcourir.onClick = [this] { ButtonParcourirClick(); };
     form.onShow = [this] { FormShow(); };
     form.onClose = [this] { FormClose(); };
-}
-
-AnnounceFlags FileSourceWindow::announceFlags() const {
-    return {CheckBoxTint.checked(), CheckBoxText.checked(), CheckBoxPatm.checked(),  CheckBoxTend.checked(),
-            CheckBoxVent.checked(), CheckBoxRafa.checked(), CheckBoxDire.checked(),  CheckBoxTRes.checked(),
-            CheckBoxPluie.checked(), CheckBoxHumiExt.checked()};
-}
-
-std::vector<TickBox*> FileSourceWindow::figureBoxes() {
-    return {&CheckBoxTint, &CheckBoxText, &CheckBoxPatm, &CheckBoxTend,  &CheckBoxVent,
-            &CheckBoxRafa, &CheckBoxDire, &CheckBoxTRes, &CheckBoxPluie, &CheckBoxHumiExt};
+    figureBoxes_ = {&CheckBoxTint, &CheckBoxText, &CheckBoxPatm, &CheckBoxTend,  &CheckBoxVent,
+                    &CheckBoxRafa, &CheckBoxDire, &CheckBoxTRes, &CheckBoxPluie, &CheckBoxHumiExt};
 }
 
 void FileSourceWindow::TimerMeteoTimer() {
@@ -68,8 +54,6 @@ void FileSourceWindow::ButtonRafraichirClick() {
     TimerMeteoTimer();
 }
 
-void FileSourceWindow::SpinEditRafraichirChange() { TimerMeteo.setInterval(SpinEditRafraichir.value() * 60000); }
-
 void FileSourceWindow::SpinEditSeuiltendanceChange() { context_.threshold.value = SpinEditSeuiltendance.value() * 0.1; }
 
 void FileSourceWindow::ButtonParcourirClick() {
@@ -97,9 +81,7 @@ void FileSourceWindow::setFile(const std::string& path) {
     StaticTextErreur.setCaption("Erreur fichier");
 }
 
-void FileSourceWindow::FormShow() {
-    if (context_.hideChooser) context_.hideChooser();
-}
+void FileSourceWindow::FormShow() { hideChooser(); }
 
 void FileSourceWindow::FormClose() {}
 
@@ -121,10 +103,10 @@ std::string FileSourceWindow::fixed(double value, int decimals) const {
     return formatFixed(value, decimals, context_.desktop.decimalSeparator());
 }
 
-void FileSourceWindow::showFigure(TickBox& box, const std::string& prefix, double value, int decimals,
-                                  const Limits& limits) {
-    box.setColour(limits.contains(value) ? Colour::Black : Colour::Red);
-    box.setCaption(prefix + fixed(value, decimals));
+void FileSourceWindow::showRain(double rain) {
+    reading_.rain24h = rain;
+    CheckBoxPluie.setCaption(figureCaption(kRainFigure, rain >= 0 ? std::optional(rain) : std::nullopt,
+                                           context_.desktop.decimalSeparator()));
 }
 
 void FileSourceWindow::showObservedAt(double observedAt) {

@@ -11,14 +11,10 @@
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/files.h"
-#include "weather/weather_source.h"
-#include "widgets/button.h"
+#include "weather/figure_format.h"
+#include "weather/source_window.h"
 #include "widgets/label.h"
-#include "widgets/spin_box.h"
 #include "widgets/text_field.h"
-#include "widgets/tick_box.h"
-#include "widgets/timer.h"
-#include "widgets/window.h"
 
 namespace tintal {
 
@@ -38,49 +34,32 @@ struct SourceWindowContext {
     std::function<void()> hideChooser;
 };
 
-class FileSourceWindow : public WeatherSource {
+class FileSourceWindow : public SourceWindow {
 public:
     FileSourceWindow(SourceWindowContext context, WeatherSourceKind kind, std::string name, std::string caption,
                      std::string fileFilter, std::string fileExtension);
 
-    WeatherSourceKind kind() const override { return kind_; }
-    const WeatherReading& reading() const override { return reading_; }
-    bool selected() const override { return context_.isSelected && context_.isSelected(); }
     std::string errorText() const override { return StaticTextErreur.caption(); }
-    AnnounceFlags announceFlags() const override;
     void read() override { TimerMeteoTimer(); }
     // One read at once (which re-arms the timer), then the window.
     void select(bool showWindow) override;
-    void stopRefresh() override { TimerMeteo.stop(); }
 
     void TimerMeteoTimer();
-    void ButtonRafraichirClick();
-    void SpinEditRafraichirChange();
+    void ButtonRafraichirClick() override;
     void SpinEditSeuiltendanceChange();
     void ButtonParcourirClick();
     void FormShow();
     void FormClose();
     // Sets the file as the settings loader does: a missing file shows the error and stays unconfigured.
     void setFile(const std::string& path);
-    // The ten figure tick boxes in the window's order ("Cocher pour synthèse vocale").
-    std::vector<TickBox*> figureBoxes();
 
-    Window form;
     TickBox CheckBoxTint{"CheckBoxTint", "T.int (°C) ="};
-    TickBox CheckBoxText{"CheckBoxText", "T.ext (°C) ="};
-    TickBox CheckBoxPatm{"CheckBoxPatm", "P.atm. (hPa) ="};
     TickBox CheckBoxTend{"CheckBoxTend", "Tendance = "};
-    TickBox CheckBoxVent{"CheckBoxVent", "Vent (km/h) ="};
-    TickBox CheckBoxRafa{"CheckBoxRafa", "Rafale (km/h) ="};
-    TickBox CheckBoxDire{"CheckBoxDire", "Direction ="};
     TickBox CheckBoxTRes{"CheckBoxTRes", "T.ressentie (°C) ="};
     TickBox CheckBoxPluie{"CheckBoxPluie", "Pluie/24h (mm) = "};
     TickBox CheckBoxHumiExt{"CheckBoxHumiExt", "Humi. ext (%) ="};
     Label LabelHumInt{"LabelHumInt", "Humi. int (%) ="};
     Label LabelTros{"LabelTros", "T. rosée (C°) = "};
-    Timer TimerMeteo;
-    SpinBox SpinEditRafraichir{"SpinEditRafraichir", 1, 60, 1};
-    Button ButtonRafraichir{"ButtonRafraichir", "Rafraichir"};
     Label StaticTextErreur{"StaticTextErreur", "", Colour::Red};
     TextField Editdatemeteo{"Editdatemeteo"};
     TextField EditDat{"EditDat"};
@@ -99,10 +78,12 @@ protected:
     virtual std::string fileToRead() { return reading_.locator; }
     virtual void resetCaptions();
 
-    WeatherReading& mutableReading() override { return reading_; }
-
-    // Stores a figure's caption and its validity colour.
-    void showFigure(TickBox& box, const std::string& prefix, double value, int decimals, const Limits& limits);
+    template <class Box>
+    void showFigure(Box& box, const FigureFormat& figure, double value) {
+        tintal::showFigure(box, figure, value, reading_, context_.desktop.decimalSeparator());
+    }
+    // A negative rain is the station's "not measured": stored as it is, captioned "--".
+    void showRain(double rain);
     void showObservedAt(double observedAt);
     // The trend from the pressure change over about an hour (without offset); nothing when unknown.
     void showTrend(std::optional<double> change);
@@ -115,12 +96,10 @@ protected:
     }
 
     SourceWindowContext context_;
-    WeatherReading reading_;
 
 private:
     void fail();
 
-    WeatherSourceKind kind_;
     std::string fileFilter_, fileExtension_;
 };
 

@@ -2,15 +2,21 @@
 // What the rest of the program needs of a weather source window: its reading, whether it is the
 // chooser's selection, its error text and which figures the user ticked to be spoken.
 #include <string>
+#include <vector>
 
 #include "weather/weather_reading.h"
+#include "widgets/tick_box.h"
 
 namespace tintal {
 
-struct AnnounceFlags {
-    bool tempInt = false, tempExt = false, pressure = false, trend = false, wind = false, gust = false,
-         direction = false, feelsLike = false, rain = false, humidityExt = false;
+// One value for each figure a source may speak, in the order the windows show them.
+template <class T>
+struct PerFigure {
+    T tempInt{}, tempExt{}, pressure{}, trend{}, wind{}, gust{}, direction{}, feelsLike{}, rain{}, humidityExt{};
+    bool operator==(const PerFigure&) const = default;
 };
+
+using AnnounceFlags = PerFigure<bool>;
 
 class WeatherSource {
 public:
@@ -21,7 +27,10 @@ public:
     virtual bool selected() const = 0;
     // The window's error text; empty when the reading is usable (always empty for the station link).
     virtual std::string errorText() const = 0;
-    virtual AnnounceFlags announceFlags() const = 0;
+    // The figures whose tick boxes are ticked.
+    virtual AnnounceFlags announceFlags() const;
+    // The window's figure tick boxes in the window's order.
+    std::vector<TickBox*> figureBoxes() const;
     // The read routine (what the refresh timer runs).
     virtual void read() = 0;
     // Chosen in the chooser: start reading (and show the window unless told not to).
@@ -33,6 +42,9 @@ public:
 
 protected:
     virtual WeatherReading& mutableReading() = 0;
+
+    // Set by the window once: its tick box of each figure; none for a figure it does not show.
+    PerFigure<TickBox*> figureBoxes_;
 };
 
 // Configured: the station link is up (MON) or a file or address is set (every other kind).

@@ -32,7 +32,7 @@ struct Rig {
     // Every caption and figure the window shows, to compare before and after a failed read.
     std::vector<std::string> shown() const {
         std::vector<std::string> all;
-        for (const TickBox* box : const_cast<Window&>(window).figureBoxes()) {
+        for (const TickBox* box : window.figureBoxes()) {
             all.push_back(box->caption() + (box->colour() == Colour::Red ? " red" : ""));
         }
         all.push_back(window.LabelHumInt.caption());

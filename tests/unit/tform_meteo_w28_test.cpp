@@ -49,7 +49,12 @@ std::vector<W28Record> day(W28Record last = {}) {
 struct W28Rig {
     W28Rig()
         : loop(encodeDateTime(2026, 3, 10, 9, 0)), window({loop, desktop, files, threshold, [] { return true; }, {}}) {}
-    void use(const std::vector<W28Record>& records) { window.setFile(folder.write("history.dat", history(records))); }
+    // Makes the records the window's file; returns its path.
+    std::string use(const std::vector<W28Record>& records) {
+        const std::string path = folder.write("history.dat", history(records));
+        window.setFile(path);
+        return path;
+    }
     VirtualEventLoop loop;
     FrenchDesktop desktop;
     StdFiles files;
@@ -231,8 +236,7 @@ TEST(TFormMeteoW28, FiguresOutOfLimitsAreRedAndDeriveNothing) {
 
 TEST(TFormMeteoW28, AFailedReadMutesTheSourceUntilAFileIsChosenAgain) {
     W28Rig rig;
-    const std::string path = rig.folder.write("history.dat", history(day()));
-    rig.window.setFile(path);
+    const std::string path = rig.use(day());
     rig.window.read();
     const std::string caption = rig.window.CheckBoxText.caption();
     rig.folder.write("history.dat", std::vector<std::uint8_t>(kWs2800RecordSize - 1, 0));  // no complete record
@@ -252,8 +256,7 @@ TEST(TFormMeteoW28, AFailedReadMutesTheSourceUntilAFileIsChosenAgain) {
 
 TEST(TFormMeteoW28, MissingFilesRetryAndAMissingChoiceEmptiesTheFigures) {
     W28Rig rig;
-    const std::string path = rig.folder.write("history.dat", history(day()));
-    rig.window.setFile(path);
+    const std::string path = rig.use(day());
     rig.window.read();
     const std::string caption = rig.window.CheckBoxText.caption();
     std::filesystem::remove(path);

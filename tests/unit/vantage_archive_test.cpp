@@ -168,14 +168,8 @@ TEST(VantageArchiveDate, EndOfPeriodMinutesGiveTheTime) {
 }
 
 TEST(VantageArchiveFigures, UnitConversions) {
-    WlkFileRecord rec;
-    rec.tempOut = 320;
-    rec.tempIn = 212;
-    rec.barometer = 29921;
-    rec.wind = 100;
-    rec.gust = 253;
-    rec.humOut = 855;
-    rec.humIn = 1000;
+    WlkFileRecord rec{
+        .tempOut = 320, .tempIn = 212, .barometer = 29921, .humOut = 855, .humIn = 1000, .wind = 100, .gust = 253};
     const VantageArchiveReading r = decodeOk(WlkFile().day(1, 1).add(rec).bytes(), kMarch2024, 3);
     EXPECT_DOUBLE_EQ(r.tempExt, 0.0);
     EXPECT_DOUBLE_EQ(r.tempInt, -6.0);

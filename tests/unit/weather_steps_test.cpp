@@ -52,216 +52,68 @@ void fullReading(WeatherReading& r) {
     r.presentWeather = 4 | 1;  // light rain
 }
 
+// A reading with one figure set: wind(12) sets the wind speed to 12.
+struct FigureSetter {
+    double WeatherReading::*field;
+    Setup operator()(double value) const {
+        return [field = field, value](WeatherReading& r) { r.*field = value; };
+    }
+};
+const FigureSetter wind{&WeatherReading::windSpeed}, gust{&WeatherReading::gustSpeed}, rain{&WeatherReading::rain24h},
+    humidity{&WeatherReading::humidityExt}, pressure{&WeatherReading::pressure}, indoor{&WeatherReading::tempInt},
+    outdoor{&WeatherReading::tempExt}, chill{&WeatherReading::feelsLike};
+
+// What fullReading says for each figure, as a listener hears it.
+const Names kIndoor{"son_temp_int", "son21", "son_degres"};
+const Names kOutdoor{"son_temp_ext", "son_moins", "son4", "son_degres"};
+const Names kPressure{"son_pression_atmos", "son1000", "son13", "son_hectopascal"};
+const Names kRising{"son_en_hausse"};
+const Names kWind{"son_vent", "son12", "son_kmh"};
+const Names kGust{"son_rafale", "son25", "son_kmh"};
+const Names kSouth{"son_secteur", "son_sud"};
+const Names kChill{"son_temperature_ressentie", "son_moins", "son9", "son_degres"};
+const Names kRain{"son_pluie", "son2", "son_millimetre"};
+const Names kLightRainNow{"son_pluie_now", "son_faible"};
+const Names kHumidity{"son_humidite", "son80", "son7", "son_pourcent"};
+
+Names said(std::initializer_list<Names> figures) {
+    Names all;
+    for (const Names& figure : figures) all.insert(all.end(), figure.begin(), figure.end());
+    return all;
+}
+
 TEST(WeatherSteps, EachSourceSaysTheFiguresItProvides) {
     const AnnounceFlags all = allTicked();
+    const Names station = said({kIndoor, kOutdoor, kPressure, kRising, kWind, kGust, kSouth});
+    const Names stationFile = said({station, kChill, kRain, kHumidity});
+    const Names aprs = said({kOutdoor, kPressure, kWind, kGust, kSouth, kChill, kRain, kHumidity});
+    const Names metar = said({kOutdoor, kPressure, kWind, kGust, kSouth, kChill, kLightRainNow, kHumidity});
     check({
-        {"MON", Kind::MON, all, fullReading, {"son_temp_int", "son21",   "son_degres",      "son_temp_ext",
-                                              "son_moins",    "son4",    "son_degres",      "son_pression_atmos",
-                                              "son1000",      "son13",   "son_hectopascal", "son_en_hausse",
-                                              "son_vent",     "son12",   "son_kmh",         "son_rafale",
-                                              "son25",        "son_kmh", "son_secteur",     "son_sud"}},
-        {"W23",
-         Kind::W23,
-         all,
-         fullReading,
-         {"son_temp_int",
-          "son21",
-          "son_degres",
-          "son_temp_ext",
-          "son_moins",
-          "son4",
-          "son_degres",
-          "son_pression_atmos",
-          "son1000",
-          "son13",
-          "son_hectopascal",
-          "son_en_hausse",
-          "son_vent",
-          "son12",
-          "son_kmh",
-          "son_rafale",
-          "son25",
-          "son_kmh",
-          "son_secteur",
-          "son_sud",
-          "son_temperature_ressentie",
-          "son_moins",
-          "son9",
-          "son_degres",
-          "son_pluie",
-          "son2",
-          "son_millimetre",
-          "son_humidite",
-          "son80",
-          "son7",
-          "son_pourcent"}},
-        {"W28",
-         Kind::W28,
-         all,
-         fullReading,
-         {"son_temp_int",
-          "son21",
-          "son_degres",
-          "son_temp_ext",
-          "son_moins",
-          "son4",
-          "son_degres",
-          "son_pression_atmos",
-          "son1000",
-          "son13",
-          "son_hectopascal",
-          "son_en_hausse",
-          "son_vent",
-          "son12",
-          "son_kmh",
-          "son_rafale",
-          "son25",
-          "son_kmh",
-          "son_secteur",
-          "son_sud",
-          "son_temperature_ressentie",
-          "son_moins",
-          "son9",
-          "son_degres",
-          "son_pluie",
-          "son2",
-          "son_millimetre",
-          "son_humidite",
-          "son80",
-          "son7",
-          "son_pourcent"}},
-        {"PRO2",
-         Kind::PRO2,
-         all,
-         fullReading,
-         {"son_temp_int",
-          "son21",
-          "son_degres",
-          "son_temp_ext",
-          "son_moins",
-          "son4",
-          "son_degres",
-          "son_pression_atmos",
-          "son1000",
-          "son13",
-          "son_hectopascal",
-          "son_en_hausse",
-          "son_vent",
-          "son12",
-          "son_kmh",
-          "son_rafale",
-          "son25",
-          "son_kmh",
-          "son_secteur",
-          "son_sud",
-          "son_temperature_ressentie",
-          "son_moins",
-          "son9",
-          "son_degres",
-          "son_pluie",
-          "son2",
-          "son_millimetre",
-          "son_humidite",
-          "son80",
-          "son7",
-          "son_pourcent"}},
-        {"APRS",
-         Kind::APRS,
-         all,
-         fullReading,
-         {"son_temp_ext",
-          "son_moins",
-          "son4",
-          "son_degres",
-          "son_pression_atmos",
-          "son1000",
-          "son13",
-          "son_hectopascal",
-          "son_vent",
-          "son12",
-          "son_kmh",
-          "son_rafale",
-          "son25",
-          "son_kmh",
-          "son_secteur",
-          "son_sud",
-          "son_temperature_ressentie",
-          "son_moins",
-          "son9",
-          "son_degres",
-          "son_pluie",
-          "son2",
-          "son_millimetre",
-          "son_humidite",
-          "son80",
-          "son7",
-          "son_pourcent"}},
-        {"METAR",
-         Kind::METAR,
-         all,
-         fullReading,
-         {"son_temp_ext",
-          "son_moins",
-          "son4",
-          "son_degres",
-          "son_pression_atmos",
-          "son1000",
-          "son13",
-          "son_hectopascal",
-          "son_vent",
-          "son12",
-          "son_kmh",
-          "son_rafale",
-          "son25",
-          "son_kmh",
-          "son_secteur",
-          "son_sud",
-          "son_temperature_ressentie",
-          "son_moins",
-          "son9",
-          "son_degres",
-          "son_pluie_now",
-          "son_faible",
-          "son_humidite",
-          "son80",
-          "son7",
-          "son_pourcent"}},
-        {"PIOUPIOU",
-         Kind::PIOUPIOU,
-         all,
-         fullReading,
-         {"son_pression_atmos", "son1000", "son13", "son_hectopascal", "son_vent", "son12", "son_kmh", "son_rafale",
-          "son25", "son_kmh", "son_secteur", "son_sud"}},
+        {"MON", Kind::MON, all, fullReading, station},
+        {"W23", Kind::W23, all, fullReading, stationFile},
+        {"W28", Kind::W28, all, fullReading, stationFile},
+        {"PRO2", Kind::PRO2, all, fullReading, stationFile},
+        {"APRS", Kind::APRS, all, fullReading, aprs},
+        {"METAR", Kind::METAR, all, fullReading, metar},
+        {"PIOUPIOU", Kind::PIOUPIOU, all, fullReading, said({kPressure, kWind, kGust, kSouth})},
     });
 }
 
 TEST(WeatherSteps, EachBoxSpeaksItsOwnFigureOnly) {
     using F = AnnounceFlags;
     check({
-        {"indoor", Kind::W23, ticks({&F::tempInt}), fullReading, {"son_temp_int", "son21", "son_degres"}},
-        {"outdoor", Kind::W23, ticks({&F::tempExt}), fullReading, {"son_temp_ext", "son_moins", "son4", "son_degres"}},
-        {"pressure",
-         Kind::W23,
-         ticks({&F::pressure}),
-         fullReading,
-         {"son_pression_atmos", "son1000", "son13", "son_hectopascal"}},
-        {"trend", Kind::W23, ticks({&F::trend}), fullReading, {"son_en_hausse"}},
-        {"wind", Kind::W23, ticks({&F::wind}), fullReading, {"son_vent", "son12", "son_kmh"}},
-        {"gust", Kind::W23, ticks({&F::gust}), fullReading, {"son_rafale", "son25", "son_kmh"}},
+        {"indoor", Kind::W23, ticks({&F::tempInt}), fullReading, kIndoor},
+        {"outdoor", Kind::W23, ticks({&F::tempExt}), fullReading, kOutdoor},
+        {"pressure", Kind::W23, ticks({&F::pressure}), fullReading, kPressure},
+        {"trend", Kind::W23, ticks({&F::trend}), fullReading, kRising},
+        {"wind", Kind::W23, ticks({&F::wind}), fullReading, kWind},
+        {"gust", Kind::W23, ticks({&F::gust}), fullReading, kGust},
         // Neither wind nor gust taken: nothing blows, so no direction either.
         {"direction", Kind::W23, ticks({&F::direction}), fullReading, {}},
-        {"wind chill",
-         Kind::W23,
-         ticks({&F::feelsLike}),
-         fullReading,
-         {"son_temperature_ressentie", "son_moins", "son9", "son_degres"}},
-        {"rain", Kind::W23, ticks({&F::rain}), fullReading, {"son_pluie", "son2", "son_millimetre"}},
-        {"humidity",
-         Kind::W23,
-         ticks({&F::humidityExt}),
-         fullReading,
-         {"son_humidite", "son80", "son7", "son_pourcent"}},
-        {"METAR precipitation box", Kind::METAR, ticks({&F::rain}), fullReading, {"son_pluie_now", "son_faible"}},
+        {"wind chill", Kind::W23, ticks({&F::feelsLike}), fullReading, kChill},
+        {"rain", Kind::W23, ticks({&F::rain}), fullReading, kRain},
+        {"humidity", Kind::W23, ticks({&F::humidityExt}), fullReading, kHumidity},
+        {"METAR precipitation box", Kind::METAR, ticks({&F::rain}), fullReading, kLightRainNow},
         {"nothing ticked", Kind::PRO2, {}, fullReading, {}},
     });
 }
@@ -280,10 +132,6 @@ TEST(WeatherSteps, TrendWords) {
 
 TEST(WeatherSteps, QuantityReadingsAroundTheirLimits) {
     using F = AnnounceFlags;
-    const auto wind = [](double v) { return [v](WeatherReading& r) { r.windSpeed = v; }; };
-    const auto gust = [](double v) { return [v](WeatherReading& r) { r.gustSpeed = v; }; };
-    const auto rain = [](double v) { return [v](WeatherReading& r) { r.rain24h = v; }; };
-    const auto humidity = [](double v) { return [v](WeatherReading& r) { r.humidityExt = v; }; };
     const AnnounceFlags w = ticks({&F::wind}), g = ticks({&F::gust}), p = ticks({&F::rain}),
                         h = ticks({&F::humidityExt});
     check({
@@ -331,10 +179,6 @@ TEST(WeatherSteps, QuantityReadingsAroundTheirLimits) {
 
 TEST(WeatherSteps, PressureAndTemperaturesAtTheirLimits) {
     using F = AnnounceFlags;
-    const auto pressure = [](double v) { return [v](WeatherReading& r) { r.pressure = v; }; };
-    const auto indoor = [](double v) { return [v](WeatherReading& r) { r.tempInt = v; }; };
-    const auto outdoor = [](double v) { return [v](WeatherReading& r) { r.tempExt = v; }; };
-    const auto chill = [](double v) { return [v](WeatherReading& r) { r.feelsLike = v; }; };
     const AnnounceFlags p = ticks({&F::pressure}), ti = ticks({&F::tempInt}), te = ticks({&F::tempExt}),
                         fl = ticks({&F::feelsLike});
     check({

@@ -4,6 +4,7 @@
 
 #include "base/numbers.h"
 #include "weather/derived_figures.h"
+#include "weather/figure_format.h"
 
 namespace tintal {
 
@@ -16,7 +17,8 @@ constexpr double kNoWindSample = -10.0;
 
 double celsius(double fahrenheit) { return (fahrenheit - 32.0) * 5.0 / 9.0; }
 
-Colour colourFor(double value, const Limits& limits) { return limits.contains(value) ? Colour::Black : Colour::Red; }
+// This station's pressure is shown in whole hectopascals.
+constexpr FigureFormat kWholePressureFigure{kPressureFigure.field, kPressureFigure.prefix, 0, kPressureFigure.limits};
 
 std::string rounded(double value) { return std::to_string(roundHalfEven(value)); }
 
@@ -28,35 +30,20 @@ std::optional<int> portOfEntry(const std::string& entry) {
 
 }  // namespace
 
-TFormMeteo::TFormMeteo(MonitorWindowContext context) : TimerMeteo(context.loop, 60000), context_(std::move(context)) {
+TFormMeteo::TFormMeteo(MonitorWindowContext context)
+    : SourceWindow(context.loop, WeatherSourceKind::MON, "TFormMeteo", "Meteo Weather Monitor II",
+                   Rect{240, 160, 400, 380}, context.isSelected, context.hideChooser),
+      context_(std::move(context)) {
     windSamples.fill(kNoWindSample);
     ListBoxPort.setVisible(false);
     ButtonPort.setHint("Cliquer pour changer le port");
-    ButtonRafraichir.setHint("Pour rafraichir manuellement");
-    TimerMeteo.onTimer = [this] { TimerMeteoTimer(); };
-    ButtonRafraichir.onClick = [this] { ButtonRafraichirClick(); };
-    SpinEditRafraichir.onChange = [this] { SpinEditRafraichirChange(); };
     ButtonPort.onClick = [this] { ButtonPortClick(); };
     ListBoxPort.onClick = [this] {
         if (!choosingPort_) ListBoxPortClick();
     };
     form.onShow = [this] { FormShow(); };
-}
-
-AnnounceFlags TFormMeteo::announceFlags() const {
-    AnnounceFlags flags;
-    flags.tempInt = CheckBoxTint.checked();
-    flags.tempExt = CheckBoxText.checked();
-    flags.pressure = CheckBoxPatm.checked();
-    flags.trend = CheckBoxtend.checked();
-    flags.wind = CheckBoxVent.checked();
-    flags.gust = CheckBoxRafa.checked();
-    flags.direction = CheckBoxDire.checked();
-    return flags;
-}
-
-std::vector<TickBox*> TFormMeteo::figureBoxes() {
-    return {&CheckBoxTint, &CheckBoxText, &CheckBoxPatm, &CheckBoxtend, &CheckBoxVent, &CheckBoxRafa, &CheckBoxDire};
+    figureBoxes_ = {&CheckBoxTint, &CheckBoxText, &CheckBoxPatm, &CheckBoxtend,
+                    &CheckBoxVent, &CheckBoxRafa, &CheckBoxDire};
 }
 
 void TFormMeteo::FormCreate() {
@@ -168,18 +155,14 @@ void TFormMeteo::readStation() {
 
 void TFormMeteo::readFigures() {
     const char separator = context_.desktop.decimalSeparator();
-    CheckBoxTint.setColour(colourFor(reading_.tempInt, kTemperatureLimits));
-    CheckBoxTint.setCaption("T int.(°C) = " + formatFixed(reading_.tempInt, 1, separator));
+    showFigure(CheckBoxTint, kTempIntFigure, reading_.tempInt, reading_, separator);
 
     countdown(5);
-    reading_.tempExt = celsius(context_.library.GetOutsideTemp());
-    CheckBoxText.setColour(colourFor(reading_.tempExt, kTemperatureLimits));
-    CheckBoxText.setCaption("T ext.(°C) = " + formatFixed(reading_.tempExt, 1, separator));
+    showFigure(CheckBoxText, kTempExtFigure, celsius(context_.library.GetOutsideTemp()), reading_, separator);
 
     countdown(4);
-    reading_.pressure = context_.library.GetBarometer() * kMillibarsPerInHg;
-    CheckBoxPatm.setColour(colourFor(reading_.pressure, kPressureLimits));
-    CheckBoxPatm.setCaption("P atm.(hPa) = " + formatFixed(reading_.pressure, 0, separator));
+    showFigure(CheckBoxPatm, kWholePressureFigure, context_.library.GetBarometer() * kMillibarsPerInHg, reading_,
+               separator);
 
     countdown(3);
     const std::uint8_t trend = context_.library.GetBarometerTrend();
@@ -239,13 +222,11 @@ void TFormMeteo::ButtonRafraichirClick() {
 }
 
 void TFormMeteo::SpinEditRafraichirChange() {
-    TimerMeteo.setInterval(SpinEditRafraichir.value() * 60000);
+    SourceWindow::SpinEditRafraichirChange();
     refreshMinutes = SpinEditRafraichir.value();
 }
 
-void TFormMeteo::FormShow() {
-    if (context_.hideChooser) context_.hideChooser();
-}
+void TFormMeteo::FormShow() { hideChooser(); }
 
 void TFormMeteo::closePort() {
     if (reading_.linkOk) context_.library.CloseCommPort();

@@ -9,14 +9,9 @@
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/station_library.h"
-#include "weather/weather_source.h"
-#include "widgets/button.h"
+#include "weather/source_window.h"
 #include "widgets/label.h"
 #include "widgets/list_box.h"
-#include "widgets/spin_box.h"
-#include "widgets/tick_box.h"
-#include "widgets/timer.h"
-#include "widgets/window.h"
 
 namespace tintal {
 
@@ -36,18 +31,14 @@ struct MonitorWindowContext {
     std::function<std::string()> clockText;
 };
 
-class TFormMeteo : public WeatherSource {
+class TFormMeteo : public SourceWindow {
 public:
     static constexpr int kBaud = 2400;
     static constexpr double kLowestIndoorC = -60.0;  // below: the station did not really answer
 
     explicit TFormMeteo(MonitorWindowContext context);
 
-    WeatherSourceKind kind() const override { return WeatherSourceKind::MON; }
-    const WeatherReading& reading() const override { return reading_; }
-    bool selected() const override { return context_.isSelected && context_.isSelected(); }
     std::string errorText() const override { return {}; }  // the status line never mutes the weather
-    AnnounceFlags announceFlags() const override;
     void read() override { TimerMeteoTimer(); }
     // Shows the window; with a port configured, refills the port list silently and reopens the port.
     void select(bool showWindow) override;
@@ -56,8 +47,9 @@ public:
 
     void FormCreate();
     void TimerMeteoTimer();
-    void ButtonRafraichirClick();
-    void SpinEditRafraichirChange();
+    void ButtonRafraichirClick() override;
+    // Also remembered for the next read, which sets the spin box again.
+    void SpinEditRafraichirChange() override;
     void ButtonPortClick();
     void ListBoxPortClick();
     void FormShow();
@@ -79,28 +71,13 @@ public:
     std::array<double, 10> windSamples{};
     int windSamplePosition = 0;  // 1..10 once a sample is stored
 
-    Window form{"TFormMeteo", "Meteo Weather Monitor II", Rect{240, 160, 400, 380}};
     Label LabelVersion{"LabelVersion", "Version DLL : "};
     Label StaticTextStatus{"StaticTextStatus"};
     Button ButtonPort{"ButtonPort", "COM=0"};
     ListBox ListBoxPort{"ListBoxPort"};
-    SpinBox SpinEditRafraichir{"SpinEditRafraichir", 1, 60, 1};
-    Button ButtonRafraichir{"ButtonRafraichir", "Rafraichir"};
     TickBox CheckBoxTint{"CheckBoxTint", "T.int (°C) ="};
-    TickBox CheckBoxText{"CheckBoxText", "T.ext (°C) ="};
-    TickBox CheckBoxPatm{"CheckBoxPatm", "P.atm. (hPa) ="};
     TickBox CheckBoxtend{"CheckBoxtend", "Tendance = "};
-    TickBox CheckBoxVent{"CheckBoxVent", "Vent (km/h) ="};
-    TickBox CheckBoxRafa{"CheckBoxRafa", "Rafale (km/h) ="};
-    TickBox CheckBoxDire{"CheckBoxDire", "Direction ="};
     TickBox CheckBoxlog{"CheckBoxlog", "Enregistrement horaire des données météo"};
-    Timer TimerMeteo;
-
-    // The figure tick boxes in the window's order.
-    std::vector<TickBox*> figureBoxes();
-
-protected:
-    WeatherReading& mutableReading() override { return reading_; }
 
 private:
     // Shows the countdown of a read and lets the window breathe while the library talks to the station.
@@ -114,7 +91,6 @@ private:
     void restartTimer(int intervalMs);
 
     MonitorWindowContext context_;
-    WeatherReading reading_;
     bool silentRefill_ = false;
     bool choosingPort_ = false;
     bool readRunning_ = false;  // a read is talking to the station (and letting messages run)

@@ -4,12 +4,6 @@
 
 namespace tintal {
 
-namespace {
-
-Colour humidityColour(double h) { return h >= 0 && h <= 100 ? Colour::Black : Colour::Red; }
-
-}  // namespace
-
 TFormMeteoPro2::TFormMeteoPro2(SourceWindowContext context)
     : FileSourceWindow(std::move(context), WeatherSourceKind::PRO2, "TFormMeteoPro2", "Meteo Vantage Pro2",
                        "Fichier weatherlink wlk|*.wlk", "wlk") {}
@@ -42,32 +36,21 @@ bool TFormMeteoPro2::decodeAndShow(const std::vector<std::uint8_t>& bytes) {
     // The archive dates its own records: an older file chosen moves the observation back.
     reading_.observedAt = r.observedAt;
     showObservationDate(r.observedAt);
-    reading_.tempExt = r.tempExt;
-    showFigure(CheckBoxText, "T ext.(°C) = ", r.tempExt, 1, kTemperatureLimits);
-    reading_.tempInt = r.tempInt;
-    showFigure(CheckBoxTint, "T int.(°C) = ", r.tempInt, 1, kTemperatureLimits);
-    reading_.pressure = r.pressure;
-    showFigure(CheckBoxPatm, "P atm.(hPa) = ", r.pressure, 1, kPressureLimits);
+    showFigure(CheckBoxText, kTempExtFigure, r.tempExt);
+    showFigure(CheckBoxTint, kTempIntFigure, r.tempInt);
+    showFigure(CheckBoxPatm, kPressureFigure, r.pressure);
     showPressureTrend(r);
 
-    reading_.windSpeed = r.windSpeed;
-    showFigure(CheckBoxVent, "Vent (km/h) = ", r.windSpeed, 0, kWindLimits);
-    reading_.gustSpeed = r.gustSpeed;
-    showFigure(CheckBoxRafa, "Rafale (km/h) = ", r.gustSpeed, 0, kWindLimits);
+    showFigure(CheckBoxVent, kWindFigure, r.windSpeed);
+    showFigure(CheckBoxRafa, kGustFigure, r.gustSpeed);
     reading_.windDirection = r.windDirection;
     CheckBoxDire.setCaption(r.windDirection == kNoDirection ? "Direction (°) = --"
                                                             : "Direction (°) = " + std::to_string(r.windDirection));
 
-    reading_.humidityInt = r.humidityInt;
-    LabelHumInt.setColour(humidityColour(r.humidityInt));
-    LabelHumInt.setCaption("Humi. int (%) = " + fixed(r.humidityInt, 0));
-    reading_.humidityExt = r.humidityExt;
-    CheckBoxHumiExt.setColour(humidityColour(r.humidityExt));
-    CheckBoxHumiExt.setCaption("Humi. ext (%) = " + fixed(r.humidityExt, 0));
+    showFigure(LabelHumInt, kHumidityIntFigure, r.humidityInt);
+    showFigure(CheckBoxHumiExt, kHumidityExtFigure, r.humidityExt);
 
-    reading_.rain24h = r.rain24h >= 0 ? r.rain24h : kNoRain;
-    CheckBoxPluie.setCaption(reading_.rain24h >= 0 ? "Pluie/24h (mm) = " + fixed(reading_.rain24h, 1)
-                                                   : "Pluie/24h (mm) = --");
+    showRain(r.rain24h >= 0 ? r.rain24h : kNoRain);
     // This station's wind chill takes the gust as its wind. The gust must then be a valid figure too:
     // the highest-wind field's no-data value would otherwise give a plausible-looking, wrong chill.
     showWindChillAndDewPoint(valid(CheckBoxRafa) ? reading_.gustSpeed : 0.0);

@@ -13,10 +13,7 @@ constexpr double kNoTempExt = -70.0;
 constexpr double kNoWind = -1.0;
 constexpr double kNoHumidity = -1.0;
 
-void showMissing(TickBox& box, const std::string& caption) {
-    box.setColour(Colour::Black);
-    box.setCaption(caption);
-}
+std::optional<double> measured(double value, bool present) { return present ? std::optional(value) : std::nullopt; }
 
 }  // namespace
 
@@ -31,22 +28,13 @@ bool TFormMeteoW23::decodeAndShow(const std::vector<std::uint8_t>& bytes) {
     reading_.observedAt = std::max(reading_.observedAt, f->observedAt);
     showObservedAt(f->observedAt);
     recordInterval = f->recordInterval;
-    reading_.tempInt = f->tempInt;
-    showFigure(CheckBoxTint, "T int.(°C) = ", f->tempInt, 1, kTemperatureLimits);
-    if (f->tempExtMissing) {
-        reading_.tempExt = kNoTempExt;
-        showMissing(CheckBoxText, "T ext.(°C) = --");
-    } else {
-        reading_.tempExt = f->tempExt;
-        showFigure(CheckBoxText, "T ext.(°C) = ", f->tempExt, 1, kTemperatureLimits);
-    }
-    reading_.pressure = f->pressure;
-    showFigure(CheckBoxPatm, "P atm.(hPa) = ", f->pressure, 1, kPressureLimits);
+    showFigure(CheckBoxTint, kTempIntFigure, f->tempInt);
+    showMeasured(CheckBoxText, kTempExtFigure, measured(f->tempExt, !f->tempExtMissing), kNoTempExt);
+    showFigure(CheckBoxPatm, kPressureFigure, f->pressure);
     showTrend(f->pressureChange);
 
     if (f->windMissing) {
-        reading_.windSpeed = kNoWind;
-        showMissing(CheckBoxVent, "Vent (km/h) = --");
+        showMeasured(CheckBoxVent, kWindFigure, std::nullopt, kNoWind);
         reading_.windDirection = kNoDirection;
         CheckBoxDire.setCaption("Direction (°) = --");
     } else {
@@ -59,22 +47,19 @@ bool TFormMeteoW23::decodeAndShow(const std::vector<std::uint8_t>& bytes) {
     reading_.gustSpeed = std::max(f->windValid ? f->windSpeed : 0.0, f->gustSpeed);
     CheckBoxRafa.setCaption("Rafale (km/h) = " + fixed(reading_.gustSpeed, 0));
 
-    reading_.humidityInt = f->humidityInt;
-    LabelHumInt.setColour(f->humidityInt < 0 || f->humidityInt > 100 ? Colour::Red : Colour::Black);
-    LabelHumInt.setCaption("Humi. int (%) = " + std::to_string(f->humidityInt));
-    if (f->humidityExtMissing) {
-        reading_.humidityExt = kNoHumidity;
-        showMissing(CheckBoxHumiExt, "Humi. ext (%) = --");
-    } else {
-        reading_.humidityExt = f->humidityExt;
-        CheckBoxHumiExt.setColour(f->humidityExt < 0 || f->humidityExt > 100 ? Colour::Red : Colour::Black);
-        CheckBoxHumiExt.setCaption("Humi. ext (%) = " + std::to_string(f->humidityExt));
-    }
+    showFigure(LabelHumInt, kHumidityIntFigure, f->humidityInt);
+    showMeasured(CheckBoxHumiExt, kHumidityExtFigure, measured(f->humidityExt, !f->humidityExtMissing), kNoHumidity);
 
-    reading_.rain24h = f->rain24h;
-    CheckBoxPluie.setCaption(f->rain24h >= 0 ? "Pluie/24h (mm) = " + fixed(f->rain24h, 1) : "Pluie/24h (mm) = --");
+    showRain(f->rain24h);
     showWindChillAndDewPoint(reading_.windSpeed);
     return true;
+}
+
+void TFormMeteoW23::showMeasured(TickBox& box, const FigureFormat& figure, std::optional<double> value, double none) {
+    if (value) return showFigure(box, figure, *value);
+    reading_.*figure.field = none;
+    box.setColour(Colour::Black);
+    box.setCaption(figureCaption(figure, std::nullopt, context_.desktop.decimalSeparator()));
 }
 
 void TFormMeteoW23::resetCaptions() {

@@ -13,6 +13,10 @@ public:
 protected:
     bool decodeAndShow(const std::vector<std::uint8_t>& bytes) override;
     void resetCaptions() override;
+
+private:
+    // A figure the station did not measure is stored as `none`, and shown black as "--".
+    void showMeasured(TickBox& box, const FigureFormat& figure, std::optional<double> value, double none);
 };
 
 }  // namespace tintal

@@ -4,6 +4,7 @@
 
 #include "base/date_time.h"
 #include "base/numbers.h"
+#include "weather/stations/little_endian.h"
 #include "weather/weather_reading.h"
 
 namespace tintal {
@@ -33,14 +34,6 @@ constexpr std::size_t kWindDirection = 28;
 
 constexpr double kHpaPerInHg = 33.8582;
 constexpr double kKmhPerMph = 1.609344;
-
-std::uint16_t le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
-
-std::int32_t le32(const std::uint8_t* p) {
-    const std::uint32_t u = static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-                            static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-    return static_cast<std::int32_t>(u);
-}
 
 double fahrenheitTenthsToCelsius(std::uint16_t raw) { return (raw - 320.0) * 5.0 / 90.0; }
 double inHgThousandthsToHpa(double raw) { return raw / 1000.0 * kHpaPerInHg; }
@@ -124,7 +117,7 @@ VantageArchiveResult decodeVantageArchive(std::span<const std::uint8_t> file, Wl
     };
     if (file.size() < kWlkHeaderSize) return fail(WlkError::ShortHeader);
     const std::uint8_t* header = file.data();
-    const std::int32_t recordCount = le32(header + kRecordCountOffset);
+    const auto recordCount = static_cast<std::int32_t>(le32(header + kRecordCountOffset));
     if (recordCount < 0) return fail(WlkError::BadRecordCount);
     const std::size_t count = static_cast<std::size_t>(recordCount);
     if ((file.size() - kWlkHeaderSize) / kWlkRecordSize < count) return fail(WlkError::TruncatedRecords);

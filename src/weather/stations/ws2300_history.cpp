@@ -3,14 +3,12 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <limits>
 
 #include "base/numbers.h"
+#include "weather/stations/little_endian.h"
 
 namespace tintal {
 namespace {
-
-static_assert(std::numeric_limits<float>::is_iec559, "the file stores IEEE 754 single floats");
 
 constexpr std::uint32_t kEpochShiftSeconds = 176400;  // 1899-12-30 to 1900-01-01 01:00
 constexpr double kMetresPerSecondToKmh = 3.6;
@@ -26,22 +24,17 @@ struct Record {
     std::int8_t humidityInt = 0, humidityExt = 0;
 };
 
-std::uint32_t u32At(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
-}
-float f32At(const std::uint8_t* p) { return std::bit_cast<float>(u32At(p)); }
-
 // The caller guarantees index < recordCount, so the whole record lies inside the file.
 Record recordAt(std::span<const std::uint8_t> file, std::size_t index) {
     const std::uint8_t* p = file.data() + index * kWs2300RecordSize;
     Record r;
-    r.seconds = u32At(p + 4);
-    r.pressure = f32At(p + 8);
-    r.wind = f32At(p + 12);
-    r.direction = u32At(p + 16);
-    r.rain = f32At(p + 20);
-    r.tempInt = f32At(p + 24);
-    r.tempExt = f32At(p + 28);
+    r.seconds = le32(p + 4);
+    r.pressure = leFloat(p + 8);
+    r.wind = leFloat(p + 12);
+    r.direction = le32(p + 16);
+    r.rain = leFloat(p + 20);
+    r.tempInt = leFloat(p + 24);
+    r.tempExt = leFloat(p + 28);
     r.humidityInt = std::bit_cast<std::int8_t>(p[32]);
     r.humidityExt = std::bit_cast<std::int8_t>(p[34]);
     return r;

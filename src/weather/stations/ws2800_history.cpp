@@ -1,36 +1,21 @@
 #include "weather/stations/ws2800_history.h"
 
-#include <bit>
 #include <cmath>
-#include <limits>
 
 #include "base/date_time.h"
 #include "base/numbers.h"
+#include "weather/stations/little_endian.h"
 #include "weather/weather_reading.h"
 
 namespace tintal {
 
 namespace {
 
-static_assert(std::numeric_limits<float>::is_iec559 && std::numeric_limits<double>::is_iec559,
-              "the file stores IEEE 754 binary32 and binary64 values");
-
 constexpr double kKmhPerMs = 3.6;
 constexpr double kDegreesPerSector = 22.5;
 constexpr double kOneHour = 1.0 / 24.0;
 constexpr double kOneDay = 1.0;
 constexpr float kNoGust = 51.0f;  // m/s
-
-std::uint32_t readU32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-
-std::uint64_t readU64(const std::uint8_t* p) {
-    return static_cast<std::uint64_t>(readU32(p)) | static_cast<std::uint64_t>(readU32(p + 4)) << 32;
-}
-
-float readFloat(const std::uint8_t* p) { return std::bit_cast<float>(readU32(p)); }
 
 bool isDateTime(double t) {
     // Years 1 to 9999; before the epoch the fraction counts forward from midnight, hence the open bounds.
@@ -54,17 +39,17 @@ std::size_t ws2800RecordCount(std::span<const std::uint8_t> file) { return file.
 Ws2800Record ws2800Record(std::span<const std::uint8_t> file, std::size_t index) {
     const std::uint8_t* p = file.subspan(index * kWs2800RecordSize, kWs2800RecordSize).data();
     Ws2800Record r;
-    r.time = std::bit_cast<double>(readU64(p));
-    r.absolutePressure = readFloat(p + 8);
-    r.relativePressure = readFloat(p + 12);
-    r.wind = readFloat(p + 16);
-    r.direction = static_cast<std::int32_t>(readU32(p + 20));
-    r.gust = readFloat(p + 24);
-    r.rain = readFloat(p + 32);
-    r.tempInt = readFloat(p + 36);
-    r.tempExt = readFloat(p + 40);
-    r.humidityInt = readFloat(p + 44);
-    r.humidityExt = readFloat(p + 48);
+    r.time = leDouble(p);
+    r.absolutePressure = leFloat(p + 8);
+    r.relativePressure = leFloat(p + 12);
+    r.wind = leFloat(p + 16);
+    r.direction = static_cast<std::int32_t>(le32(p + 20));
+    r.gust = leFloat(p + 24);
+    r.rain = leFloat(p + 32);
+    r.tempInt = leFloat(p + 36);
+    r.tempExt = leFloat(p + 40);
+    r.humidityInt = leFloat(p + 44);
+    r.humidityExt = leFloat(p + 48);
     return r;
 }
 

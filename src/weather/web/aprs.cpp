@@ -8,6 +8,7 @@
 #include "base/date_time.h"
 #include "base/numbers.h"
 #include "base/text_encoding.h"
+#include "weather/web/page_lines.h"
 
 namespace tintal {
 namespace {
@@ -16,25 +17,6 @@ constexpr std::size_t kDotCutLength = 200;   // the read routine drops at most t
 constexpr std::size_t kTimeLineLength = 17;  // "Mar 07 2024 14:30"
 constexpr std::array<std::string_view, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-
-// Lines as a text list loads them: CR LF, LF and CR all end a line; a final newline adds no empty line.
-std::vector<std::string_view> splitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const char c = text[i];
-        if (c != '\r' && c != '\n') {
-            ++i;
-            continue;
-        }
-        lines.push_back(text.substr(start, i - start));
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = ++i;
-    }
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
-}
 
 // Up to `count` characters from `pos` (0-based), nothing past the end: the positions come from the data.
 std::string_view copyOf(std::string_view text, std::size_t pos, std::size_t count) {

@@ -8,6 +8,7 @@
 #include "base/date_time.h"
 #include "base/numbers.h"
 #include "base/text_encoding.h"
+#include "weather/web/page_lines.h"
 
 namespace tintal {
 namespace {
@@ -27,20 +28,6 @@ constexpr double kFirstDay = -693593.0;
 constexpr double kLastDay = 2958465.0;
 
 bool contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
-
-// Lines as a string list loads them: CR LF, LF and CR all end a line; a last line without an end counts.
-std::vector<std::string_view> splitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.push_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
-}
 
 // Removes tags: each "<" up to the next ">" goes; a "<" with no ">" after it, or with a stray ">" before
 // it, takes everything before it along. Done in one pass because pages often hold one very long line.

@@ -7,6 +7,7 @@
 #include "base/date_time.h"
 #include "base/numbers.h"
 #include "base/text_encoding.h"
+#include "weather/web/page_lines.h"
 
 namespace tintal {
 namespace {
@@ -45,20 +46,6 @@ bool allDigits(std::string_view s) {
     for (char c : s)
         if (c < '0' || c > '9') return false;
     return !s.empty();
-}
-
-// Lines as a string list loads them: CR LF, LF and CR all end a line; a last line without an end counts.
-std::vector<std::string_view> splitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.push_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
 }
 
 // The text behind `"key":` when the line starts with it: the value's fixed offset (the 8th character
@@ -165,13 +152,17 @@ void readDate(std::string_view line, const PioupiouReadParams& p, PioupiouFigure
     if (const auto t = pioupiouMeasurementTime(*iso, p.nowLocal, p.biasMinutes)) f.observedAt = t;
 }
 
+// The number behind a key; none for null or anything that is not a number.
+std::optional<Decimal> decimalValue(std::string_view line, std::string_view key) {
+    const auto raw = rawValue(line, key);
+    if (!raw || raw->isNull) return std::nullopt;
+    return readDecimal(raw->text);
+}
+
 void readPressure(std::string_view line, double offset, PioupiouFigures& f) {
-    const auto raw = rawValue(line, kPressure);
-    std::optional<Decimal> d;
-    if (raw && !raw->isNull) d = readDecimal(raw->text);
+    const std::optional<Decimal> d = decimalValue(line, kPressure);
     PioupiouFigure<double>& p = f.pressure;
-    p = {};
-    p.present = true;
+    p = {.present = true};
     if (!d) {
         p.value = kPioupiouNoPressure;
         return;
@@ -183,12 +174,9 @@ void readPressure(std::string_view line, double offset, PioupiouFigures& f) {
 }
 
 void readHeading(std::string_view line, PioupiouFigures& f) {
-    const auto raw = rawValue(line, kHeading);
-    std::optional<Decimal> d;
-    if (raw && !raw->isNull) d = readDecimal(raw->text);
+    const std::optional<Decimal> d = decimalValue(line, kHeading);
     PioupiouFigure<int>& h = f.windDirection;
-    h = {};
-    h.present = true;
+    h = {.present = true};
     h.value = h.shownValue = kNoDirection;
     if (d && d->whole >= 0 && d->whole <= 360) {
         h.shown = true;

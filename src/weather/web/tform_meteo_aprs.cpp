@@ -152,18 +152,16 @@ void TFormMeteoAPRS::TimerMeteoTimer() {
 }
 
 void TFormMeteoAPRS::showFigures(const AprsReading& r) {
-    auto figure = [this](bool shown, double value, int decimals) { return shown ? fixed(value, decimals) : "--"; };
-    CheckBoxRafa.setCaption("Rafale (km/h) = " + figure(r.hasGustSpeed, r.gustSpeed, 0));
-    CheckBoxText.setCaption("T ext.(°C) = " + figure(r.hasTempExt, r.tempExt, 1));
-    CheckBoxPluie.setCaption("Pluie/24h (mm) = " + figure(r.hasRain24h, r.rain24h, 1));
-    CheckBoxHumiExt.setCaption("Humi. ext (%) = " +
-                               (r.hasHumidityExt ? std::to_string(r.humidityExt) : std::string("--")));
-    CheckBoxPatm.setCaption("P atm.(hPa) = " + figure(r.hasPressure, r.pressure, 1));
-    CheckBoxVent.setCaption("Vent (km/h) = " + figure(r.hasWindSpeed, r.windSpeed, 0));
+    showFigure(CheckBoxRafa, kGustFigure, r.gustSpeed, r.hasGustSpeed);
+    showFigure(CheckBoxText, kTempExtFigure, r.tempExt, r.hasTempExt);
+    showFigure(CheckBoxPluie, kRainFigure, r.rain24h, r.hasRain24h);
+    showFigure(CheckBoxHumiExt, kHumidityExtFigure, r.humidityExt, r.hasHumidityExt);
+    showFigure(CheckBoxPatm, kPressureFigure, r.pressure, r.hasPressure);
+    showFigure(CheckBoxVent, kWindFigure, r.windSpeed, r.hasWindSpeed);
     CheckBoxDire.setCaption("Direction (°) = " +
                             (r.hasWindDirection ? std::to_string(r.windDirection) : std::string("--")));
-    CheckBoxTRes.setCaption("T. ressentie (C°) = " + figure(r.hasFeelsLike, r.feelsLike, 1));
-    LabelTros.setCaption("T. rosée (C°) = " + figure(r.dewPoint.has_value(), r.dewPoint.value_or(0), 1));
+    showFigure(CheckBoxTRes, kFeelsLikeFigure, r.feelsLike, r.hasFeelsLike);
+    showFigure(LabelTros, kDewPointFigure, r.dewPoint.value_or(reading_.dewPoint), r.dewPoint.has_value());
     if (r.forceLocalTime) ComboBoxTU.setItemIndex(1);
     if (r.dateText) Editdatemeteo.setText(*r.dateText);
 }

@@ -85,28 +85,19 @@ void TFormMeteoMETAR::showFigures(const MetarGroups& g, const MetarFigures& f) {
     } else if (g.timeGroupRejected) {
         Editdatemeteo.setText("");
     }
-    auto figure = [this](bool shown, double value, int decimals) { return shown ? fixed(value, decimals) : "--"; };
-    reading_.gustSpeed = f.gustSpeed;
-    CheckBoxRafa.setCaption("Rafale (km/h) = " + figure(f.gustShown, f.gustSpeed, 0));
-    reading_.tempExt = f.tempExt;
-    CheckBoxText.setCaption("T ext.(°C) = " + figure(f.tempShown, f.tempExt, 1));
-    reading_.pressure = f.pressure;
-    CheckBoxPatm.setCaption("P atm.(hPa) = " + figure(f.pressureShown, f.pressure, 1));
-    reading_.windSpeed = f.windSpeed;
-    CheckBoxVent.setCaption("Vent (km/h) = " + figure(f.windShown, f.windSpeed, 0));
+    showFigure(CheckBoxRafa, kGustFigure, f.gustSpeed, f.gustShown);
+    showFigure(CheckBoxText, kTempExtFigure, f.tempExt, f.tempShown);
+    showFigure(CheckBoxPatm, kPressureFigure, f.pressure, f.pressureShown);
+    showFigure(CheckBoxVent, kWindFigure, f.windSpeed, f.windShown);
     reading_.windDirection = f.windDirection;
     CheckBoxDire.setCaption("Direction (°) = " + (f.windDirection == kVariableDirection ? std::string("variable")
                                                   : f.windDirection == kNoDirection     ? std::string("--")
                                                                                     : std::to_string(f.windDirection)));
-    reading_.feelsLike = f.feelsLike;
-    CheckBoxTRes.setCaption("T. ressentie (C°) = " + figure(f.feelsLikeShown, f.feelsLike, 1));
-    if (f.dewPoint) reading_.dewPoint = *f.dewPoint;
-    LabelTros.setCaption("T. rosée (C°) = " + figure(f.dewPoint.has_value(), f.dewPoint.value_or(0), 1));
+    showFigure(CheckBoxTRes, kFeelsLikeFigure, f.feelsLike, f.feelsLikeShown);
+    showFigure(LabelTros, kDewPointFigure, f.dewPoint.value_or(reading_.dewPoint), f.dewPoint.has_value());
     reading_.presentWeather = f.presentWeather;
     if (f.precipitationCaption) CheckBoxPluie.setCaption(*f.precipitationCaption);
-    reading_.humidityExt = f.humidityExt;
-    CheckBoxHumiExt.setCaption("Humi. ext (%) = " +
-                               (f.humidityShown ? std::to_string(f.humidityExt) : std::string("--")));
+    showFigure(CheckBoxHumiExt, kHumidityExtFigure, f.humidityExt, f.humidityShown);
 }
 
 }  // namespace tintal

@@ -48,37 +48,22 @@ std::string withoutLabel(std::string address, std::size_t cut) {
 
 WebSourceWindow::WebSourceWindow(WebSourceContext context, WeatherSourceKind kind, WebFetchRules rules,
                                  std::string name, std::string caption, int tuItem)
-    : form(std::move(name), std::move(caption), Rect{280, 160, 440, 402}),
-      TimerMeteo(context.loop, 60000),
+    : SourceWindow(context.loop, kind, std::move(name), std::move(caption), Rect{280, 160, 440, 402},
+                   context.isSelected, context.hideChooser),
       context_(std::move(context)),
-      rules_(rules),
-      kind_(kind) {
+      rules_(rules) {
     ComboBoxTU.addItem("TU");
     ComboBoxTU.addItem("Loc");
     ComboBoxTU.setItemIndex(tuItem);
-    TimerMeteo.onTimer = [this] { read(); };
-    ButtonRafraichir.setHint("Pour rafraichir manuellement");
-    ButtonRafraichir.onClick = [this] { ButtonRafraichirClick(); };
-    SpinEditRafraichir.onChange = [this] { SpinEditRafraichirChange(); };
     ComboBoxPath.onChange = [this] { ComboBoxPathChange(); };
     ComboBoxTU.onChange = [this] { ComboBoxTUChange(); };
     ButtonFav.onClick = [this] { ButtonFavClick(); };
     SpeedButtonMenuAide.onClick = [this] { SpeedButtonMenuAideClick(); };
     form.onShow = [this] { FormShow(); };
     form.onClose = [this] { FormClose(); };
-}
-
-AnnounceFlags WebSourceWindow::announceFlags() const {
-    AnnounceFlags f;
-    f.tempExt = CheckBoxText.checked();
-    f.pressure = CheckBoxPatm.checked();
-    f.wind = CheckBoxVent.checked();
-    f.gust = CheckBoxRafa.checked();
-    f.direction = CheckBoxDire.checked();
-    f.feelsLike = CheckBoxTRes.checked();
-    f.rain = CheckBoxPluie.checked();
-    f.humidityExt = CheckBoxHumiExt.checked();
-    return f;
+    // No indoor temperature and no trend.
+    figureBoxes_ = {nullptr,       &CheckBoxText, &CheckBoxPatm, nullptr,        &CheckBoxVent,
+                    &CheckBoxRafa, &CheckBoxDire, &CheckBoxTRes, &CheckBoxPluie, &CheckBoxHumiExt};
 }
 
 void WebSourceWindow::select(bool showWindow) {
@@ -119,8 +104,6 @@ void WebSourceWindow::ButtonRafraichirClick() {
     read();
 }
 
-void WebSourceWindow::SpinEditRafraichirChange() { TimerMeteo.setInterval(SpinEditRafraichir.value() * 60000); }
-
 void WebSourceWindow::ComboBoxPathChange() {
     const std::string picked = ComboBoxPath.selectedItem();
     if (picked.empty() || picked == EditDat.text()) return;
@@ -143,7 +126,7 @@ void WebSourceWindow::SpeedButtonMenuAideClick() {
 
 void WebSourceWindow::FormShow() {
     context_.desktop.setWarningBeep(false);
-    if (context_.hideChooser) context_.hideChooser();
+    hideChooser();
 }
 
 void WebSourceWindow::FormClose() {
@@ -231,6 +214,12 @@ void WebSourceWindow::resetCaptions(const char* humidityCaption, const char* rai
 
 void WebSourceWindow::colour(TickBox& box, bool outOfLimits) {
     box.setColour(outOfLimits ? Colour::Red : Colour::Black);
+}
+
+void WebSourceWindow::showFigure(Control& box, const FigureFormat& figure, double value, bool given) {
+    reading_.*figure.field = value;
+    box.setCaption(
+        figureCaption(figure, given ? std::optional(value) : std::nullopt, context_.desktop.decimalSeparator()));
 }
 
 void WebSourceWindow::colourFigures() {

@@ -13,15 +13,12 @@
 #include "platform/downloader.h"
 #include "platform/event_loop.h"
 #include "platform/files.h"
-#include "weather/weather_source.h"
+#include "weather/figure_format.h"
+#include "weather/source_window.h"
 #include "widgets/button.h"
 #include "widgets/combo_box.h"
 #include "widgets/label.h"
-#include "widgets/spin_box.h"
 #include "widgets/text_field.h"
-#include "widgets/tick_box.h"
-#include "widgets/timer.h"
-#include "widgets/window.h"
 
 namespace tintal {
 
@@ -59,16 +56,12 @@ bool isWebAddress(const std::string& text);
 // The address without a " //" label: up to `cut` characters from the first " //" are removed.
 std::string withoutLabel(std::string address, std::size_t cut);
 
-class WebSourceWindow : public WeatherSource {
+class WebSourceWindow : public SourceWindow {
 public:
     WebSourceWindow(WebSourceContext context, WeatherSourceKind kind, WebFetchRules rules, std::string name,
                     std::string caption, int tuItem);
 
-    WeatherSourceKind kind() const override { return kind_; }
-    const WeatherReading& reading() const override { return reading_; }
-    bool selected() const override { return context_.isSelected && context_.isSelected(); }
     std::string errorText() const override { return StaticTextErreur.caption(); }
-    AnnounceFlags announceFlags() const override;
     // A read asked for while a download of this source runs is dropped: that download's read is
     // the fresh one, and a second transfer would write the same working file.
     void read() override {
@@ -82,13 +75,11 @@ public:
     // Submits a web address again, reads when that worked, then shows the window; at start-up the
     // fetch and read come once the settings are loaded.
     void select(bool showWindow) override;
-    void stopRefresh() override { TimerMeteo.stop(); }
 
     virtual void TimerMeteoTimer() = 0;
     // Enter in the address field submits it; other keys pass through.
     void EditDatKeyPress(char key);
-    virtual void ButtonRafraichirClick();
-    void SpinEditRafraichirChange();
+    void ButtonRafraichirClick() override;
     void ComboBoxPathChange();
     void ComboBoxTUChange();
     void ButtonFavClick();
@@ -113,25 +104,16 @@ public:
 
     int FetchError = 0;
 
-    Window form;
     TextField EditDat{"EditDat"};
     ComboBox ComboBoxPath{"ComboBoxPath"};
     Label LabelHistoryFile{"LabelHistoryFile"};
     TextField Editdatemeteo{"Editdatemeteo"};
     ComboBox ComboBoxTU{"ComboBoxTU"};
     SpinBox SpinEditOffSetPression{"SpinEditOffSetPression", INT_MIN, INT_MAX, 0};
-    TickBox CheckBoxText{"CheckBoxText", "T.ext (°C) ="};
-    TickBox CheckBoxPatm{"CheckBoxPatm", "P.atm. (hPa) ="};
-    TickBox CheckBoxVent{"CheckBoxVent", "Vent (km/h) ="};
-    TickBox CheckBoxRafa{"CheckBoxRafa", "Rafale (km/h) ="};
-    TickBox CheckBoxDire{"CheckBoxDire", "Direction ="};
     TickBox CheckBoxTRes{"CheckBoxTRes", "T.ressentie (°C) ="};
     TickBox CheckBoxPluie{"CheckBoxPluie", "Pluie/24h (mm) = "};
     TickBox CheckBoxHumiExt{"CheckBoxHumiExt", "Humi. ext (%) ="};
     Label LabelTros{"LabelTros", "T. rosée (C°) = "};
-    Timer TimerMeteo;
-    SpinBox SpinEditRafraichir{"SpinEditRafraichir", 1, 60, 1};
-    Button ButtonRafraichir{"ButtonRafraichir", "Rafraichir"};
     Label StaticTextErreur{"StaticTextErreur", "", Colour::Red};
     Button ButtonFav{"ButtonFav", "Favoris"};
     Button SpeedButtonMenuAide{"SpeedButtonMenuAide", "?"};
@@ -143,8 +125,6 @@ protected:
     virtual void submit(bool fromRead) = 0;
     // A refresh started while the program restores its settings waits for the first timer tick.
     virtual bool refreshWaitsForStartUp() const { return true; }
-
-    WeatherReading& mutableReading() override { return reading_; }
 
     // The ends of a submission: the error shown and the retries kept going; or the working file made the
     // one the reads decode, the address remembered, and a refresh unless the read routine submitted.
@@ -158,6 +138,9 @@ protected:
     // Sets the captions to their empty forms after a successful submission.
     void resetCaptions(const char* humidityCaption, const char* rainCaption);
     void colour(TickBox& box, bool outOfLimits);
+    // Stores a figure in the reading and captions its box, "--" when the source did not give it;
+    // colourFigures judges it afterwards.
+    void showFigure(Control& box, const FigureFormat& figure, double value, bool given);
     // A caption shows a figure unless it reads "--".
     static bool showsValue(const TickBox& box) { return box.caption().find("--") == std::string::npos; }
     // The validity colours of temperature, wind chill, pressure, wind and gust, for captions that show a figure.
@@ -182,7 +165,6 @@ protected:
 
     WebSourceContext context_;
     WebFetchRules rules_;
-    WeatherReading reading_;
     bool refreshRunning_ = false;  // the refresh handler runs: the history box and submissions do not click it
     bool downloading_ = false;
 
@@ -191,7 +173,6 @@ private:
     // The settings are being restored, or the fetch their load asked for runs.
     bool startingUp() const;
 
-    WeatherSourceKind kind_;
     bool fetchDue_ = false;      // posted by select() during the settings' load
     bool startUpFetch_ = false;  // that fetch runs
 };

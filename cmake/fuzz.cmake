@@ -9,7 +9,7 @@ foreach(source ${TINTAL_FUZZ_SOURCES})
   get_filename_component(target ${source} NAME_WE)
   string(REGEX REPLACE "_fuzz$" "" name ${target})
   add_executable(${target} ${source})
-  target_link_libraries(${target} PRIVATE tintal_core)
+  target_link_libraries(${target} PRIVATE tintal_portable)
   target_link_options(${target} PRIVATE -fsanitize=fuzzer)
   add_dependencies(fuzzers ${target})
 

@@ -3,7 +3,7 @@
 # The companion program: the same source on both systems, over the system's own channel adapter.
 add_executable(companion_peer ${CMAKE_SOURCE_DIR}/tests/peers/companion_peer.cpp)
 if(WIN32)
-  target_link_libraries(companion_peer PRIVATE tintal_win32)
+  target_link_libraries(companion_peer PRIVATE tintal_win32 tintal_portable)
   # The recorder program: a window of its class and title that answers the commands.
   add_executable(recorder_peer ${CMAKE_SOURCE_DIR}/tests/peers/recorder_peer.cpp)
   target_link_libraries(recorder_peer PRIVATE user32)
@@ -12,7 +12,7 @@ if(WIN32)
     add_dependencies(tintal_win32_tests companion_peer recorder_peer)
   endif()
 else()
-  target_link_libraries(companion_peer PRIVATE tintal_posix)
+  target_link_libraries(companion_peer PRIVATE tintal_posix tintal_portable)
   # shm_open lives in librt before glibc 2.34.
   include(CheckSymbolExists)
   check_symbol_exists(shm_open "sys/mman.h" TINTAL_SHM_OPEN_IN_LIBC)

@@ -1,13 +1,5 @@
 # Windows tests: the Windows adapters for real and the portable unit tests, each test program one ctest
 # entry. Cross-built, ctest runs them under Wine through CMAKE_CROSSCOMPILING_EMULATOR.
-if(EXISTS /usr/src/googletest/CMakeLists.txt)
-  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
-  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
-  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
-else()
-  find_package(GTest REQUIRED)  # a native Windows build (MSYS2 or vcpkg)
-endif()
 
 # A Wine start is slow: one generous limit per program rather than one entry per test case.
 set(TINTAL_WINE_TEST_TIMEOUT 600)
@@ -22,14 +14,8 @@ if(TINTAL_WIN32_TESTS)
   set_tests_properties(tintal_win32_tests PROPERTIES TIMEOUT ${TINTAL_WINE_TEST_TIMEOUT})
 endif()
 
-file(GLOB TINTAL_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
-if(TINTAL_UNIT_TESTS)
-  add_executable(tintal_unit_tests ${TINTAL_UNIT_TESTS})
-  target_link_libraries(tintal_unit_tests PRIVATE tintal_fakes tintal_clips GTest::gtest_main)
-  target_compile_definitions(tintal_unit_tests PRIVATE TINTAL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-  add_test(NAME tintal_unit_tests COMMAND tintal_unit_tests --gtest_color=no)
-  set_tests_properties(tintal_unit_tests PROPERTIES TIMEOUT ${TINTAL_WINE_TEST_TIMEOUT})
-endif()
+add_test(NAME tintal_unit_tests COMMAND tintal_unit_tests --gtest_color=no)
+set_tests_properties(tintal_unit_tests PROPERTIES TIMEOUT ${TINTAL_WINE_TEST_TIMEOUT})
 
 # Real sound: a clip played through waveOut is recorded back from the sound server's null sink.
 add_test(NAME waveout_plays_clip

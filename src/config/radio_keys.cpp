@@ -2,7 +2,7 @@
 
 #include "base/numbers.h"
 #include "config/settings_keys.h"
-#include "radio/serial_port_list.h"
+#include "platform/serial_port_names.h"
 #include "radio/tform_com.h"
 #include "radio/tform_record.h"
 

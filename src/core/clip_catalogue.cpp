@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/clip_store.h"
+
 namespace tintal {
 
 namespace {
@@ -44,14 +46,6 @@ constexpr std::array<std::string_view, 12> kMonths = {"janvier", "fevrier", "mar
 }  // namespace
 
 const std::array<std::string_view, kClipCount>& clipNames() { return kNames; }
-
-std::string canonicalClipName(std::string_view name) {
-    std::string upper(name);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return upper;
-}
 
 bool isCatalogueClip(std::string_view name) {
     const std::string upper = canonicalClipName(name);

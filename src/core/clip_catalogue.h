@@ -10,8 +10,6 @@ constexpr int kClipCount = 150;
 
 // Canonical names, in capitals, in catalogue order.
 const std::array<std::string_view, kClipCount>& clipNames();
-// Upper-cases a formed name ("Son_Heures_T" -> "SON_HEURES_T"), the form clips are stored under.
-std::string canonicalClipName(std::string_view name);
 // Case-insensitive membership.
 bool isCatalogueClip(std::string_view name);
 

@@ -16,6 +16,14 @@ std::string twoDigits(int n) {
     return text;
 }
 
+// "D07", "F24": the menu item of an hour. Formatted whole: GCC 12 reports a false -Wrestrict on
+// `"D" + std::string`.
+std::string hourItemName(char prefix, int hour) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%c%02d", prefix, hour);
+    return text;
+}
+
 }  // namespace
 
 TForm1::TForm1(MainWindowPorts ports)
@@ -30,8 +38,8 @@ TForm1::TForm1(MainWindowPorts ports)
       sequencer(*this),
       phrases(*this, ports.weatherSources) {
     for (int h = 0; h <= 24; ++h) {
-        D[h] = std::make_unique<MenuItem>(startHourGroup, "D" + twoDigits(h), twoDigits(h), h == 0);
-        F[h] = std::make_unique<MenuItem>(endHourGroup, "F" + twoDigits(h), twoDigits(h), h == 24);
+        D[h] = std::make_unique<MenuItem>(startHourGroup, hourItemName('D', h), twoDigits(h), h == 0);
+        F[h] = std::make_unique<MenuItem>(endHourGroup, hourItemName('F', h), twoDigits(h), h == 24);
         MenuDebutPlageHoraire.add(*D[h]);
         MenuFinPlageHoraire.add(*F[h]);
         D[h]->onClick = [this, item = D[h].get()] { clock.D00Click(*item); };

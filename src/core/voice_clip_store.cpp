@@ -9,6 +9,7 @@
 #include "core/clip_catalogue.h"
 #include "core/wave_reader.h"
 #include "core/wave_source.h"
+#include "platform/clip_store.h"
 #include "platform/file_path.h"
 
 namespace tintal {

@@ -6,9 +6,13 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace tintal {
+
+// Upper-cases a formed name ("Son_Heures_T" -> "SON_HEURES_T"): the form every store keeps its clips under.
+std::string canonicalClipName(std::string_view name);
 
 class ClipStore {
 public:

@@ -4,7 +4,7 @@
 //
 // Responsibilities:
 // - Window thread only. One port at a time; calls never block for long.
-// - Ports are named "COMn" on every system (Linux maps them to devices, see radio/serial_port_list.h).
+// - Ports are named "COMn" on every system (Linux maps them to devices, see serial_port_names.h).
 //   portNames() returns what the system reports, unfiltered; radio/serial_port_list builds the list
 //   a user sees from it.
 // - open() first closes a port already open. On success DTR and RTS are low, no flow control or

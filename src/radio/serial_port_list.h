@@ -1,33 +1,18 @@
 #pragma once
-// Serial port names: the list a user chooses from, and the fixed COMn <-> device mapping of Linux.
-#include <optional>
+// The list of serial ports a user chooses from.
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/serial_port_names.h"
 
 namespace tintal {
 
 // The first entry of every port list: no port, nothing keyed.
 inline constexpr std::string_view kNoPort = "No COM";
 
-// n of a canonical port name "COMn": "COM", then a number above 0 written without sign or leading zero.
-// Anything else ("COM0", "COMX", "COM03", "com3", "COM3 ") is nullopt.
-std::optional<int> portNumber(std::string_view portName);
-std::string portName(int number);
-
 // From the names the system reports (a trailing NUL tolerated), the list shown to the user: "No COM",
 // then each valid port once, in alphabetical order ("COM1", "COM10", "COM2").
 std::vector<std::string> buildPortList(const std::vector<std::string>& reported);
-
-// Linux: each kind of serial device owns a fixed block of 32 port numbers, so a port keeps its
-// number whatever else is plugged in:
-//   COM1-COM32   ttyS0-ttyS31      on-board and PCI UARTs
-//   COM33-COM64  ttyUSB0-ttyUSB31  USB serial adapters
-//   COM65-COM96  ttyACM0-ttyACM31  USB modems (CDC ACM)
-//   COM97-COM128 ttyAMA0-ttyAMA31  ARM UARTs (Raspberry Pi)
-// Names are device names under /dev, without the folder. Outside those blocks there is no mapping.
-inline constexpr int kDevicesPerKind = 32;
-std::optional<std::string> deviceForPort(std::string_view portName);
-std::optional<std::string> portForDevice(std::string_view deviceName);
 
 }  // namespace tintal

@@ -7,7 +7,7 @@
 #include "base/date_time.h"
 #include "base/numbers.h"
 #include "core/periods.h"
-#include "radio/serial_port_list.h"
+#include "platform/serial_port_names.h"
 #include "shell/read_source.h"
 
 namespace tintal {

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "config/settings_file.h"
-#include "config/tintal_settings.h"
 #include "core/tform1.h"
 #include "platform/autostart.h"
 #include "platform/durable_files.h"
@@ -15,6 +14,7 @@
 #include "shell/main_shell.h"
 #include "shell/tform_info.h"
 #include "shell/tintal_log.h"
+#include "shell/tintal_settings.h"
 #include "weather/file_source_window.h"
 #include "weather/stations/tform_meteo.h"
 #include "weather/stations/tform_meteo_pro2.h"

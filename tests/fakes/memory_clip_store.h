@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "core/clip_catalogue.h"
 #include "platform/clip_store.h"
 
 namespace tintal {

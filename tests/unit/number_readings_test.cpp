@@ -4,6 +4,7 @@
 #include <set>
 
 #include "core/clip_catalogue.h"
+#include "platform/clip_store.h"
 #include "core/number_readings.h"
 
 namespace tintal {

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "core/clip_catalogue.h"
+#include "platform/clip_store.h"
 
 namespace {
 

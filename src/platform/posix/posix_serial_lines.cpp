@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "radio/serial_port_list.h"
+#include "platform/serial_port_names.h"
 
 namespace tintal {
 

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "radio/serial_port_list.h"
+#include "platform/serial_port_names.h"
 
 namespace tintal {
 

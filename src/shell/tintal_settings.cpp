@@ -1,4 +1,4 @@
-#include "config/tintal_settings.h"
+#include "shell/tintal_settings.h"
 
 #include <array>
 #include <string_view>

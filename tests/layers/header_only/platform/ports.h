@@ -1,0 +1,4 @@
+#pragma once
+#include <string>
+#include "base/numbers.h"
+#include "widgets/label.h"

@@ -1,0 +1,2 @@
+#include "weather/web/fetch.h"
+  #  include <sys/socket.h>

@@ -1,0 +1,3 @@
+#include "app/posix_preview.h"
+#include "platform/posix/posix_event_loop.h"
+#include "shell/tintal_program.h"

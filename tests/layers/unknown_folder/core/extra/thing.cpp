@@ -1,0 +1,1 @@
+#include "core/clip_catalogue.h"

@@ -1,0 +1,3 @@
+#include "platform/clip_store.h"
+
+#include "core/clip_catalogue.h"

@@ -3,7 +3,7 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := test
 JOBS ?= $(shell nproc)
 
-.PHONY: run dist test test-companion test-native test-windows test-fuzz build-native build-release build-windows build-fuzz deps-native deps-windows deps-fuzz bench bench-audio clean
+.PHONY: run dist format format-check test test-companion test-native test-windows test-fuzz build-native build-release build-windows build-fuzz deps-native deps-windows deps-fuzz bench bench-audio clean
 
 deps-native:
 	@tools/install-deps.sh native
@@ -55,7 +55,15 @@ test-fuzz: build-fuzz
 	cmake --preset fuzz -DTINTAL_FUZZ_SECONDS=$(FUZZ_SECONDS) >/dev/null
 	ctest --preset fuzz -j $(JOBS)
 
-test: test-native test-windows test-fuzz
+# Every C++ file in the repository's clang-format style (.clang-format); `make format` applies it.
+FORMAT_FILES = git ls-files '*.cpp' '*.h' '*.c'
+format: deps-native
+	$(FORMAT_FILES) | xargs clang-format -i
+
+format-check: deps-native
+	$(FORMAT_FILES) | xargs clang-format --dry-run --Werror
+
+test: format-check test-native test-windows test-fuzz
 
 # Shows what the clock would say now and speaks it (into a WAV file when no sound device answers), then
 # runs it: an announcement every 15 minutes (Ctrl+C stops it).

@@ -102,7 +102,8 @@ int main() {
                }) &&
          ok;
     std::filesystem::remove_all(folder);
-    std::printf("(decoding looks back a bounded number of records from the end: its time does not grow with the "
-                "file; reading the file does)\n");
+    std::printf(
+        "(decoding looks back a bounded number of records from the end: its time does not grow with the "
+        "file; reading the file does)\n");
     return ok ? 0 : 1;
 }

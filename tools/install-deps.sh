@@ -4,7 +4,7 @@
 set -euo pipefail
 
 declare -A SETS=(
-  [native]="cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev libasound2-dev libcurl4-openssl-dev python3 xz-utils pulseaudio pulseaudio-utils libasound2-plugins nlohmann-json3-dev faketime"
+  [native]="cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev libasound2-dev libcurl4-openssl-dev python3 xz-utils pulseaudio pulseaudio-utils libasound2-plugins nlohmann-json3-dev clang-format"
   [windows]="g++-mingw-w64-x86-64-posix xz-utils g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 xvfb xauth pulseaudio pulseaudio-utils imagemagick x11-utils icoutils zip unzip file nlohmann-json3-dev"
   [clips]="espeak-ng sox"
   [fuzz]="cmake ninja-build clang libclang-rt-14-dev nlohmann-json3-dev"

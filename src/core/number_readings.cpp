@@ -44,11 +44,19 @@ std::string dayOfMonthClip(int day) { return day == 1 ? "son1_premier" : numberC
 
 std::string hourWordClip(int hour) {
     switch (hour) {
-        case 0: case 4: case 24: return "son_heures";
-        case 1: case 21: return "son_heures_N";
+        case 0:
+        case 4:
+        case 24: return "son_heures";
+        case 1:
+        case 21: return "son_heures_N";
         case 5: return "son_heures_K";
-        case 7: case 8: case 17: case 18: case 20: return "Son_Heures_T";
-        case 9: case 19: return "Son_Heures_V";
+        case 7:
+        case 8:
+        case 17:
+        case 18:
+        case 20: return "Son_Heures_T";
+        case 9:
+        case 19: return "Son_Heures_V";
         default: return "Son_Heures_Z";
     }
 }

@@ -29,8 +29,7 @@ std::string reasonOf(const std::string& text) { return text.rfind("Err: ", 0) ==
 VoiceClipStore::VoiceClipStore(const ClipStore& builtIn, const std::string& folder) : builtIn_(builtIn) {
     std::error_code error;
     std::vector<std::filesystem::path> files;
-    for (std::filesystem::directory_iterator it(fsPath(folder), error), end; !error && it != end;
-         it.increment(error)) {
+    for (std::filesystem::directory_iterator it(fsPath(folder), error), end; !error && it != end; it.increment(error)) {
         if (lowerCase(utf8Text(it->path().extension())) == ".wav") files.push_back(it->path());
     }
     std::sort(files.begin(), files.end());

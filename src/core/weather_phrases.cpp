@@ -69,17 +69,17 @@ ClipNames numberReading(Reading reading, int value) {
 std::string compassWord(int d, bool sixteen) {
     if (d == kVariableDirection) return "son_variable";
     if (!sixteen) {
-        static const char* const kEight[] = {"son_nord",  "son_nord_est",   "son_est",   "son_sud_est",
-                                             "son_sud",   "son_sud_ouest",  "son_ouest", "son_nord_ouest"};
+        static const char* const kEight[] = {"son_nord", "son_nord_est",  "son_est",   "son_sud_est",
+                                             "son_sud",  "son_sud_ouest", "son_ouest", "son_nord_ouest"};
         return d >= 338 ? "son_nord" : kEight[(d + 22) / 45];
     }
     // Sector bounds as the compass rose is drawn: each 22.5 degrees, the first starting at 349.
     static const int kStarts[] = {12, 34, 57, 79, 102, 124, 147, 169, 192, 214, 237, 259, 282, 304, 327, 349};
     static const char* const kSixteen[] = {
-        "son_nord",      "son_nord_nord_est",   "son_nord_est",   "son_est_nord_est",    "son_est",
-        "son_est_sud_est", "son_sud_est",       "son_sud_sud_est", "son_sud",            "son_sud_sud_ouest",
-        "son_sud_ouest", "son_ouest_sud_ouest", "son_ouest",      "son_ouest_nord_ouest", "son_nord_ouest",
-        "son_nord_nord_ouest"};
+        "son_nord",  "son_nord_nord_est",    "son_nord_est",   "son_est_nord_est",
+        "son_est",   "son_est_sud_est",      "son_sud_est",    "son_sud_sud_est",
+        "son_sud",   "son_sud_sud_ouest",    "son_sud_ouest",  "son_ouest_sud_ouest",
+        "son_ouest", "son_ouest_nord_ouest", "son_nord_ouest", "son_nord_nord_ouest"};
     int sector = 0;
     while (sector < 16 && d >= kStarts[sector]) ++sector;
     return kSixteen[sector % 16];
@@ -176,7 +176,9 @@ StepOutcome WeatherPhrases::run(int step) {
             return figure(kRain, take(flags.rain, kFiles | bit(Kind::APRS), r.rain24h));
         case 53:
         case 61: return presentWeather(step);
-        case 62: return figure(kHumidity, take(flags.humidityExt, kFiles | bit(Kind::APRS) | bit(Kind::METAR), r.humidityExt));
+        case 62:
+            return figure(kHumidity,
+                          take(flags.humidityExt, kFiles | bit(Kind::APRS) | bit(Kind::METAR), r.humidityExt));
         default: return nextClip(step);
     }
 }
@@ -209,11 +211,16 @@ StepOutcome WeatherPhrases::presentWeather(int step) {
     if (!speaking_->announceFlags().rain || w == 0) return {62, {}};
     constexpr std::uint32_t kLight = 1, kHeavy = 2, kRainBit = 4, kSnow = 8, kHail = 16, kMist = 32, kFog = 64;
     std::string phenomenon;
-    if (w & kRainBit) phenomenon = "son_pluie_now";
-    else if (w & kSnow) phenomenon = "son_neige";
-    else if (w & kHail) phenomenon = "son_grele";
-    else if (w & kMist) phenomenon = "son_brume";
-    else if (w & kFog) phenomenon = "son_brouillard";
+    if (w & kRainBit)
+        phenomenon = "son_pluie_now";
+    else if (w & kSnow)
+        phenomenon = "son_neige";
+    else if (w & kHail)
+        phenomenon = "son_grele";
+    else if (w & kMist)
+        phenomenon = "son_brume";
+    else if (w & kFog)
+        phenomenon = "son_brouillard";
     if (phenomenon.empty()) return {62, {}};
     intensity_.clear();
     if ((w & (kRainBit | kSnow)) && !(w & (kHail | kMist | kFog))) {

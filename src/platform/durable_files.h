@@ -22,7 +22,7 @@ public:
     enum class Step { Done, Staging, Replacing };
     struct Outcome {
         Step failedAt = Step::Done;  // Done: the new content is in place
-        std::string error;          // the system's text when something failed
+        std::string error;           // the system's text when something failed
         explicit operator bool() const { return failedAt == Step::Done; }
     };
     // Writes bytes to tempPath (first removing a left-over one, even read-only) and forces them to the

@@ -66,8 +66,7 @@ std::optional<std::chrono::system_clock::time_point> StdFiles::modifiedAt(const 
     std::error_code error;
     const auto written = std::filesystem::last_write_time(fsPath(path), error);
     if (error) return std::nullopt;
-    return std::chrono::time_point_cast<std::chrono::system_clock::duration>(
-        std::chrono::file_clock::to_sys(written));
+    return std::chrono::time_point_cast<std::chrono::system_clock::duration>(std::chrono::file_clock::to_sys(written));
 }
 
 }  // namespace tintal

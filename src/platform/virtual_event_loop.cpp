@@ -11,7 +11,9 @@ VirtualEventLoop::VirtualEventLoop(double localStart) : localOffset_(localStart)
 
 double VirtualEventLoop::localNow() const { return localOffset_ + static_cast<double>(nowMs_) / kMsPerDay; }
 
-void VirtualEventLoop::setLocalNow(double localNow) { localOffset_ = localNow - static_cast<double>(nowMs_) / kMsPerDay; }
+void VirtualEventLoop::setLocalNow(double localNow) {
+    localOffset_ = localNow - static_cast<double>(nowMs_) / kMsPerDay;
+}
 
 EventLoop::TimerId VirtualEventLoop::startTimer(int intervalMs, Task fn) {
     return timers_.start(std::max(1, intervalMs), std::move(fn));

@@ -15,14 +15,20 @@ double sampleAt(const std::uint8_t* p, int bits) {
     switch (bits) {
         case 8: return (p[0] - 128) / 128.0;
         case 16: return static_cast<std::int16_t>(p[0] | (p[1] << 8)) / 32768.0;
-        case 24: return static_cast<std::int32_t>((p[0] << 8) | (p[1] << 16) | (static_cast<std::uint32_t>(p[2]) << 24)) / 2147483648.0;
-        case 32: return static_cast<std::int32_t>(p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24)) / 2147483648.0;
+        case 24:
+            return static_cast<std::int32_t>((p[0] << 8) | (p[1] << 16) | (static_cast<std::uint32_t>(p[2]) << 24)) /
+                   2147483648.0;
+        case 32:
+            return static_cast<std::int32_t>(p[0] | (p[1] << 8) | (p[2] << 16) |
+                                             (static_cast<std::uint32_t>(p[3]) << 24)) /
+                   2147483648.0;
         default: return 0;
     }
 }
 
 void put32(std::ofstream& out, std::uint32_t v) {
-    const char bytes[4] = {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16), static_cast<char>(v >> 24)};
+    const char bytes[4] = {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+                           static_cast<char>(v >> 24)};
     out.write(bytes, 4);
 }
 void put16(std::ofstream& out, std::uint16_t v) {
@@ -40,7 +46,8 @@ std::optional<std::string> WavFileDevice::deviceName(int device) {
 bool WavFileDevice::open(int device, const PcmFormat& format, AudioListener* listener) {
     const bool supported = format.bitsPerSample == 8 || format.bitsPerSample == 16 || format.bitsPerSample == 24 ||
                            format.bitsPerSample == 32;
-    if (listener_ || (device != kDefaultDevice && device != 0) || !supported || format.samplesPerSecond <= 0) return false;
+    if (listener_ || (device != kDefaultDevice && device != 0) || !supported || format.samplesPerSecond <= 0)
+        return false;
     listener_ = listener;
     format_ = format;
     resamplePhase_ = 0;
@@ -73,7 +80,8 @@ bool WavFileDevice::write(int buffer) {
     appendConverted(data_[buffer], length_[buffer]);
     clipSamples_.back() += samples_.size() - before;
     // Played after whatever is queued already.
-    const std::int64_t durationMs = static_cast<std::int64_t>(length_[buffer]) * 1000 / std::max(1, format_.bytesPerSecond);
+    const std::int64_t durationMs =
+        static_cast<std::int64_t>(length_[buffer]) * 1000 / std::max(1, format_.bytesPerSecond);
     queuedUntilMs_ = std::max(queuedUntilMs_, loop_.monotonicMs()) + durationMs;
     const int delay = static_cast<int>(std::max<std::int64_t>(1, queuedUntilMs_ - loop_.monotonicMs()));
     pending_[buffer] = loop_.startTimer(delay, [this, buffer] {
@@ -113,7 +121,8 @@ void WavFileDevice::appendConverted(const std::uint8_t* data, std::size_t length
     const std::size_t frames = length / (static_cast<std::size_t>(bytes) * channels);
     const double step = static_cast<double>(format_.samplesPerSecond) / kRate;
     if (format_.samplesPerSecond == kRate && channels == 1 && bytes == 2) {
-        for (std::size_t i = 0; i < frames; ++i) samples_.push_back(static_cast<std::int16_t>(data[2 * i] | (data[2 * i + 1] << 8)));
+        for (std::size_t i = 0; i < frames; ++i)
+            samples_.push_back(static_cast<std::int16_t>(data[2 * i] | (data[2 * i + 1] << 8)));
         return;
     }
     // Other formats: channels mixed to mono, nearest-sample rate change.

@@ -4,7 +4,7 @@
 // The values are the system's (winuser.h); a Windows test checks them against its header.
 namespace tintal::window_message {
 
-inline constexpr unsigned kUser = 0x0400;                  // the first private message
+inline constexpr unsigned kUser = 0x0400;  // the first private message
 inline constexpr unsigned kLeftButtonDoubleClick = 0x0203;
 inline constexpr unsigned kRightButtonUp = 0x0205;
 

@@ -1,6 +1,5 @@
 #include "shell/main_shell.h"
 
-
 namespace tintal {
 
 namespace {

@@ -11,7 +11,8 @@ void TintalLog::load() {
 
 void TintalLog::AddLogLine(const std::string& message, double now) {
     MemoLog.push_back(desktop_.shortDate(now) + " " + desktop_.longTime(now) + " " + message);
-    if (MemoLog.size() > kMaxLines) MemoLog.erase(MemoLog.begin() + 1, MemoLog.begin() + 1 + (MemoLog.size() - kMaxLines));
+    if (MemoLog.size() > kMaxLines)
+        MemoLog.erase(MemoLog.begin() + 1, MemoLog.begin() + 1 + (MemoLog.size() - kMaxLines));
     files_.replace(path_, tempPath_, joinSettingsLines(MemoLog), false);
 }
 

@@ -15,7 +15,8 @@ public:
     static constexpr std::size_t kMaxLines = 2160;
     inline static const std::string kTitle = "Log TINTAL";
 
-    TintalLog(DurableFiles& files, Desktop& desktop, std::string path = "tintal.log", std::string tempPath = "tintal.~lo")
+    TintalLog(DurableFiles& files, Desktop& desktop, std::string path = "tintal.log",
+              std::string tempPath = "tintal.~lo")
         : files_(files), desktop_(desktop), path_(std::move(path)), tempPath_(std::move(tempPath)) {}
 
     void noteStart() { existedAtStart_ = files_.exists(path_); }

@@ -11,22 +11,37 @@ TintalProgram::TintalProgram(ProgramPorts p)
     : ports(std::move(p)),
       settingsFile(ports.durableFiles, inFolder("tintal.ini"), inFolder("tintal.~in")),
       log(ports.durableFiles, ports.desktop, inFolder("tintal.log"), inFolder("tintal.~lo")),
-      mon({ports.loop, ports.desktop, ports.stationLibrary, [this] { return chooser.isChecked(WeatherSourceKind::MON); },
-           [this] { chooser.form.setVisible(false); }, [this] { return form.announcing; },
-           [this] { return buildPortList(ports.serialLines.portNames()); }, [this] { return form.EditTime.text(); }}),
+      mon({ports.loop, ports.desktop, ports.stationLibrary,
+           [this] { return chooser.isChecked(WeatherSourceKind::MON); }, [this] { chooser.form.setVisible(false); },
+           [this] { return form.announcing; }, [this] { return buildPortList(ports.serialLines.portNames()); },
+           [this] { return form.EditTime.text(); }}),
       w23(fileContext(WeatherSourceKind::W23)),
       w28(fileContext(WeatherSourceKind::W28)),
       pro2(fileContext(WeatherSourceKind::PRO2)),
-      web({ports.loop, ports.desktop, ports.downloader, files, ports.workingFolder, ports.exportFolder, {}, {},
-           [this] { return settings.ConfigLoading; }, {}},
+      web({ports.loop,
+           ports.desktop,
+           ports.downloader,
+           files,
+           ports.workingFolder,
+           ports.exportFolder,
+           {},
+           {},
+           [this] { return settings.ConfigLoading; },
+           {}},
           chooser),
-      radio({ports.loop, ports.desktop, files, ports.serialLines, ports.companion, ports.recorder}, mon, log, ports.loop),
-      form({ports.loop, ports.desktop, ports.player, ports.audio, radio,
+      radio({ports.loop, ports.desktop, files, ports.serialLines, ports.companion, ports.recorder}, mon, log,
+            ports.loop),
+      form({ports.loop,
+            ports.desktop,
+            ports.player,
+            ports.audio,
+            radio,
             {&mon, &w23, &w28, &pro2, &web.aprs, &web.metar, &web.piu}}),
       info(ports.downloader, files, ports.desktop, ports.workingFolder),
       shell(form, ports.desktop, ports.autostart, files, shellActions()),
       settings(settingsWindows(), settingsFile, log) {
-    for (WeatherSource* source : std::initializer_list<WeatherSource*>{&mon, &w23, &w28, &pro2}) chooser.attach(*source);
+    for (WeatherSource* source : std::initializer_list<WeatherSource*>{&mon, &w23, &w28, &pro2})
+        chooser.attach(*source);
     chooser.windowsSuppressed = [this] { return settings.ConfigLoading && shell.CheckBoxReduire.checked(); };
     form.onLoadSettings = [this] { settings.LoadConfig(); };
     // The version check waits until the load is over: the clock's tick stands still while it loads.
@@ -49,8 +64,8 @@ SourceWindowContext TintalProgram::fileContext(WeatherSourceKind kind) {
 SettingsWindows TintalProgram::settingsWindows() {
     // The radio windows exist once the radio side is bound to the main window.
     radio.attach(form);
-    return {form,      shell,     info,      chooser,      mon,         w23,        w28,         pro2,
-            web.aprs,  web.metar, web.piu,   web.favAprs,  web.favMetar, web.favPiu, radio.com(), radio.record()};
+    return {form,     shell,     info,    chooser,     mon,          w23,        w28,         pro2,
+            web.aprs, web.metar, web.piu, web.favAprs, web.favMetar, web.favPiu, radio.com(), radio.record()};
 }
 
 ShellActions TintalProgram::shellActions() {

@@ -89,9 +89,10 @@ void FileSourceWindow::resetCaptions() {
     const struct {
         TickBox& box;
         const char* caption;
-    } empty[] = {{CheckBoxTint, "T int.(°C) = "}, {CheckBoxText, "T ext.(°C) = "},   {CheckBoxPatm, "P atm.(hPa) = "},
-                 {CheckBoxTend, "tendance = "},   {CheckBoxVent, "Vent (km/h) = "}, {CheckBoxRafa, "Rafale (km/h) = "},
-                 {CheckBoxDire, "Direction (°) = "}, {CheckBoxHumiExt, "Humi. ext (%) = "},
+    } empty[] = {{CheckBoxTint, "T int.(°C) = "},     {CheckBoxText, "T ext.(°C) = "},
+                 {CheckBoxPatm, "P atm.(hPa) = "},    {CheckBoxTend, "tendance = "},
+                 {CheckBoxVent, "Vent (km/h) = "},    {CheckBoxRafa, "Rafale (km/h) = "},
+                 {CheckBoxDire, "Direction (°) = "},  {CheckBoxHumiExt, "Humi. ext (%) = "},
                  {CheckBoxPluie, "Pluie/24h (mm) ="}, {CheckBoxTRes, "T.ressentie (°C) = "}};
     for (const auto& e : empty) {
         e.box.setCaption(e.caption);

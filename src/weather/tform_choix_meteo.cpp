@@ -33,8 +33,10 @@ void TFormChoixMeteo::selectKind(WeatherSourceKind kind) {
 
 void TFormChoixMeteo::FormShow(const Rect& main) {
     Rect r = form.bounds();
-    r.top = main.top + static_cast<int>(roundHalfEven(main.height / 2.0)) - static_cast<int>(roundHalfEven(r.height / 2.0));
-    r.left = main.left + static_cast<int>(roundHalfEven(main.width / 2.0)) - static_cast<int>(roundHalfEven(r.width / 2.0));
+    r.top =
+        main.top + static_cast<int>(roundHalfEven(main.height / 2.0)) - static_cast<int>(roundHalfEven(r.height / 2.0));
+    r.left =
+        main.left + static_cast<int>(roundHalfEven(main.width / 2.0)) - static_cast<int>(roundHalfEven(r.width / 2.0));
     form.setBounds(r);
     if (checkedKind() != WeatherSourceKind::None) selectedAtShow_ = checkedKind();
     form.show();

@@ -29,9 +29,9 @@ struct WeatherReading {
     double windSpeed = 0, gustSpeed = 0;  // km/h
     int windDirection = 0;                // degrees the wind blows from, 0..359
     double humidityInt = 0, humidityExt = 0;
-    double rain24h = 0;                   // mm
-    std::uint32_t presentWeather = 0;     // present-weather flags of a METAR report
-    bool refreshPending = false;          // a refresh fell due during an announcement
+    double rain24h = 0;                // mm
+    std::uint32_t presentWeather = 0;  // present-weather flags of a METAR report
+    bool refreshPending = false;       // a refresh fell due during an announcement
 };
 
 // Closed validity intervals shared by every source.

@@ -9,7 +9,9 @@ template <typename Member>
 class CheckGroup {
 public:
     void add(Member* member) { members_.push_back(member); }
-    void remove(Member* member) { members_.erase(std::remove(members_.begin(), members_.end(), member), members_.end()); }
+    void remove(Member* member) {
+        members_.erase(std::remove(members_.begin(), members_.end(), member), members_.end());
+    }
     void uncheckOthers(const Member* keep) {
         for (Member* m : members_) {
             if (m != keep) m->uncheckSilently();

@@ -11,7 +11,8 @@ class Control {
 public:
     using Handler = std::function<void()>;
 
-    explicit Control(std::string name, std::string caption = {}) : name_(std::move(name)), caption_(std::move(caption)) {}
+    explicit Control(std::string name, std::string caption = {})
+        : name_(std::move(name)), caption_(std::move(caption)) {}
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
     virtual ~Control() = default;

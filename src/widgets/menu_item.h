@@ -21,7 +21,8 @@ class MenuItem : public Control {
 public:
     using Group = CheckGroup<MenuItem>;
 
-    MenuItem(std::string name, std::string caption, bool checked = false) : Control(std::move(name), std::move(caption)), checked_(checked) {}
+    MenuItem(std::string name, std::string caption, bool checked = false)
+        : Control(std::move(name), std::move(caption)), checked_(checked) {}
     MenuItem(Group& group, std::string name, std::string caption, bool checked = false)
         : MenuItem(std::move(name), std::move(caption), checked) {
         group_ = &group;

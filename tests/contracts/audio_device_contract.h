@@ -4,7 +4,8 @@
 // An instantiation file specialises AudioDeviceTraits<Device> with a struct Rig: a loop() and a
 // device() on it, openable as device 0, that plays to where played() reads back the bytes it was
 // given (also once the device is destroyed by destroyDevice()); and letTheDeviceWork(), which gives
-// a device that works on a thread of its own the time to post what it has done. Then it instantiates AudioDeviceContract.
+// a device that works on a thread of its own the time to post what it has done. Then it instantiates
+// AudioDeviceContract.
 #include <gtest/gtest.h>
 
 #include <algorithm>

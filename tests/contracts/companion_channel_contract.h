@@ -114,7 +114,7 @@ TYPED_TEST_P(CompanionChannelContract, NudgeEndsAReleaseAndWaitOnce) {
     EXPECT_EQ(clock->waitForPulse(50), Wake::TimedOut);
     clock->nudge();
     EXPECT_EQ(clock->waitForPulse(5000), Wake::Nudged);  // a nudge before the wait is kept for it
-    EXPECT_EQ(clock->waitForPulse(20), Wake::TimedOut);   // and ends that wait only
+    EXPECT_EQ(clock->waitForPulse(20), Wake::TimedOut);  // and ends that wait only
 }
 
 TYPED_TEST_P(CompanionChannelContract, InterruptEndsOurWaitsUntilTheNextOpenAndWakesNoPeer) {
@@ -128,7 +128,7 @@ TYPED_TEST_P(CompanionChannelContract, InterruptEndsOurWaitsUntilTheNextOpenAndW
     clock->interrupt();
     EXPECT_EQ(ours.get(), Wake::Interrupted);
     EXPECT_LT(msSince(start), 1000);
-    EXPECT_EQ(theirs.get(), Wake::TimedOut);  // the shared event was not touched
+    EXPECT_EQ(theirs.get(), Wake::TimedOut);                  // the shared event was not touched
     EXPECT_EQ(clock->waitForPulse(1000), Wake::Interrupted);  // at once, until the next open
 
     clock->close();

@@ -15,9 +15,7 @@ protected:
 
 TYPED_TEST_SUITE_P(DownloaderContract);
 
-TYPED_TEST_P(DownloaderContract, DocumentsArriveByteForByte) {
-    endtoend::documentsArriveByteForByte(this->downloader);
-}
+TYPED_TEST_P(DownloaderContract, DocumentsArriveByteForByte) { endtoend::documentsArriveByteForByte(this->downloader); }
 
 TYPED_TEST_P(DownloaderContract, FailuresLeaveThePreviousFile) {
     endtoend::failuresLeaveThePreviousFile(this->downloader);
@@ -38,7 +36,7 @@ TYPED_TEST_P(DownloaderContract, TheVersionCheckReadsTheServedList) {
 }
 
 REGISTER_TYPED_TEST_SUITE_P(DownloaderContract, DocumentsArriveByteForByte, FailuresLeaveThePreviousFile,
-                            ASilentServerEndsWithinTheTimeout, AnAnswerOverOneMegabyteIsRefused,
-                            TheWindowsReadOverHttp, TheVersionCheckReadsTheServedList);
+                            ASilentServerEndsWithinTheTimeout, AnAnswerOverOneMegabyteIsRefused, TheWindowsReadOverHttp,
+                            TheVersionCheckReadsTheServedList);
 
 }  // namespace tintal::contracts

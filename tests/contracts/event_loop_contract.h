@@ -169,8 +169,7 @@ TYPED_TEST_P(EventLoopContract, TheMonotonicClockNeverGoesBackAndPumpMovesIt) {
 REGISTER_TYPED_TEST_SUITE_P(EventLoopContract, StopTimerEndsCallsEvenFromInsideTheHandler,
                             ATimerStoppedByAnEarlierHandlerOfTheSamePassDoesNotFire,
                             NestedPumpReentersTheTimerThatIsWaiting, PumpWaitsItsFullTimeWhateverQuitSays,
-                            ProcessPendingRunsQueuedWorkInOrderWithoutWaiting,
-                            ExceptionsPropagateAndTheLoopStaysUsable,
+                            ProcessPendingRunsQueuedWorkInOrderWithoutWaiting, ExceptionsPropagateAndTheLoopStaysUsable,
                             TheMonotonicClockNeverGoesBackAndPumpMovesIt);
 
 template <typename Loop>
@@ -391,8 +390,8 @@ TYPED_TEST_P(RealTimeEventLoopContract, LocalTimeCarriesMilliseconds) {
 
 REGISTER_TYPED_TEST_SUITE_P(RealTimeEventLoopContract, TimersKeepTheirCadenceWithoutCatchUpBursts,
                             ATimerFiredByANestedPumpIsNotFiredAgainByTheOuterPass,
-                            PostsFromManyThreadsAllArriveInOrderOnTheLoopThread,
-                            APostWakesAPumpThatKeepsItsTimersGoing, QuitEndsRunFromAPostOrAfterNestedPumpsUnwind,
-                            WorkARunningTaskPostsWaitsForTheNextPass, LocalTimeCarriesMilliseconds);
+                            PostsFromManyThreadsAllArriveInOrderOnTheLoopThread, APostWakesAPumpThatKeepsItsTimersGoing,
+                            QuitEndsRunFromAPostOrAfterNestedPumpsUnwind, WorkARunningTaskPostsWaitsForTheNextPass,
+                            LocalTimeCarriesMilliseconds);
 
 }  // namespace tintal::contracts

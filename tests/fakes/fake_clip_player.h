@@ -28,7 +28,7 @@ public:
     // Names (as formed, clip names or file paths) of the clips asked for, in order.
     std::vector<std::string> names() const;
     std::vector<ClipRequest> requests;
-    std::vector<std::int64_t> startedAt;  // monotonic ms of each request
+    std::vector<std::int64_t> startedAt;          // monotonic ms of each request
     std::map<std::string, std::string> failures;  // name -> error text
     std::string hangOn;                           // this clip never finishes
     int releases = 0;

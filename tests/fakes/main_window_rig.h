@@ -29,7 +29,10 @@ struct RecordingHooks : StationHooks {
 
 struct MainWindowRig {
     explicit MainWindowRig(double start, int clipMs = 1000, std::vector<WeatherSource*> sources = {})
-        : loop(start), audio(loop), player(loop, clipMs), form({loop, desktop, player, audio, hooks, std::move(sources)}) {}
+        : loop(start),
+          audio(loop),
+          player(loop, clipMs),
+          form({loop, desktop, player, audio, hooks, std::move(sources)}) {}
 
     // FormCreate and the first tick (the start-up routine).
     void start() {

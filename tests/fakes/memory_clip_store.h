@@ -10,7 +10,9 @@ namespace tintal {
 // Clips held in memory under their names in capitals.
 class MemoryClipStore : public ClipStore {
 public:
-    void add(const std::string& name, std::vector<std::uint8_t> bytes) { clips_[canonicalClipName(name)] = std::move(bytes); }
+    void add(const std::string& name, std::vector<std::uint8_t> bytes) {
+        clips_[canonicalClipName(name)] = std::move(bytes);
+    }
     std::optional<std::span<const std::uint8_t>> find(std::string_view name) const override {
         const auto it = clips_.find(canonicalClipName(name));
         if (it == clips_.end()) return std::nullopt;

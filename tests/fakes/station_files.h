@@ -12,12 +12,12 @@ using StationBytes = std::vector<std::uint8_t>;
 
 // One 36-byte WS-2300 history record.
 struct Ws2300FileRecord {
-    std::uint32_t seconds = 3'500'000'000u;  // the file's own clock: days = (seconds + 176400) / 86400
-    float pressure = 1013.0f;                // hPa
-    float wind = 0.0f;                       // m/s
-    std::int32_t direction = 0;              // sector, 22.5° each (low five bits)
-    float rain = 0.0f;                       // running counter, mm
-    float tempInt = 20.0f, tempExt = 10.0f;  // °C
+    std::uint32_t seconds = 3'500'000'000u;           // the file's own clock: days = (seconds + 176400) / 86400
+    float pressure = 1013.0f;                         // hPa
+    float wind = 0.0f;                                // m/s
+    std::int32_t direction = 0;                       // sector, 22.5° each (low five bits)
+    float rain = 0.0f;                                // running counter, mm
+    float tempInt = 20.0f, tempExt = 10.0f;           // °C
     std::uint8_t humidityInt = 50, humidityExt = 60;  // the stored bytes, read back as signed
 };
 StationBytes ws2300History(const std::vector<Ws2300FileRecord>& records);

@@ -12,15 +12,17 @@ class TempFolder {
 public:
     TempFolder() {
         std::random_device seed;
-        path_ = std::filesystem::temp_directory_path() / ("tintal_test_" + std::to_string(seed()) + std::to_string(seed()));
+        path_ =
+            std::filesystem::temp_directory_path() / ("tintal_test_" + std::to_string(seed()) + std::to_string(seed()));
         std::filesystem::create_directories(path_);
     }
     ~TempFolder() {
         std::error_code ignored;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                     ignored);
         for (const auto& entry : std::filesystem::directory_iterator(path_, ignored)) {
-            std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
-                                         ignored);
+            std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, ignored);
         }
         std::filesystem::remove_all(path_, ignored);
     }

@@ -161,7 +161,6 @@ TEST_F(AlsaFilePcm, RefusesWhatItCannotOpen) {
     const auto clip = samplePattern(3200);
     ASSERT_TRUE(player.play(0, good, clip, 88200));
     EXPECT_EQ(readFile(out_), clip);
-
 }
 
 TEST_F(AlsaFilePcm, TheLibrarysMessagesReachTheProgramNotStderr) {

@@ -60,8 +60,10 @@ struct TimeZone {
         tzset();
     }
     ~TimeZone() {
-        if (previous) setenv("TZ", previous->c_str(), 1);
-        else unsetenv("TZ");
+        if (previous)
+            setenv("TZ", previous->c_str(), 1);
+        else
+            unsetenv("TZ");
         tzset();
     }
     std::optional<std::string> previous;

@@ -33,9 +33,9 @@ struct Preview {
 // everywhere. Standard error is kept apart: standard output must hold the clips and nothing else.
 Preview preview(const TempFolder& station, const std::string& arguments) {
     TempFolder scratch;
-    const CommandRun run = runCommand("TZ=UTC " + std::string(TINTAL_BINARY) + " --dir " +
-                                      quoted(station.path().string()) + " " + arguments + " 2>" +
-                                      quoted(scratch.file("stderr")));
+    const CommandRun run =
+        runCommand("TZ=UTC " + std::string(TINTAL_BINARY) + " --dir " + quoted(station.path().string()) + " " +
+                   arguments + " 2>" + quoted(scratch.file("stderr")));
     return {run.status, outputLines(run.out), slurp(scratch.file("stderr"))};
 }
 
@@ -59,7 +59,9 @@ struct Station {
         ini = text;
         std::ofstream(folder.file("tintal.ini"), std::ios::binary) << text;
     }
-    bool copySample(const std::string& sample, const std::string& name) { return copyTestData(sample, folder.file(name)); }
+    bool copySample(const std::string& sample, const std::string& name) {
+        return copyTestData(sample, folder.file(name));
+    }
     // A preview reads the station's files and writes none of them back.
     void expectUntouched() const {
         EXPECT_EQ(slurp(folder.file("tintal.ini")), ini);
@@ -142,8 +144,7 @@ TEST(Preview, TheAgeOfTheWeatherIsMeasuredFromAt) {
 TEST(Preview, WebSourcesAreFetchedFirst) {
     LocalHttpServer server;
     server.serve("/metar/EGYM.TXT", "EGYM 010850Z 08014KT 2500 -SN FEW015 BKN020 M04/M06 Q1007 BLACKYLO1 NOSIG=\n");
-    server.serve("/v1/live/110",
-                 slurp(std::string(TINTAL_TEST_DATA_DIR) + "/pioupiou/live_110_official_doc.json"));
+    server.serve("/v1/live/110", slurp(std::string(TINTAL_TEST_DATA_DIR) + "/pioupiou/live_110_official_doc.json"));
     Station metar, piu, broken;
     metar.write(settings("METAR", "METAR_", server.url("/metar/EGYM.TXT"),
                          {"TEMPEXT", "PRESATM", "VITVENT", "VITRAFA", "DIRVENT", "TRES", "PLUIE", "HUMIDI"}));

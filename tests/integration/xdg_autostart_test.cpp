@@ -1,4 +1,6 @@
 // The session autostart entry on a real file system.
+#include "platform/posix/xdg_autostart.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -6,7 +8,6 @@
 #include <fstream>
 
 #include "fakes/temp_folder.h"
-#include "platform/posix/xdg_autostart.h"
 
 namespace tintal {
 namespace {
@@ -17,8 +18,10 @@ struct ConfigHome {
         setenv("XDG_CONFIG_HOME", path.c_str(), 1);
     }
     ~ConfigHome() {
-        if (previous.empty()) unsetenv("XDG_CONFIG_HOME");
-        else setenv("XDG_CONFIG_HOME", previous.c_str(), 1);
+        if (previous.empty())
+            unsetenv("XDG_CONFIG_HOME");
+        else
+            setenv("XDG_CONFIG_HOME", previous.c_str(), 1);
     }
     std::string previous;
 };

@@ -39,9 +39,7 @@ std::string readFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-std::string dataFile(const std::string& name) {
-    return readFile(std::string(TINTAL_TEST_DATA_DIR) + "/aprs/" + name);
-}
+std::string dataFile(const std::string& name) { return readFile(std::string(TINTAL_TEST_DATA_DIR) + "/aprs/" + name); }
 
 TEST(AprsExample, DesignUnitsGiveTheFiguresOfTheUiViewFile) {
     AprsReadParameters p;

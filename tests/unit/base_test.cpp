@@ -93,7 +93,7 @@ TEST(TextEncoding, FrenchTextRoundTripsThroughWindows1252) {
 
 TEST(TextEncoding, UnmappableAndInvalidInput) {
     EXPECT_EQ(utf8ToCp1252("日本"), "??");
-    EXPECT_EQ(utf8ToCp1252("a\xE9z"), "a\xE9z");    // a stray Windows-1252 byte is kept as it is
+    EXPECT_EQ(utf8ToCp1252("a\xE9z"), "a\xE9z");      // a stray Windows-1252 byte is kept as it is
     EXPECT_EQ(utf8ToCp1252("\xC3"), "\xC3");          // truncated sequence
     EXPECT_EQ(utf8ToCp1252("\xC0\x80"), "\xC0\x80");  // overlong form is not UTF-8
     EXPECT_EQ(cp1252ToUtf8("\x81"), "\xC2\x81");

@@ -117,9 +117,17 @@ TEST(ClockScheduler, AStepOfTheClockNeitherRepeatsNorSkipsAScheduledMinute) {
         int msAfterStep;
         std::vector<int> beforeStep, afterStep, quarterLater;
     } cases[] = {
-        {encodeDateTime(2026, 12, 1, 9, 59, 50), encodeDateTime(2026, 12, 1, 9, 59, 58), 30000, {1000}, {1000},
+        {encodeDateTime(2026, 12, 1, 9, 59, 50),
+         encodeDateTime(2026, 12, 1, 9, 59, 58),
+         30000,
+         {1000},
+         {1000},
          {1000, 1015}},
-        {encodeDateTime(2026, 12, 1, 10, 13, 50), encodeDateTime(2026, 12, 1, 10, 16, 20), 2000, {}, {1016},
+        {encodeDateTime(2026, 12, 1, 10, 13, 50),
+         encodeDateTime(2026, 12, 1, 10, 16, 20),
+         2000,
+         {},
+         {1016},
          {1016, 1030}},
     };
     for (const auto& c : cases) {

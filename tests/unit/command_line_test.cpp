@@ -1,7 +1,8 @@
+#include "shell/command_line.h"
+
 #include <gtest/gtest.h>
 
 #include "base/date_time.h"
-#include "shell/command_line.h"
 
 namespace tintal {
 namespace {

@@ -1,5 +1,7 @@
 // The standard files adapter the portable code reads and writes through: the web sources' working
 // files, exports and the sound files a user picks, in folders whose names carry accents.
+#include "platform/files.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -7,7 +9,6 @@
 
 #include "fakes/temp_folder.h"
 #include "platform/file_path.h"
-#include "platform/files.h"
 
 namespace tintal {
 namespace {

@@ -1,5 +1,7 @@
 // The shell of the main window: minimising to the notification area, the icon's messages, start with
 // the session, the sound-file choosers, the volume mark and the weather button.
+#include "shell/main_shell.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -7,7 +9,6 @@
 #include "fakes/fake_autostart.h"
 #include "fakes/main_window_rig.h"
 #include "fakes/temp_folder.h"
-#include "shell/main_shell.h"
 
 namespace tintal {
 namespace {
@@ -22,8 +23,9 @@ struct Shell : ::testing::Test {
 
     ShellActions actions() {
         auto note = [this](std::string what) { return [this, what] { calls.push_back(what); }; };
-        return {note("save"), note("close"), note("show weather"), note("hide weather"), [this] { return sourceChosen; },
-                note("chooser"), note("info")};
+        return {
+            note("save"),    note("close"), note("show weather"), note("hide weather"), [this] { return sourceChosen; },
+            note("chooser"), note("info")};
     }
 };
 

@@ -1,8 +1,9 @@
 // The main window's settings: what a file line does to the clock and what a save writes back.
+#include "config/main_window_keys.h"
+
 #include <gtest/gtest.h>
 
 #include "config/key_table.h"
-#include "config/main_window_keys.h"
 #include "fakes/main_window_rig.h"
 
 namespace tintal {
@@ -15,8 +16,8 @@ struct MainKeys : ::testing::Test {
     void SetUp() override {
         rig.form.FormCreate();
         table.add(recordKey(form));
-        for (auto keys : {menuChoiceKeys(form), soundFileKeys(form), contentKeys(form), volumeKeys(form),
-                          mainGeometryKeys(form)})
+        for (auto keys :
+             {menuChoiceKeys(form), soundFileKeys(form), contentKeys(form), volumeKeys(form), mainGeometryKeys(form)})
             table.add(std::move(keys));
         table.add(outputDeviceKey(form));
     }
@@ -27,7 +28,7 @@ struct MainKeys : ::testing::Test {
 
 TEST_F(MainKeys, ADefaultWindowWritesOnlyWhatIsAlwaysWritten) {
     EXPECT_EQ(table.write(), (std::vector<std::string>{"FICHIER_TINTAL=tintal.wav", "BALANCE=0", "VOLUME=5", "TOP=120",
-                                                      "LEFT=200", "WIDTH=570", "HEIGHT=480", "OSOUND=-1"}));
+                                                       "LEFT=200", "WIDTH=570", "HEIGHT=480", "OSOUND=-1"}));
 }
 
 TEST_F(MainKeys, PeriodAndHoursActThroughTheirControlsAndOutOfRangeValuesAreIgnored) {
@@ -78,7 +79,8 @@ TEST_F(MainKeys, AChosenSoundCardIsWrittenBackEvenIfItsPanelWasNeverOpened) {
 TEST_F(MainKeys, AnEmptiedCuckooPathIsLeftOutAndComesBackAsTheDefault) {
     form.cuckooFilePath.clear();
     const std::vector<std::string> lines = table.write();
-    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("FICHIER_", 0) == 0; }), 0);
+    EXPECT_EQ(
+        std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("FICHIER_", 0) == 0; }), 0);
     load({"FICHIER_ENTETE=c:\\sons\\entête.wav"});
     EXPECT_EQ(form.headerFilePath, "c:\\sons\\entête.wav");
 }

@@ -1,3 +1,5 @@
+#include "core/number_readings.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -5,7 +7,6 @@
 
 #include "core/clip_catalogue.h"
 #include "platform/clip_store.h"
-#include "core/number_readings.h"
 
 namespace tintal {
 namespace {
@@ -60,12 +61,9 @@ TEST(NumberReadings, EveryReadingInRangeUsesCatalogueClips) {
 
 TEST(NumberReadings, HourWordsCarryTheLiaison) {
     const std::map<std::string, std::vector<int>> table = {
-        {"son_heures", {0, 4, 24}},
-        {"son_heures_N", {1, 21}},
-        {"son_heures_K", {5}},
-        {"Son_Heures_T", {7, 8, 17, 18, 20}},
-        {"Son_Heures_V", {9, 19}},
-        {"Son_Heures_Z", {2, 3, 6, 10, 11, 12, 13, 14, 15, 16, 22, 23}}};
+        {"son_heures", {0, 4, 24}}, {"son_heures_N", {1, 21}},
+        {"son_heures_K", {5}},      {"Son_Heures_T", {7, 8, 17, 18, 20}},
+        {"Son_Heures_V", {9, 19}},  {"Son_Heures_Z", {2, 3, 6, 10, 11, 12, 13, 14, 15, 16, 22, 23}}};
     int covered = 0;
     for (const auto& [clip, hours] : table) {
         for (int h : hours) {

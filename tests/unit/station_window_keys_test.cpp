@@ -1,8 +1,9 @@
 // The station windows' settings: their order in the file, and what reading them does to the windows.
+#include "config/station_window_keys.h"
+
 #include <gtest/gtest.h>
 
 #include "config/key_table.h"
-#include "config/station_window_keys.h"
 #include "fakes/temp_folder.h"
 #include "platform/virtual_event_loop.h"
 #include "weather/stations/tform_meteo_pro2.h"
@@ -35,14 +36,15 @@ TEST_F(StationKeys, EachWindowWritesItsKeysInTheFilesOrder) {
     table.add(w28Keys(w28));
     w28.CheckBoxTint.setChecked(true);
     w28.CheckBoxHumiExt.setChecked(true);
-    EXPECT_EQ(keysOf(table.write()), (std::vector<std::string>{"W28_TEMPINT", "W28_HUMIDI", "W28_TOP", "W28_LEFT", "W28_HEIGHT",
-                                                              "W28_WIDTH", "W28_METPERI", "W28_PABS", "W28_POFFSET"}));
+    EXPECT_EQ(keysOf(table.write()),
+              (std::vector<std::string>{"W28_TEMPINT", "W28_HUMIDI", "W28_TOP", "W28_LEFT", "W28_HEIGHT", "W28_WIDTH",
+                                        "W28_METPERI", "W28_PABS", "W28_POFFSET"}));
     KeyTable pro2Table;
     pro2Table.add(pro2Keys(pro2));
     pro2.CheckBoxFichier.setChecked(false);
     EXPECT_EQ(keysOf(pro2Table.write()),
-              (std::vector<std::string>{"PRO2_TOP", "PRO2_LEFT", "PRO2_HEIGHT", "PRO2_WIDTH", "PRO2_METPERI", "PRO2_POFFSET",
-                                        "PRO2_SEUILTEN", "PRO2_NEW"}));
+              (std::vector<std::string>{"PRO2_TOP", "PRO2_LEFT", "PRO2_HEIGHT", "PRO2_WIDTH", "PRO2_METPERI",
+                                        "PRO2_POFFSET", "PRO2_SEUILTEN", "PRO2_NEW"}));
 }
 
 TEST_F(StationKeys, AStoredFileThatIsGoneShowsTheErrorAndIsNotWrittenBack) {

@@ -1,7 +1,8 @@
+#include "weather/tform_choix_meteo.h"
+
 #include <gtest/gtest.h>
 
 #include "fakes/fake_weather_source.h"
-#include "weather/tform_choix_meteo.h"
 
 namespace tintal {
 namespace {

@@ -1,4 +1,6 @@
 // The new-version check, by hand and at start-up, over a downloader that serves a chosen answer.
+#include "shell/tform_info.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -6,7 +8,6 @@
 
 #include "fakes/temp_folder.h"
 #include "shell/publisher.h"
-#include "shell/tform_info.h"
 
 namespace tintal {
 namespace {

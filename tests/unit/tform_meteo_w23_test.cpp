@@ -1,4 +1,3 @@
-#include "fakes/test_data.h"
 #include "weather/stations/tform_meteo_w23.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +7,7 @@
 #include "base/date_time.h"
 #include "fakes/station_files.h"
 #include "fakes/temp_folder.h"
+#include "fakes/test_data.h"
 #include "platform/virtual_event_loop.h"
 #include "weather/stations/ws2300_history.h"
 

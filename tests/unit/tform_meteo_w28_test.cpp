@@ -1,4 +1,3 @@
-#include "fakes/test_data.h"
 #include "weather/stations/tform_meteo_w28.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +10,7 @@
 #include "base/numbers.h"
 #include "fakes/station_files.h"
 #include "fakes/temp_folder.h"
+#include "fakes/test_data.h"
 #include "platform/virtual_event_loop.h"
 #include "weather/derived_figures.h"
 #include "weather/stations/ws2800_history.h"

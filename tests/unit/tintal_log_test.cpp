@@ -1,9 +1,10 @@
 // The hourly log: dated entries, the cap with the title kept first, the file mirroring the buffer.
+#include "shell/tintal_log.h"
+
 #include <gtest/gtest.h>
 
 #include "base/date_time.h"
 #include "fakes/fake_durable_files.h"
-#include "shell/tintal_log.h"
 
 namespace tintal {
 namespace {

@@ -27,17 +27,40 @@ std::vector<std::string> geometry(const std::string& prefix, int base) {
             prefix + "HEIGHT=" + std::to_string(base + 2), prefix + "WIDTH=" + std::to_string(base + 3)};
 }
 
-void append(std::vector<std::string>& to, const std::vector<std::string>& lines) { to.insert(to.end(), lines.begin(), lines.end()); }
+void append(std::vector<std::string>& to, const std::vector<std::string>& lines) {
+    to.insert(to.end(), lines.begin(), lines.end());
+}
 
 // A settings file with every key away from its default, in the order a save writes them. Each address
 // stands in its history, as it does once used: a changed time base refreshes, which files the address.
 std::vector<std::string> everyKey(const TempFolder& folder) {
-    std::vector<std::string> l{"[TINTAL V2.4.0]", "RECORD=Y", "RECORDER=c:\\Palvomane\\palvomane.exe", "ROSE=16", "OLD=2",
-                               "FICHIER_ENTETE=entête.wav", "FICHIER_TINTAL=coucou.wav", "FICHIER_FIN=fin.wav",
-                               "PERIOD=3", "PLAGE_DEBUT=7", "PLAGE_FIN=22", "ENTETE=Y", "PAUSE=5", "FINAL=Y", "TINTAL=N",
-                               "DATE=N", "ILEST=N", "HEURE=N", "MINUTE=Y", "START=Y", "REDUCE=Y", "BALANCE=20",
-                               "VOLUME=3", "MAXVOLUME=40", "METEO=W23"};
-    const auto all = {"TEMPINT", "TEMPEXT", "PRESATM", "PRETEND", "VITVENT", "VITRAFA", "DIRVENT", "TRES", "PLUIE", "HUMIDI"};
+    std::vector<std::string> l{"[TINTAL V2.4.0]",
+                               "RECORD=Y",
+                               "RECORDER=c:\\Palvomane\\palvomane.exe",
+                               "ROSE=16",
+                               "OLD=2",
+                               "FICHIER_ENTETE=entête.wav",
+                               "FICHIER_TINTAL=coucou.wav",
+                               "FICHIER_FIN=fin.wav",
+                               "PERIOD=3",
+                               "PLAGE_DEBUT=7",
+                               "PLAGE_FIN=22",
+                               "ENTETE=Y",
+                               "PAUSE=5",
+                               "FINAL=Y",
+                               "TINTAL=N",
+                               "DATE=N",
+                               "ILEST=N",
+                               "HEURE=N",
+                               "MINUTE=Y",
+                               "START=Y",
+                               "REDUCE=Y",
+                               "BALANCE=20",
+                               "VOLUME=3",
+                               "MAXVOLUME=40",
+                               "METEO=W23"};
+    const auto all = {"TEMPINT", "TEMPEXT", "PRESATM", "PRETEND", "VITVENT",
+                      "VITRAFA", "DIRVENT", "TRES",    "PLUIE",   "HUMIDI"};
     const auto outdoor = {"TEMPEXT", "PRESATM", "VITVENT", "VITRAFA", "DIRVENT", "TRES", "PLUIE", "HUMIDI"};
     append(l, flags("", {"TEMPINT", "TEMPEXT", "PRESATM", "PRETEND", "VITVENT", "VITRAFA", "DIRVENT", "LOG"}));
     append(l, geometry("MON_", 10));
@@ -52,22 +75,30 @@ std::vector<std::string> everyKey(const TempFolder& folder) {
     append(l, {"APRS_KM=Y", "APRS_DGF=N", "APRS_INC=N"});
     append(l, geometry("APRS_", 40));
     append(l, {"APRS_METPERI=20", "APRS_DAT=https://aprs.example/?call=F4ABC-13&lang=fr", "APRS_LIST=F4ABC-13",
-               "APRS_LIST=https://aprs.example/?call=F4ABC-13&lang=fr", "APRS_LIST=F4ABC-13", "APRS_FAV1=F1XYZ", "APRS_FAV10=F5ZZZ-1", "APRS_POFFSET=1", "APRS_TU=0",
-               "APRS_ID=F4ABC", "APRS_PW=s3cret=x"});
+               "APRS_LIST=https://aprs.example/?call=F4ABC-13&lang=fr", "APRS_LIST=F4ABC-13", "APRS_FAV1=F1XYZ",
+               "APRS_FAV10=F5ZZZ-1", "APRS_POFFSET=1", "APRS_TU=0", "APRS_ID=F4ABC", "APRS_PW=s3cret=x"});
     append(l, flags("METAR_", outdoor));
     append(l, geometry("METAR_", 50));
-    append(l, {"METAR_METPERI=30", "METAR_DAT=https://metar.example/data?ids=LFPG", "METAR_LIST=https://metar.example/data?ids=LFPG",
-               "METAR_FAV3=LFRS", "METAR_POFFSET=-1", "METAR_TU=1"});
+    append(l, {"METAR_METPERI=30", "METAR_DAT=https://metar.example/data?ids=LFPG",
+               "METAR_LIST=https://metar.example/data?ids=LFPG", "METAR_FAV3=LFRS", "METAR_POFFSET=-1", "METAR_TU=1"});
     append(l, flags("PIOUPIOU_", {"PRESATM", "VITVENT", "VITRAFA", "DIRVENT"}));
     append(l, geometry("PIU_", 60));
-    append(l, {"PIOUPIOU_METPERI=2", "PIOUPIOU_DAT=http://pioupiou.example/110", "PIOUPIOU_LIST=http://pioupiou.example/110",
-               "PIOUPIOU_FAV2=1333", "PIOUPIOU_POFFSET=4", "PIOUPIOU_TU=1"});
+    append(l,
+           {"PIOUPIOU_METPERI=2", "PIOUPIOU_DAT=http://pioupiou.example/110",
+            "PIOUPIOU_LIST=http://pioupiou.example/110", "PIOUPIOU_FAV2=1333", "PIOUPIOU_POFFSET=4", "PIOUPIOU_TU=1"});
     append(l, flags("PRO2_", all));
     append(l, geometry("PRO2_", 70));
-    append(l, {"PRO2_METPERI=60", "PRO2_DAT=" + folder.file("2026-12.wlk"), "PRO2_POFFSET=5", "PRO2_SEUILTEN=6", "PRO2_NEW=N",
-               "TOP=80", "LEFT=81", "WIDTH=600", "HEIGHT=500", "METEO_TOP=0", "METEO_LEFT=0", "METEO_WIDTH=0",
-               "METEO_HEIGHT=0", "FORMMETEO=N", "OSOUND=2", "VERSTART=1", "COM=3", "DTR=0", "RTS=0", "DSR=0", "CTS=0",
-               "DCD=0"});
+    append(l, {"PRO2_METPERI=60", "PRO2_DAT=" + folder.file("2026-12.wlk"),
+               "PRO2_POFFSET=5",  "PRO2_SEUILTEN=6",
+               "PRO2_NEW=N",      "TOP=80",
+               "LEFT=81",         "WIDTH=600",
+               "HEIGHT=500",      "METEO_TOP=0",
+               "METEO_LEFT=0",    "METEO_WIDTH=0",
+               "METEO_HEIGHT=0",  "FORMMETEO=N",
+               "OSOUND=2",        "VERSTART=1",
+               "COM=3",           "DTR=0",
+               "RTS=0",           "DSR=0",
+               "CTS=0",           "DCD=0"});
     return l;
 }
 

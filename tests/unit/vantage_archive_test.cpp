@@ -1,4 +1,3 @@
-#include "fakes/test_data.h"
 #include "weather/stations/vantage_archive.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +9,9 @@
 #include <vector>
 
 #include "base/date_time.h"
-#include "fakes/station_files.h"
 #include "base/numbers.h"
+#include "fakes/station_files.h"
+#include "fakes/test_data.h"
 #include "weather/weather_reading.h"
 
 namespace tintal {
@@ -88,7 +88,8 @@ TEST(VantageArchiveHeader, ShortOrInconsistentFilesFail) {
 
     EXPECT_EQ(decodeError(WlkFile().day(1, 1).add(WlkFileRecord{}).announce(2).bytes()), WlkError::TruncatedRecords);
     EXPECT_EQ(decodeError(WlkFile().day(1, 1).add(WlkFileRecord{}).announce(-5).bytes()), WlkError::BadRecordCount);
-    EXPECT_EQ(decodeError(WlkFile().day(1, 1).add(WlkFileRecord{}).announce(0x7fffffff).bytes()), WlkError::TruncatedRecords);
+    EXPECT_EQ(decodeError(WlkFile().day(1, 1).add(WlkFileRecord{}).announce(0x7fffffff).bytes()),
+              WlkError::TruncatedRecords);
 }
 
 TEST(VantageArchiveHeader, NoDataRecordFails) {

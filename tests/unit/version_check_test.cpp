@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "shell/version_check.h"
+
+#include <gtest/gtest.h>
 
 namespace tintal {
 namespace {

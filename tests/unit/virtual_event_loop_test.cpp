@@ -1,3 +1,5 @@
+#include "platform/virtual_event_loop.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -5,7 +7,6 @@
 #include <vector>
 
 #include "base/date_time.h"
-#include "platform/virtual_event_loop.h"
 
 namespace tintal {
 namespace {

@@ -49,12 +49,14 @@ TEST(WeatherPhrases, WindGustAndDirection) {
     w.source.values.windSpeed = 0;
     w.source.values.gustSpeed = 12;
     w.source.values.windDirection = 270;
-    EXPECT_EQ(w.announce(), (Names{"son_vent", "son_nulle", "son_rafale", "son12", "son_kmh", "son_secteur", "son_ouest"}));
+    EXPECT_EQ(w.announce(),
+              (Names{"son_vent", "son_nulle", "son_rafale", "son12", "son_kmh", "son_secteur", "son_ouest"}));
     w.source.values.gustSpeed = 4;  // never spoken, and no wind either: no direction
     EXPECT_EQ(w.announce(), (Names{"son_vent", "son_nulle"}));
     w.source.values.gustSpeed = 5;
     w.source.values.windDirection = 90;
-    EXPECT_EQ(w.announce(), (Names{"son_vent", "son_nulle", "son_rafale", "son5", "son_kmh", "son_secteur", "son_est"}));
+    EXPECT_EQ(w.announce(),
+              (Names{"son_vent", "son_nulle", "son_rafale", "son5", "son_kmh", "son_secteur", "son_est"}));
     w.source.flags.gust = false;  // wind 0, gust not ticked: no direction
     EXPECT_EQ(w.announce(), (Names{"son_vent", "son_nulle"}));
     // The direction rule sees the wind as its reading left it: exactly 100 km/h counts as no wind.
@@ -73,8 +75,9 @@ TEST(WeatherPhrases, RainHumidityAndWindChill) {
     w.source.values.rain24h = 198.4;
     w.source.values.humidityExt = 100;
     w.source.values.feelsLike = -12.5;
-    EXPECT_EQ(w.announce(), (Names{"son_temperature_ressentie", "son_moins", "son12", "son_degres", "son_pluie", "son100",
-                                   "son80", "son18", "son_millimetre", "son_humidite", "son100", "son_pourcent"}));
+    EXPECT_EQ(w.announce(),
+              (Names{"son_temperature_ressentie", "son_moins", "son12", "son_degres", "son_pluie", "son100", "son80",
+                     "son18", "son_millimetre", "son_humidite", "son100", "son_pourcent"}));
     w.source.values.rain24h = 199;
     w.source.values.humidityExt = 0;
     w.source.values.feelsLike = -80;

@@ -1,4 +1,3 @@
-#include "fakes/test_data.h"
 #include "weather/stations/ws2300_history.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +13,7 @@
 
 #include "base/date_time.h"
 #include "fakes/station_files.h"
+#include "fakes/test_data.h"
 
 namespace tintal {
 namespace {

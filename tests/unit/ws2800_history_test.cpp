@@ -1,4 +1,3 @@
-#include "fakes/test_data.h"
 #include "weather/stations/ws2800_history.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +10,7 @@
 
 #include "base/date_time.h"
 #include "fakes/station_files.h"
+#include "fakes/test_data.h"
 #include "weather/weather_reading.h"
 
 namespace tintal {
@@ -30,7 +30,8 @@ std::vector<Ws2800FileRecord> series(std::size_t count, double interval, double 
     return recs;
 }
 
-Ws2800Reading decode(const std::vector<Ws2800FileRecord>& recs, Ws2800Pressure kind = Ws2800Pressure::Absolute, double offset = 0) {
+Ws2800Reading decode(const std::vector<Ws2800FileRecord>& recs, Ws2800Pressure kind = Ws2800Pressure::Absolute,
+                     double offset = 0) {
     const auto bytes = ws2800History(recs);
     const auto got = decodeWs2800History(bytes, kind, offset);
     EXPECT_TRUE(got.has_value());

@@ -1,7 +1,7 @@
 // Paths with accents and spaces under Wine: a French user's folders ("C:\Radio\Météo\") must reach every
 // file the program opens. A narrow open would pass the UTF-8 bytes through the ANSI code page and miss.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <fstream>
 

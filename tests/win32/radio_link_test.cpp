@@ -1,8 +1,8 @@
 // The radio side under Wine, for real, in two processes: the recorder peer's window commanded by
 // WM_COPYDATA (found, or started through the shell), and the companion peer talking to a whole
 // clock (main window, sequencer, listener thread) over the named objects.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>

@@ -1,8 +1,8 @@
 // The radio windows on a real desktop: the port window, the recorder window and the main window's
 // indicators, bound to their models. TINTAL_TEST_HOLD_MS keeps them on screen that long before the
 // clicks, for a screenshot.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>

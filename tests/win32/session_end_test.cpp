@@ -1,7 +1,7 @@
 // The end of the Windows session while the clock runs: the settings are saved as "Quitter" saves them
 // and the transmitter lines are released.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "ui/win32/main_window.h"
 #include "win32/win32_program_rig.h"

@@ -1,8 +1,8 @@
 // The weather windows under Windows: real controls bound to the window models.
 #include "ui/win32/weather_windows.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>

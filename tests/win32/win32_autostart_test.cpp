@@ -1,7 +1,7 @@
 // The Run key entry under Wine's registry.
-#include <gtest/gtest.h>
-
 #include "platform/win32/win32_autostart.h"
+
+#include <gtest/gtest.h>
 
 namespace tintal {
 namespace {

@@ -2,8 +2,8 @@
 // process of its own started from beside this test. Each test uses objects of its own names.
 #include "platform/win32/win32_companion_channel.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <future>

@@ -111,7 +111,8 @@ void checkInsideAndApart(const std::string& name, HWND window) {
     for (std::size_t i = 0; i < children.size(); ++i) {
         for (std::size_t j = i + 1; j < children.size(); ++j) {
             HWND a = children[i], b = children[j];
-            if (isGroupBox(a) || isGroupBox(b) || coveredOnPurpose(a) || coveredOnPurpose(b) || upDownPair(a, b)) continue;
+            if (isGroupBox(a) || isGroupBox(b) || coveredOnPurpose(a) || coveredOnPurpose(b) || upDownPair(a, b))
+                continue;
             RECT ra = rectIn(a, window), rb = rectIn(b, window), both{};
             if (IntersectRect(&both, &ra, &rb)) fail(name, describe(a) + " overlaps " + describe(b));
         }

@@ -45,7 +45,9 @@ void CALLBACK waveOutCallback(HWAVEOUT, UINT message, DWORD_PTR instance, DWORD_
 
 }  // namespace
 
-WaveOutDevice::WaveOutDevice(EventLoop& loop) : loop_(loop), state_(std::make_shared<State>()) { state_->loop = &loop_; }
+WaveOutDevice::WaveOutDevice(EventLoop& loop) : loop_(loop), state_(std::make_shared<State>()) {
+    state_->loop = &loop_;
+}
 
 WaveOutDevice::~WaveOutDevice() {
     reset();
@@ -124,13 +126,15 @@ void WaveOutDevice::close() {
 
 std::optional<std::uint32_t> WaveOutDevice::volume(int device) {
     DWORD value = 0;
-    const auto target = state_->handle ? state_->handle : reinterpret_cast<HWAVEOUT>(static_cast<UINT_PTR>(deviceId(device)));
+    const auto target =
+        state_->handle ? state_->handle : reinterpret_cast<HWAVEOUT>(static_cast<UINT_PTR>(deviceId(device)));
     if (waveOutGetVolume(target, &value) != MMSYSERR_NOERROR) return std::nullopt;
     return static_cast<std::uint32_t>(value);
 }
 
 bool WaveOutDevice::setVolume(int device, std::uint32_t leftAndRight) {
-    const auto target = state_->handle ? state_->handle : reinterpret_cast<HWAVEOUT>(static_cast<UINT_PTR>(deviceId(device)));
+    const auto target =
+        state_->handle ? state_->handle : reinterpret_cast<HWAVEOUT>(static_cast<UINT_PTR>(deviceId(device)));
     return waveOutSetVolume(target, leftAndRight) == MMSYSERR_NOERROR;
 }
 

@@ -41,7 +41,8 @@ std::string Win32Autostart::set(bool on) {
 std::string Win32Autostart::entry() {
     wchar_t buffer[4096];
     DWORD size = sizeof buffer;
-    if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, kValue, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS) return {};
+    if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, kValue, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+        return {};
     return narrow(buffer);
 }
 

@@ -38,7 +38,8 @@ std::optional<std::vector<std::uint8_t>> Win32DurableFiles::read(const std::stri
     std::uint8_t chunk[65536];
     DWORD n = 0;
     bool ok = true;
-    while ((ok = ReadFile(file, chunk, sizeof chunk, &n, nullptr) != 0) && n > 0) bytes.insert(bytes.end(), chunk, chunk + n);
+    while ((ok = ReadFile(file, chunk, sizeof chunk, &n, nullptr) != 0) && n > 0)
+        bytes.insert(bytes.end(), chunk, chunk + n);
     CloseHandle(file);
     if (!ok) return std::nullopt;
     return bytes;
@@ -48,7 +49,8 @@ DurableFiles::Outcome Win32DurableFiles::replace(const std::string& path, const 
                                                  std::span<const std::uint8_t> bytes, bool readOnly) {
     const std::wstring target = widen(path), temp = widen(tempPath);
     clearReadOnly(temp);
-    if (!DeleteFileW(temp.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) return {Step::Staging, lastError(tempPath)};
+    if (!DeleteFileW(temp.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
+        return {Step::Staging, lastError(tempPath)};
     HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_ARCHIVE, nullptr);
     if (file == INVALID_HANDLE_VALUE) return {Step::Staging, lastError(tempPath)};
     const bool written = writeAllAndFlush(file, bytes);

@@ -1,12 +1,11 @@
 #include "platform/win32/wininet_downloader.h"
 
-#include <cwchar>
-
 #include <windows.h>
 #include <wininet.h>
 
 #include <chrono>
 #include <condition_variable>
+#include <cwchar>
 #include <memory>
 #include <mutex>
 #include <thread>

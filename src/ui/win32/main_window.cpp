@@ -230,7 +230,8 @@ HWND createMainWindow(TintalProgram& program, std::function<void()> onCloseReque
     TForm1& form = program.form;
     auto* v = new MainWindowView{form, program.shell, std::move(onCloseRequested)};
     // A system menu and close box, no minimise or maximise box: the "-" button stands in for minimise.
-    HWND hwnd = createTopWindow(0, kClassName, form.Form1, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, nullptr, v->placement);
+    HWND hwnd =
+        createTopWindow(0, kClassName, form.Form1, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, nullptr, v->placement);
     v->font = createControlFont();
     v->binder = std::make_unique<ControlBinder>(hwnd, v->font);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(v));

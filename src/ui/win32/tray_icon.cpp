@@ -39,7 +39,8 @@ void TrayIcon::showMenu(const std::vector<MenuItem*>& items, const MenuItem* def
     GetCursorPos(&at);
     // The owner must be in front, or the menu does not close when the user clicks elsewhere.
     SetForegroundWindow(data_.hWnd);
-    const UINT chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, data_.hWnd, nullptr);
+    const UINT chosen =
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, data_.hWnd, nullptr);
     PostMessageW(data_.hWnd, WM_NULL, 0, 0);
     DestroyMenu(menu);
     if (chosen >= 1 && chosen <= items.size()) items[chosen - 1]->click();

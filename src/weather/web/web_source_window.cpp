@@ -82,9 +82,7 @@ void WebSourceWindow::select(bool showWindow) {
     if (showWindow) form.show();
 }
 
-bool WebSourceWindow::startingUp() const {
-    return startUpFetch_ || (context_.startingUp && context_.startingUp());
-}
+bool WebSourceWindow::startingUp() const { return startUpFetch_ || (context_.startingUp && context_.startingUp()); }
 
 void WebSourceWindow::fetchAndRead() {
     if (isWebAddress(EditDat.text())) submit(false);

@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <future>
 #include <memory>
 #include <optional>
@@ -21,12 +20,7 @@
 namespace tintal {
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using Wake = CompanionChannel::Wake;
-
-long long msSince(Clock::time_point start) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-}
 
 std::string uniqueSuffix() {
     static int counter = 0;

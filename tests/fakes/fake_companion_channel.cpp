@@ -124,6 +124,9 @@ CompanionStatus FakeCompanionChannel::writeAndPulse(std::span<const std::uint8_t
     objects_.sent_.push_back({label_, decodeCompanionMessage(bytes).text, held_});
     ++objects_.generation_;
     ++objects_.pulses_;
+    // Whoever waited is released by this pulse now, not when its thread next runs: a test that waits
+    // for the waiters to be back must not count a thread that has yet to wake.
+    objects_.waiters_ = 0;
     objects_.changed_.notify_all();
     return {true, {}, held_};
 }
@@ -162,7 +165,7 @@ CompanionChannel::Wake FakeCompanionChannel::waitFrom(std::unique_lock<std::mute
     } else {
         done = objects_.changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), woken);
     }
-    --objects_.waiters_;
+    if (objects_.generation_ == start) --objects_.waiters_;  // a pulse has already let it go
     objects_.changed_.notify_all();
     if (!done) return Wake::TimedOut;
     if (objects_.generation_ != start) return Wake::Pulsed;

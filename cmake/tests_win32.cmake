@@ -22,6 +22,10 @@ add_test(NAME waveout_plays_clip
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/audio/waveout_plays_clip.sh ${CMAKE_BINARY_DIR}
                  $<TARGET_FILE:play_probe> ${CMAKE_SOURCE_DIR} SON_HEURES_T)
 set_tests_properties(waveout_plays_clip PROPERTIES TIMEOUT 120)
+add_test(NAME waveout_plays_long_file
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/audio/waveout_plays_clip.sh ${CMAKE_BINARY_DIR}
+                 $<TARGET_FILE:play_probe> ${CMAKE_SOURCE_DIR} long)
+set_tests_properties(waveout_plays_long_file PROPERTIES TIMEOUT 120)
 
 # The whole program under Wine: started with a settings file, closed as a user closes it.
 add_test(NAME windows_program_smoke

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Benchmark: the silence heard between two consecutive clips, on the waveOut path (under Wine) and on
 # the ALSA path (through ALSA's pulse plugin), both played into a null sink and recorded back from its
-# monitor. The player waits 50 ms between clips; the target is at most 10 ms more. Prints figures only.
+# monitor. The player waits 50 ms between clips; the target for what is heard is 50 +- 10 ms. Prints figures only.
 #   tools/bench-clip-gap.sh [NATIVE_BUILD [WINDOWS_BUILD]]
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -372,14 +372,15 @@ TEST_F(AlsaPulsePcm, BuffersComeBackWhenTheirSoundHasPlayed) {
     ASSERT_TRUE(player.play(0, format, clip, 88200));
     ASSERT_EQ(player.doneOrder(), (std::vector<int>{0, 1}));
 
-    // A buffer cannot be back before the sound written up to its end has had time to play.
+    // A buffer cannot be back before the sound written up to its end has had time to play, but
+    // for the 8 ms it is handed back early (what a restarted stream takes to sound again).
     std::vector<std::int64_t> doneAt;
     for (const auto& e : player.events) {
         if (e.kind == contracts::AudioEvent::kDone) doneAt.push_back(e.atMs - player.startMs);
     }
     const std::int64_t endsAt[] = {1000, 1500};
     for (std::size_t i = 0; i < doneAt.size(); ++i) {
-        EXPECT_GE(doneAt[i], endsAt[i] - 20) << "buffer " << i;
+        EXPECT_GE(doneAt[i], endsAt[i] - 8 - 20) << "buffer " << i;
         std::printf("[ figures  ] done %zu at %lld ms from open, its sound ends at %lld ms (%+lld ms)\n", i,
                     static_cast<long long>(doneAt[i]), static_cast<long long>(endsAt[i]),
                     static_cast<long long>(doneAt[i] - endsAt[i]));

@@ -31,7 +31,9 @@ public:
 private:
     void next() {
         if (index_ == names_.size()) return loop_.quit();
-        player_.playClip(names_[index_++]);
+        const std::string& name = names_[index_++];
+        if (name.ends_with(".wav")) return player_.playFile(name);
+        player_.playClip(name);
     }
     EventLoop& loop_;
     ClipPlayer& player_;
@@ -39,7 +41,8 @@ private:
     std::size_t index_ = 0;
 };
 
-// A probe's whole program over one system's adapters: play_probe clip NAME...
+// A probe's whole program over one system's adapters: play_probe clip NAME... (a NAME ending in
+// .wav is played as a file).
 // Exits 0 when every clip played, 1 with the player's text otherwise, 2 on a bad command line.
 template <class Loop, class Device, class Clips, class Desk>
 int runPlayProbe(int argc, char** argv) {

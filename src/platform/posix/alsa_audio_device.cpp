@@ -24,6 +24,11 @@ constexpr unsigned kRingUs = 1'000'000;
 constexpr unsigned kPeriodUs = 50'000;
 // The longest the writer sleeps before it looks at the play position again.
 constexpr long kMaxWaitMs = 20;
+// A buffer is handed back this long before its end is heard: a stream that ran dry takes about
+// as long to sound again (measured through the pulse plugin), so the next clip, written 50 ms
+// after the hand-back, is heard 50 ms after this one. Well under those 50 ms, so the caller's
+// own wait still ends after the sound (the transmitter is never released on the last word).
+constexpr long kLeadMs = 8;
 
 std::optional<snd_pcm_format_t> sampleFormat(const PcmFormat& format) {
     if (format.channels < 1 || format.samplesPerSecond < 1 || format.blockAlign < 1 ||
@@ -458,6 +463,7 @@ void AlsaAudioDevice::writerMain(Session s) {
     std::deque<Mark> marks;
     std::vector<int> finished;
     const long periodMs = static_cast<long>(s.periodFrames * 1000 / s.rate);
+    const auto leadFrames = static_cast<std::uint64_t>(kLeadMs) * s.rate / 1000;
 
     std::unique_lock lock(mutex_);
     for (;;) {
@@ -500,7 +506,7 @@ void AlsaAudioDevice::writerMain(Session s) {
         const auto played = ok ? stream.played() : std::nullopt;
         ok = played.has_value();
         finished.clear();
-        while (ok && !marks.empty() && marks.front().endFrame <= *played) {
+        while (ok && !marks.empty() && marks.front().endFrame <= *played + leadFrames) {
             finished.push_back(marks.front().buffer);
             marks.pop_front();
         }
@@ -508,7 +514,7 @@ void AlsaAudioDevice::writerMain(Session s) {
         long waitMs = 0;
         if (ringFull) waitMs = std::clamp(periodMs / 2, 1L, kMaxWaitMs);
         if (ok && !marks.empty()) {
-            const auto framesLeft = static_cast<long>(marks.front().endFrame - *played);
+            const auto framesLeft = static_cast<long>(marks.front().endFrame - *played - leadFrames);
             const long untilEnd = std::clamp((framesLeft * 1000 + s.rate - 1) / s.rate, 1L, kMaxWaitMs);
             waitMs = waitMs > 0 ? std::min(waitMs, untilEnd) : untilEnd;
         }

@@ -8,11 +8,11 @@
 //   signed, 24-bit also in a 32-bit container) and fails when the device refuses it; it never
 //   blocks on a device another program holds.
 // - One writer thread per open device is the only code that touches the PCM between open() and
-//   close(). It hands a buffer back once the device's own play position has passed the buffer's
-//   last frame (from snd_pcm_delay, looked at every 20 ms or sooner when that end is nearer; once
-//   the ring has run dry, what the plugin still reports as delay is counted down first). So the
-//   last buffer comes back within a few milliseconds of the end of its sound, not at writei's
-//   return and not a whole ring later.
+//   close(). It hands a buffer back once the device's own play position is 8 ms short of the
+//   buffer's last frame (from snd_pcm_delay, looked at every 20 ms or sooner when that point is
+//   nearer; once the ring has run dry, what the plugin still reports as delay is counted down
+//   first). So the last buffer comes back just before the end of its sound, early by what a
+//   restarted stream takes to sound again, not at writei's return and not a whole ring later.
 // - A trailing partial frame of a buffer is not played, as with the wave-out interface.
 // - An underrun is recovered from; a device that fails for good (unplugged) stops handing buffers
 //   back and refuses further writes, so the caller's own stall check reports it.

@@ -3,16 +3,38 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <algorithm>
+#include <span>
+#include <vector>
+
 #include "platform/win32/win32_text.h"
 
 namespace tintal {
 
+namespace {
+
+// The part of a buffer played from the device's own copy (see the header); measured under Wine.
+constexpr std::size_t kTailMs = 20;
+
+// A buffer's last bytes, played from a copy after the caller's header.
+struct Tail {
+    WAVEHDR header{};
+    std::vector<std::uint8_t> bytes;
+    bool prepared = false;
+};
+
+}  // namespace
+
 struct WaveOutDevice::State : std::enable_shared_from_this<WaveOutDevice::State> {
     EventLoop* loop = nullptr;
     HWAVEOUT handle = nullptr;
+    std::size_t frameBytes = 1;
+    std::size_t tailBytes = 0;  // whole frames, for the open format
     std::array<WAVEHDR, 2> headers{};
     std::array<bool, 2> prepared{};
-    AudioListener* listener = nullptr;  // window thread only
+    std::array<std::span<const std::uint8_t>, 2> tails;  // the part of each buffer its header leaves out
+    std::vector<std::unique_ptr<Tail>> copies;           // window thread only; stable addresses
+    AudioListener* listener = nullptr;                   // window thread only
     // Bumped at each open and close: a notification of an earlier opening is dropped.
     std::atomic<int> generation{0};
 };
@@ -35,12 +57,37 @@ void CALLBACK waveOutCallback(HWAVEOUT, UINT message, DWORD_PTR instance, DWORD_
         });
     } else if (message == WOM_DONE) {
         const auto* header = reinterpret_cast<const WAVEHDR*>(param1);
+        if (header != &state->headers[0] && header != &state->headers[1]) return;  // a tail: see tailFree
         const int buffer = header == &state->headers[1] ? 1 : 0;
         state->loop->post([weak, generation, buffer] {
             const auto s = weak.lock();
             if (s && generation == s->generation.load() && s->listener) s->listener->bufferDone(buffer);
         });
     }
+}
+
+// A copy the device has finished with (or never queued) can take the next tail.
+bool tailFree(const Tail& tail) { return !tail.prepared || (tail.header.dwFlags & WHDR_DONE) != 0; }
+
+void releaseTail(HWAVEOUT handle, Tail& tail) {
+    if (tail.prepared) waveOutUnprepareHeader(handle, &tail.header, sizeof(WAVEHDR));
+    tail.prepared = false;
+}
+
+// Queues a copy of bytes after what is queued; false when the device refuses it.
+bool queueTail(WaveOutDevice::State& state, std::span<const std::uint8_t> bytes) {
+    auto free = std::find_if(state.copies.begin(), state.copies.end(), [](const auto& t) { return tailFree(*t); });
+    if (free == state.copies.end()) free = state.copies.insert(free, std::make_unique<Tail>());
+    Tail& tail = **free;
+    releaseTail(state.handle, tail);
+    tail.bytes.assign(bytes.begin(), bytes.end());
+    tail.header = WAVEHDR{};
+    tail.header.lpData = reinterpret_cast<LPSTR>(tail.bytes.data());
+    tail.header.dwBufferLength = static_cast<DWORD>(tail.bytes.size());
+    tail.header.dwLoops = 1;
+    if (waveOutPrepareHeader(state.handle, &tail.header, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) return false;
+    tail.prepared = true;
+    return waveOutWrite(state.handle, &tail.header, sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
 }
 
 }  // namespace
@@ -85,15 +132,23 @@ bool WaveOutDevice::open(int device, const PcmFormat& format, AudioListener* lis
         return false;
     }
     state_->handle = handle;
+    const std::size_t frame = static_cast<std::size_t>(std::max(format.blockAlign, 1));
+    state_->frameBytes = frame;
+    state_->tailBytes = static_cast<std::size_t>(std::max(format.bytesPerSecond, 0)) * kTailMs / 1000 / frame * frame;
     return true;
 }
 
 bool WaveOutDevice::prepare(int buffer, const std::uint8_t* data, std::size_t length) {
     if (!state_->handle || buffer < 0 || buffer > 1) return false;
+    // A short buffer is played whole from the caller's memory. The tail takes the trailing partial
+    // frame too, which the device leaves unplayed either way.
+    const std::size_t tail =
+        state_->tailBytes > 0 && length > 2 * state_->tailBytes ? state_->tailBytes + length % state_->frameBytes : 0;
     WAVEHDR& header = state_->headers[buffer];
     header = WAVEHDR{};
     header.lpData = reinterpret_cast<LPSTR>(const_cast<std::uint8_t*>(data));
-    header.dwBufferLength = static_cast<DWORD>(length);
+    header.dwBufferLength = static_cast<DWORD>(length - tail);
+    state_->tails[buffer] = {data + (length - tail), tail};
     header.dwLoops = 1;
     if (waveOutPrepareHeader(state_->handle, &header, sizeof header) != MMSYSERR_NOERROR) return false;
     state_->prepared[buffer] = true;
@@ -102,7 +157,9 @@ bool WaveOutDevice::prepare(int buffer, const std::uint8_t* data, std::size_t le
 
 bool WaveOutDevice::write(int buffer) {
     if (!state_->handle || buffer < 0 || buffer > 1) return false;
-    return waveOutWrite(state_->handle, &state_->headers[buffer], sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
+    if (waveOutWrite(state_->handle, &state_->headers[buffer], sizeof(WAVEHDR)) != MMSYSERR_NOERROR) return false;
+    const auto tail = state_->tails[buffer];
+    return tail.empty() || queueTail(*state_, tail);
 }
 
 void WaveOutDevice::unprepare(int buffer) {
@@ -117,7 +174,11 @@ void WaveOutDevice::reset() {
 
 void WaveOutDevice::close() {
     if (!state_->handle) return;
+    const bool playing =
+        std::any_of(state_->copies.begin(), state_->copies.end(), [](const auto& t) { return !tailFree(*t); });
+    if (playing) waveOutReset(state_->handle);  // a tail still queued would keep the device from closing
     for (int b = 0; b < 2; ++b) unprepare(b);
+    for (auto& tail : state_->copies) releaseTail(state_->handle, *tail);
     waveOutClose(state_->handle);
     state_->handle = nullptr;
     ++state_->generation;  // nothing is delivered after close

@@ -1,6 +1,12 @@
 #pragma once
 // The wave-out sound device. Its notifications come on a system thread through a callback, which
 // only posts them to the window thread.
+//
+// The last 20 ms of each buffer are copied and queued as a header of the device's own, so the
+// caller's buffer is handed back that much before its sound ends: the device stops when its queue
+// runs dry and takes about as long to sound again, so the next clip, written 50 ms after the
+// hand-back, is heard 50 ms after this one. The copy keeps playing whatever the caller does with
+// its buffer meanwhile.
 #include <array>
 #include <atomic>
 #include <memory>

@@ -14,7 +14,7 @@ namespace tintal {
 namespace {
 
 // The part of a buffer played from the device's own copy (see the header); measured under Wine.
-constexpr std::size_t kTailMs = 20;
+constexpr std::uint64_t kTailMs = 20;
 
 // A buffer's last bytes, played from a copy after the caller's header.
 struct Tail {
@@ -134,7 +134,9 @@ bool WaveOutDevice::open(int device, const PcmFormat& format, AudioListener* lis
     state_->handle = handle;
     const std::size_t frame = static_cast<std::size_t>(std::max(format.blockAlign, 1));
     state_->frameBytes = frame;
-    state_->tailBytes = static_cast<std::size_t>(std::max(format.bytesPerSecond, 0)) * kTailMs / 1000 / frame * frame;
+    // In 64 bits: a file's byte rate may be anything, and size_t is 32 bits on the 32-bit build.
+    const std::uint64_t tail = static_cast<std::uint64_t>(std::max(format.bytesPerSecond, 0)) * kTailMs / 1000;
+    state_->tailBytes = static_cast<std::size_t>(tail / frame * frame);
     return true;
 }
 

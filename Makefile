@@ -74,13 +74,15 @@ run: build-release
 bench-audio: build-native build-windows
 	tools/bench-clip-gap.sh build/linux build/win64
 
-# Decoding speed of the station files and the clock tick's lateness on the optimised build, the clips'
-# loudness spread, then the heard gaps of bench-audio; each figure against its target.
-bench: deps-native
+# Decoding speed of the station files and the clock tick's lateness on the optimised build and on the
+# Windows program's loop, the clips' loudness spread, then the heard gaps of bench-audio; each figure
+# against its target.
+bench: deps-native build-windows
 	cmake --preset linux-release >/dev/null
 	cmake --build --preset linux-release -j $(JOBS) --target tintal_benchmarks tintal_tick_bench
 	build/linux-release/tintal_benchmarks
 	build/linux-release/tintal_tick_bench
+	tools/bench-tick-windows.sh build/win64
 	python3 tools/clips/loudness.py
 	$(MAKE) --no-print-directory bench-audio
 

@@ -6,8 +6,11 @@ if(NOT WIN32)
   target_link_libraries(tintal_benchmarks PRIVATE tintal_portable)
 endif()
 
-# The clock's tick against the wall-clock second, on the Linux event loop.
-if(NOT WIN32)
+# The clock's tick against the wall-clock second, on each system's event loop.
+if(WIN32)
+  add_executable(tintal_tick_bench ${CMAKE_SOURCE_DIR}/benchmarks/tick_lateness_bench_win32.cpp)
+  target_link_libraries(tintal_tick_bench PRIVATE tintal_win32 tintal_portable)
+else()
   add_executable(tintal_tick_bench ${CMAKE_SOURCE_DIR}/benchmarks/tick_lateness_bench.cpp)
   target_link_libraries(tintal_tick_bench PRIVATE tintal_posix tintal_portable)
 endif()

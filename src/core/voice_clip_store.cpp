@@ -2,15 +2,14 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <utility>
 
 #include "core/clip_catalogue.h"
 #include "core/wave_reader.h"
 #include "core/wave_source.h"
 #include "platform/clip_store.h"
 #include "platform/file_path.h"
+#include "platform/files.h"
 
 namespace tintal {
 
@@ -27,13 +26,11 @@ std::string reasonOf(const std::string& text) { return text.rfind("Err: ", 0) ==
 }  // namespace
 
 VoiceClipStore::VoiceClipStore(const ClipStore& builtIn, const std::string& folder) : builtIn_(builtIn) {
-    std::error_code error;
-    std::vector<std::filesystem::path> files;
-    for (std::filesystem::directory_iterator it(fsPath(folder), error), end; !error && it != end; it.increment(error)) {
-        if (lowerCase(utf8Text(it->path().extension())) == ".wav") files.push_back(it->path());
+    for (const std::string& file : folderEntries(folder)) {
+        if (file.size() > 4 && lowerCase(file.substr(file.size() - 4)) == ".wav") {
+            consider(file, pathIn(folder, file));
+        }
     }
-    std::sort(files.begin(), files.end());
-    for (const auto& path : files) consider(utf8Text(path.filename()), utf8Text(path));
 }
 
 void VoiceClipStore::consider(const std::string& file, const std::string& path) {
@@ -47,18 +44,17 @@ void VoiceClipStore::consider(const std::string& file, const std::string& path) 
         unusable_.push_back({file, "en double"});
         return;
     }
-    std::error_code error;
-    const auto size = std::filesystem::file_size(fsPath(path), error);
-    if (error || size > kMaxFileBytes) {
-        unusable_.push_back({file, error ? reasonOf(kFileTexts.notFound) : "fichier trop grand"});
+    const auto size = fileSize(path);
+    if (!size || *size > kMaxFileBytes) {
+        unusable_.push_back({file, !size ? reasonOf(kFileTexts.notFound) : "fichier trop grand"});
         return;
     }
-    std::ifstream in(fsPath(path), std::ios::binary);
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in.good() && !in.eof()) {
+    auto read = readWholeFile(path);
+    if (!read) {
         unusable_.push_back({file, reasonOf(kFileTexts.chunkRead)});
         return;
     }
+    std::vector<std::uint8_t> bytes = std::move(*read);
     MemoryWaveSource source(bytes);
     PcmFormat format;
     std::vector<std::uint8_t> samples;

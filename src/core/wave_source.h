@@ -2,10 +2,11 @@
 // Where a clip's bytes come from: a file on disk or a recorded clip in memory.
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
 #include <memory>
 #include <span>
 #include <string>
+
+#include "platform/file_reader.h"
 
 namespace tintal {
 
@@ -32,14 +33,13 @@ private:
 class FileWaveSource : public WaveSource {
 public:
     // Opens a path given in UTF-8; isOpen() tells whether that worked.
-    explicit FileWaveSource(const std::string& utf8Path);
-    bool isOpen() const { return file_.is_open(); }
-    std::size_t read(std::uint8_t* out, std::size_t n) override;
-    std::uint64_t remaining() override;
+    explicit FileWaveSource(const std::string& utf8Path) : file_(utf8Path) {}
+    bool isOpen() const { return file_.isOpen(); }
+    std::size_t read(std::uint8_t* out, std::size_t n) override { return file_.read(out, n); }
+    std::uint64_t remaining() override { return file_.remaining(); }
 
 private:
-    std::ifstream file_;
-    std::uint64_t size_ = 0;
+    FileReader file_;
 };
 
 }  // namespace tintal

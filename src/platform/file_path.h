@@ -19,4 +19,9 @@ inline std::string utf8Text(const std::filesystem::path& path) {
     return std::string(text.begin(), text.end());
 }
 
+// A name within a folder, both UTF-8, joined with the system's separator.
+inline std::string pathIn(std::string_view utf8Folder, std::string_view utf8Name) {
+    return utf8Text(fsPath(utf8Folder) / fsPath(utf8Name));
+}
+
 }  // namespace tintal

@@ -1,5 +1,6 @@
 #include "platform/files.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -27,6 +28,25 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& utf8Pa
     std::ifstream file(fsPath(utf8Path), std::ios::binary);
     if (!file) return std::nullopt;
     return readAll(file);
+}
+
+std::optional<std::uint64_t> fileSize(const std::string& utf8Path) {
+    if (!isReadableFile(utf8Path)) return std::nullopt;
+    std::error_code error;
+    const auto size = std::filesystem::file_size(fsPath(utf8Path), error);
+    if (error) return std::nullopt;
+    return size;
+}
+
+std::vector<std::string> folderEntries(const std::string& utf8Folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(fsPath(utf8Folder), error), end; !error && it != end;
+         it.increment(error)) {
+        names.push_back(utf8Text(it->path().filename()));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 bool StdFiles::exists(const std::string& path) { return isReadableFile(path); }

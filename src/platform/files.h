@@ -19,6 +19,11 @@ namespace tintal {
 bool isReadableFile(const std::string& utf8Path);
 // The whole of such a file; nullopt when it is not one or cannot be read.
 std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& utf8Path);
+// Its size in bytes; nullopt when it is not one.
+std::optional<std::uint64_t> fileSize(const std::string& utf8Path);
+// The names (UTF-8, without the folder) of what a folder holds, in byte order; empty when it
+// cannot be listed.
+std::vector<std::string> folderEntries(const std::string& utf8Folder);
 
 class Files {
 public:

@@ -1,5 +1,6 @@
 // The standard files adapter the portable code reads and writes through: the web sources' working
-// files, exports and the sound files a user picks, in folders whose names carry accents.
+// files, exports, the sound files a user picks and the voice folder, in folders whose names carry
+// accents.
 #include "platform/files.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 
 #include "fakes/temp_folder.h"
 #include "platform/file_path.h"
+#include "platform/file_reader.h"
 
 namespace tintal {
 namespace {
@@ -68,6 +70,39 @@ TEST(StdFiles, GivesTheTimeAFileWasLastWritten) {
     const auto written = files.modifiedAt(path);
     ASSERT_TRUE(written);
     EXPECT_LT(std::chrono::abs(*written - at), std::chrono::seconds(2));
+}
+
+TEST(StdFiles, ListsAFolderAndReadsAFileInPieces) {
+    TempFolder temp;
+    StdFiles files;
+    const std::string folder = temp.file("voix à moi");
+    std::filesystem::create_directory(fsPath(folder));
+    ASSERT_TRUE(files.write(pathIn(folder, "SON_ÉTÉ.wav"), "0123456789"));
+    ASSERT_TRUE(files.write(pathIn(folder, "B.wav"), ""));
+    std::filesystem::create_directory(fsPath(pathIn(folder, "a")));
+    // Byte order, folders included; names come back as UTF-8.
+    EXPECT_EQ(folderEntries(folder), (std::vector<std::string>{"B.wav", "SON_ÉTÉ.wav", "a"}));
+    EXPECT_TRUE(folderEntries(temp.file("absent")).empty());
+    EXPECT_TRUE(folderEntries(pathIn(folder, "B.wav")).empty());
+
+    EXPECT_EQ(fileSize(pathIn(folder, "SON_ÉTÉ.wav")), 10u);
+    EXPECT_EQ(fileSize(pathIn(folder, "B.wav")), 0u);
+    EXPECT_EQ(fileSize(pathIn(folder, "a")), std::nullopt);
+    EXPECT_EQ(fileSize(temp.file("absent")), std::nullopt);
+
+    FileReader reader(pathIn(folder, "SON_ÉTÉ.wav"));
+    ASSERT_TRUE(reader.isOpen());
+    std::uint8_t piece[4] = {};
+    EXPECT_EQ(reader.read(piece, 4), 4u);
+    EXPECT_EQ(std::string(piece, piece + 4), "0123");
+    EXPECT_EQ(reader.remaining(), 6u);
+    EXPECT_EQ(reader.read(piece, 4), 4u);
+    EXPECT_EQ(reader.read(piece, 4), 2u);  // the end, as a short count
+    EXPECT_EQ(std::string(piece, piece + 2), "89");
+    EXPECT_EQ(reader.remaining(), 0u);
+    EXPECT_EQ(reader.read(piece, 4), 0u);
+    EXPECT_FALSE(FileReader(pathIn(folder, "a")).isOpen());
+    EXPECT_FALSE(FileReader(temp.file("absent")).isOpen());
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ std::string defaultCuckooPath() {
     const std::string name = "tintal.wav";
     if (std::filesystem::exists(fsPath(name))) return name;
     const std::string folder = programFolder();
-    const std::string installed = utf8Text(fsPath(folder) / name);
+    const std::string installed = pathIn(folder, name);
     if (!folder.empty() && std::filesystem::exists(fsPath(installed))) return installed;
     return name;
 }

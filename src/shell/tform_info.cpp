@@ -12,7 +12,7 @@ TFormInfo::TFormInfo(Downloader& downloader, Files& files, Desktop& desktop, std
     : downloader_(downloader),
       files_(files),
       desktop_(desktop),
-      versionsPath_(utf8Text(fsPath(workingFolder) / "versions.txt")),
+      versionsPath_(pathIn(workingFolder, "versions.txt")),
       versionsAddress_(versionsAddress.empty() ? kVersionsAddress : std::move(versionsAddress)) {
     Panel1.setCaption(kPublisherName);
     Label2.setCaption(kPublisherAuthor);

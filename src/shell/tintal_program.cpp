@@ -52,7 +52,7 @@ TintalProgram::TintalProgram(ProgramPorts p)
 }
 
 std::string TintalProgram::inFolder(const std::string& name) const {
-    return ports.workingFolder.empty() ? name : utf8Text(fsPath(ports.workingFolder) / name);
+    return ports.workingFolder.empty() ? name : pathIn(ports.workingFolder, name);
 }
 
 SourceWindowContext TintalProgram::fileContext(WeatherSourceKind kind) {

@@ -27,10 +27,6 @@ private:
     bool was_;
 };
 
-std::string joinPath(const std::string& folder, const std::string& name) {
-    return utf8Text(fsPath(folder) / fsPath(name));
-}
-
 // Without a local name, the document is stored under the address's last path segment.
 std::string localNameFor(const std::string& url, const std::string& localName) {
     return localName.empty() ? url.substr(url.find_last_of('/') + 1) : localName;
@@ -242,7 +238,7 @@ std::string WebSourceWindow::dateFieldText(double dateTime) const {
 std::string WebSourceWindow::pathOf(const std::string& name) const {
     // A path with a root (a drive or a leading slash) does not hang below the working folder.
     if (context_.workingFolder.empty() || fsPath(name).has_root_path()) return name;
-    return joinPath(context_.workingFolder, name);
+    return pathIn(context_.workingFolder, name);
 }
 
 bool WebSourceWindow::fileExists(const std::string& name) const {
@@ -295,7 +291,7 @@ void WebSourceWindow::submissionAccepted(const std::string& address, bool fromRe
 
 void WebSourceWindow::writeExport(const std::string& name, const std::string& bytes, bool exportFolderFirst) {
     const bool shared = context_.files.isFolder(context_.exportFolder);
-    const std::string sharedPath = shared ? joinPath(context_.exportFolder, name) : std::string();
+    const std::string sharedPath = shared ? pathIn(context_.exportFolder, name) : std::string();
     auto write = [&](const std::string& path) {
         if (!writeFile(path, bytes)) context_.desktop.messageBox("Ne peut creer " + name);
     };

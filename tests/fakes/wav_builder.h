@@ -16,7 +16,8 @@ struct WavSpec {
     std::uint32_t formatSize = 18;
     bool formatFirst = true;
     bool withData = true;
-    std::vector<std::vector<std::uint8_t>> chunksBeforeData;  // whole chunks (id, size, body)
+    // Whole chunks (id, size, body); "= {}" spares GCC's missing-initializer warning to designated initializers.
+    std::vector<std::vector<std::uint8_t>> chunksBeforeData = {};
 };
 
 std::vector<std::uint8_t> chunk(const std::string& id, const std::vector<std::uint8_t>& body, bool pad = true);

@@ -7,64 +7,30 @@
 #include <string>
 #include <vector>
 
-#include "core/tform1.h"
-#include "fakes/fake_audio_device.h"
-#include "fakes/fake_clip_player.h"
-#include "fakes/fake_serial_lines.h"
-#include "fakes/radio_rig.h"
+#include "fakes/companion_clock_rig.h"
 #include "integration/companion_peer_process.h"
 #include "platform/posix/posix_companion_channel.h"
 #include "platform/posix/posix_event_loop.h"
-#include "radio/radio_station.h"
 
 namespace tintal {
 namespace {
 
-template <typename Predicate>
-bool pumpUntil(EventLoop& loop, Predicate done, int limitMs) {
-    for (int waited = 0; !done() && waited < limitMs; waited += 20) loop.pump(20);
-    return done();
-}
-
-// Objects of these names, left over by a killed run, are removed first.
-CompanionNames freshNames(const std::string& suffix) {
-    const CompanionNames names = CompanionNames::withSuffix(suffix);
-    PosixCompanionChannel::unlink(names);
-    return names;
-}
-
-struct ClockFixture {
-    explicit ClockFixture(const std::string& test)
+// Objects of this test's own names: those a killed run left behind are removed first, these at the end.
+struct FreshNames {
+    explicit FreshNames(const std::string& test)
         : suffix("_tintal_test_" + std::to_string(getpid()) + "_radio_" + test),
-          channel(freshNames(suffix)),
-          player(loop, 100),
-          radio({loop, desktop, files, lines, channel, recorder}),
-          form({loop, desktop, player, audio, radio, {}}) {
-        radio.attach(form);
-        form.FormCreate();
-        pumpUntil(
-            loop, [&] { return !form.ConfigPending; }, 3000);
+          names(CompanionNames::withSuffix(suffix)) {
+        PosixCompanionChannel::unlink(names);
     }
-    ~ClockFixture() {
-        form.FormClose();
-        PosixCompanionChannel::unlink(CompanionNames::withSuffix(suffix));
-    }
-    bool runUntilEnded(Peer& peer, int limitMs = 20000) {
-        return pumpUntil(
-            loop, [&] { return peer.ended(); }, limitMs);
-    }
-
+    ~FreshNames() { PosixCompanionChannel::unlink(names); }
     const std::string suffix;
-    PosixEventLoop loop;
-    FrenchDesktop desktop;
-    ListedFiles files;
-    FakeSerialLines lines;
-    PosixCompanionChannel channel;
-    AbsentRecorderLink recorder;
-    FakeAudioDevice audio{loop};
-    FakeClipPlayer player;
-    RadioStation radio;
-    TForm1 form;
+    const CompanionNames names;
+};
+
+// Its clips played in 100 ms each; the names outlive the clock.
+struct ClockFixture : FreshNames, CompanionClockRig<PosixEventLoop, PosixCompanionChannel> {
+    explicit ClockFixture(const std::string& test) : FreshNames(test), CompanionClockRig(names, 100) {}
+    bool runUntilEnded(Peer& peer, int limitMs = 20000) { return CompanionClockRig::runUntilEnded(peer, limitMs); }
 };
 
 TEST(RadioCompanion, HelloReadyThenPlayAnnouncesAndAnswersDone) {

@@ -31,6 +31,12 @@ MetarFigures figuresOf(const std::string& report, double offset = 0) {
 
 DateTimeFields utcOf(const MetarGroups& g) { return decodeDateTime(g.time.value().utc); }
 
+// An export line (UI-View or beacon) made from a report's groups and figures.
+std::string exportLine(const std::string& report, std::string (*format)(const MetarGroups&, const MetarFigures&)) {
+    const MetarGroups g = decode(report);
+    return format(g, metarFigures(g, 0, false));
+}
+
 // ---- page extraction ----
 
 const std::string kIcaoAddress = "https://www.allmetsat.test/metar-taf/france.php?icao=LFPG //Paris CDG";
@@ -381,10 +387,7 @@ TEST(MetarExport, ReferenceReportFilesByteForByte) {
 }
 
 TEST(MetarExport, UiViewFields) {
-    const auto line = [](const std::string& report) {
-        const MetarGroups g = decode(report);
-        return metarUiViewLine(g, metarFigures(g, 0, false));
-    };
+    const auto line = [](const std::string& report) { return exportLine(report, metarUiViewLine); };
     EXPECT_EQ(line("X 071430Z 04515G30KT -SHRA M05/M08 A2946"), "045/017g035t023r005p...P...h79b09980");
     EXPECT_EQ(line("X 071430Z VRB02KT +RA M12/M14 Q1013"), ".../002g...t010r060p...P...h85b10130");
     EXPECT_EQ(line("X 071430Z 00000KT BR M21/M23 Q1013"), "000/000g...t-06r020p...P...h84b10130");
@@ -395,10 +398,7 @@ TEST(MetarExport, UiViewFields) {
 }
 
 TEST(MetarExport, BeaconLineParts) {
-    const auto line = [](const std::string& report) {
-        const MetarGroups g = decode(report);
-        return metarBeaconLine(g, metarFigures(g, 0, false));
-    };
+    const auto line = [](const std::string& report) { return exportLine(report, metarBeaconLine); };
     EXPECT_EQ(line("X 071430Z 27015G25KT M05/M08 A2992"), " TEMP -5C = QNH 1013hPa = WS 28kmh = WCT -13C = HUM 79 ");
     EXPECT_EQ(line("X 071430Z 00000KT 12/08"), " TEMP 12C = WS 0kmh = HUM 77 ");
     EXPECT_EQ(line("X 071430Z /////KT"), " ");

@@ -5,6 +5,7 @@
 
 #include "base/date_time.h"
 #include "fakes/fake_station_library.h"
+#include "fakes/station_window_rig.h"
 #include "fakes/web_source_rig.h"
 #include "platform/virtual_event_loop.h"
 #include "weather/figure_format.h"
@@ -61,11 +62,8 @@ std::vector<BoxFlag> fileAndWebBoxes(Window& w) {
 
 template <typename Window>
 void expectStationFileWindowFlags() {
-    VirtualEventLoop loop(encodeDateTime(2024, 3, 20, 12, 0));
-    FrenchDesktop desktop;
-    StdFiles files;
-    SharedTrendThreshold threshold;
-    Window window({loop, desktop, files, threshold, [] { return true; }, {}});
+    StationWindowRig<Window> rig(encodeDateTime(2024, 3, 20, 12, 0));
+    Window& window = rig.window;
     std::vector<BoxFlag> boxes = fileAndWebBoxes(window);
     boxes.insert(boxes.end(), {{&window.CheckBoxTint, &F::tempInt}, {&window.CheckBoxTend, &F::trend}});
     expectEachBoxTicksItsFlag(window, boxes);

@@ -5,8 +5,7 @@
 
 #include "base/date_time.h"
 #include "fakes/station_files.h"
-#include "fakes/temp_folder.h"
-#include "platform/virtual_event_loop.h"
+#include "fakes/station_window_rig.h"
 #include "weather/stations/tform_meteo_pro2.h"
 #include "weather/stations/tform_meteo_w23.h"
 #include "weather/stations/tform_meteo_w28.h"
@@ -25,12 +24,11 @@ public:
 };
 
 template <typename Window>
-struct Rig {
-    Rig()
-        : loop(encodeDateTime(2024, 3, 20, 12, 0)),
-          window({loop, desktop, files, threshold, [] { return true; }, {}}) {}
+struct Rig : StationWindowRig<Window, FrenchDesktop, ReadOnlyAwareFiles> {
+    Rig() : StationWindowRig<Window, FrenchDesktop, ReadOnlyAwareFiles>(encodeDateTime(2024, 3, 20, 12, 0)) {}
     // Every caption and figure the window shows, to compare before and after a failed read.
     std::vector<std::string> shown() const {
+        const Window& window = this->window;
         std::vector<std::string> all;
         for (const TickBox* box : window.figureBoxes()) {
             all.push_back(box->caption() + (box->colour() == Colour::Red ? " red" : ""));
@@ -45,12 +43,6 @@ struct Rig {
         }
         return all;
     }
-    VirtualEventLoop loop;
-    FrenchDesktop desktop;
-    ReadOnlyAwareFiles files;
-    SharedTrendThreshold threshold;
-    TempFolder folder;
-    Window window;
 };
 
 std::vector<Ws2300FileRecord> ws2300Hour() {
@@ -71,8 +63,7 @@ StationBytes wlkDay(int records = 20) { return WlkFile().days(1, 14, 288).add(Wl
 template <typename Window>
 void expectOnlyTheError(const std::string& name, const StationBytes& good, const StationBytes& damaged) {
     Rig<Window> rig;
-    rig.window.setFile(rig.folder.write(name, good));
-    rig.window.read();
+    rig.load(name, good);
     ASSERT_EQ(rig.window.StaticTextErreur.caption(), "") << name;
     const auto before = rig.shown();
     rig.folder.write(name, damaged);
@@ -99,6 +90,30 @@ TEST(StationFileErrors, AnArchiveAnnouncingMoreRecordsThanItHolds) {
     expectOnlyTheError<TFormMeteoPro2>("2024-03.wlk", wlkDay(), overAnnounced);
 }
 
+// A history-file source whose file cannot be decoded beeps and keeps its timer, and its error stays
+// through good reads until a file is chosen again.
+template <typename Window>
+void expectTheErrorUntilAFileIsChosen(const StationBytes& good, const StationBytes& damaged) {
+    Rig<Window> rig;
+    const std::string path = rig.use("history.dat", good);
+    rig.folder.write("history.dat", damaged);
+    rig.window.read();
+    EXPECT_EQ(rig.window.StaticTextErreur.caption(), "Erreur fichier");
+    EXPECT_EQ(rig.desktop.beeps, 1);
+    EXPECT_TRUE(rig.window.TimerMeteo.enabled());
+    rig.folder.write("history.dat", good);
+    rig.window.read();
+    EXPECT_EQ(rig.window.StaticTextErreur.caption(), "Erreur fichier");  // a good read does not clear it
+    rig.choose(path);
+    EXPECT_EQ(rig.window.StaticTextErreur.caption(), "");
+}
+
+TEST(StationFileErrors, AFailedHistoryReadMutesTheSourceUntilAFileIsChosenAgain) {
+    // Neither holds a complete record.
+    expectTheErrorUntilAFileIsChosen<TFormMeteoW23>(ws2300History(ws2300Hour()), {1, 2, 3});
+    expectTheErrorUntilAFileIsChosen<TFormMeteoW28>(ws2800History(ws2800Hour()), StationBytes(55, 0));
+}
+
 TEST(StationFileErrors, AReadOnlyFileCannotBeOpenedAndGivesTheFileError) {
     Rig<TFormMeteoW23> w23;
     const std::string history = w23.folder.write("history.dat", ws2300History(ws2300Hour()));
@@ -112,8 +127,7 @@ TEST(StationFileErrors, AReadOnlyFileCannotBeOpenedAndGivesTheFileError) {
     w23.window.read();
     EXPECT_NE(w23.window.Editdatemeteo.text(), "");
     EXPECT_EQ(w23.window.StaticTextErreur.caption(), "Erreur fichier");
-    w23.desktop.nextChosenFile = history;
-    w23.window.ButtonParcourir.click();
+    w23.choose(history);
     EXPECT_EQ(w23.window.StaticTextErreur.caption(), "");
 
     Rig<TFormMeteoPro2> pro2;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/caption_checks.h"
 #include "fakes/web_source_rig.h"
 #include "weather/web/favourites_window.h"
 
@@ -36,15 +37,13 @@ TEST(TFormMeteoAPRS, ATwoLineFileInTheDesignUnits) {
     EXPECT_NEAR(r.dewPoint, 8.3, 0.05);
     EXPECT_DOUBLE_EQ(r.observedAt, encodeDateTime(2024, 3, 7, 14, 30));
 
-    EXPECT_EQ(rig.window.CheckBoxVent.caption(), "Vent (km/h) = 19");
-    EXPECT_EQ(rig.window.CheckBoxRafa.caption(), "Rafale (km/h) = 32");
-    EXPECT_EQ(rig.window.CheckBoxText.caption(), "T ext.(°C) = 12,2");
-    EXPECT_EQ(rig.window.CheckBoxPluie.caption(), "Pluie/24h (mm) = 2,5");
-    EXPECT_EQ(rig.window.CheckBoxHumiExt.caption(), "Humi. ext (%) = 77");
-    EXPECT_EQ(rig.window.CheckBoxPatm.caption(), "P atm.(hPa) = 1010,0");
-    EXPECT_EQ(rig.window.CheckBoxDire.caption(), "Direction (°) = 240");
-    EXPECT_EQ(rig.window.CheckBoxTRes.caption(), "T. ressentie (C°) = 10,2");
-    EXPECT_EQ(rig.window.LabelTros.caption(), "T. rosée (C°) = 8,3");
+    expectCaptions(
+        {shows(rig.window.CheckBoxVent, "Vent (km/h) = 19"), shows(rig.window.CheckBoxRafa, "Rafale (km/h) = 32"),
+         shows(rig.window.CheckBoxText, "T ext.(°C) = 12,2"), shows(rig.window.CheckBoxPluie, "Pluie/24h (mm) = 2,5"),
+         shows(rig.window.CheckBoxHumiExt, "Humi. ext (%) = 77"),
+         shows(rig.window.CheckBoxPatm, "P atm.(hPa) = 1010,0"), shows(rig.window.CheckBoxDire, "Direction (°) = 240"),
+         shows(rig.window.CheckBoxTRes, "T. ressentie (C°) = 10,2"),
+         shows(rig.window.LabelTros, "T. rosée (C°) = 8,3")});
     EXPECT_EQ(rig.window.Editdatemeteo.text(), "Mar 07 2024 14:30");
 
     // The beacon keeps the packet's own pressure; written in both folders.
@@ -61,10 +60,10 @@ TEST(TFormMeteoAPRS, ChangingAUnitConvertsAgainAtOnce) {
     rig.window.RadioButtonKM.setChecked(true);
     rig.window.RadioButtondegC.setChecked(true);
     rig.window.RadioButtonMM.setChecked(true);
-    EXPECT_EQ(rig.window.CheckBoxVent.caption(), "Vent (km/h) = 12");
-    EXPECT_EQ(rig.window.CheckBoxRafa.caption(), "Rafale (km/h) = 20");
-    EXPECT_EQ(rig.window.CheckBoxText.caption(), "T ext.(°C) = 54,0");
-    EXPECT_EQ(rig.window.CheckBoxPluie.caption(), "Pluie/24h (mm) = 10,0");
+    expectCaptions({shows(rig.window.CheckBoxVent, "Vent (km/h) = 12"),
+                    shows(rig.window.CheckBoxRafa, "Rafale (km/h) = 20"),
+                    shows(rig.window.CheckBoxText, "T ext.(°C) = 54,0"),
+                    shows(rig.window.CheckBoxPluie, "Pluie/24h (mm) = 10,0")});
     EXPECT_EQ(rig.window.CheckBoxText.colour(), Colour::Black);
     rig.window.RadioButtonKnot.setChecked(true);
     EXPECT_EQ(rig.window.CheckBoxVent.caption(), "Vent (km/h) = 22");

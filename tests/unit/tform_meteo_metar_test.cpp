@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <fstream>
 
+#include "fakes/caption_checks.h"
 #include "fakes/web_source_rig.h"
 #include "weather/web/favourites_window.h"
 #include "weather/web/web_sources.h"
@@ -36,16 +37,13 @@ TEST(TFormMeteoMETAR, TheReferenceReportFillsReadingCaptionsAndExports) {
     EXPECT_NEAR(r.feelsLike, 9.7, 0.05);
     EXPECT_DOUBLE_EQ(r.observedAt, encodeDateTime(2024, 3, 7, 14, 30));
 
-    EXPECT_EQ(rig.window.LabelICAO.caption(), "Code aérodrome = LFPG");
-    EXPECT_EQ(rig.window.CheckBoxText.caption(), "T ext.(°C) = 12,0");
-    EXPECT_EQ(rig.window.CheckBoxPatm.caption(), "P atm.(hPa) = 1015,0");
-    EXPECT_EQ(rig.window.CheckBoxVent.caption(), "Vent (km/h) = 22");
-    EXPECT_EQ(rig.window.CheckBoxRafa.caption(), "Rafale (km/h) = --");
-    EXPECT_EQ(rig.window.CheckBoxDire.caption(), "Direction (°) = 240");
-    EXPECT_EQ(rig.window.CheckBoxTRes.caption(), "T. ressentie (C°) = 9,7");
-    EXPECT_EQ(rig.window.LabelTros.caption(), "T. rosée (C°) = 8,0");
-    EXPECT_EQ(rig.window.CheckBoxHumiExt.caption(), "Humi. ext (%) = 77");
-    EXPECT_EQ(rig.window.CheckBoxPluie.caption(), "Précipitations = --");
+    expectCaptions(
+        {shows(rig.window.LabelICAO, "Code aérodrome = LFPG"), shows(rig.window.CheckBoxText, "T ext.(°C) = 12,0"),
+         shows(rig.window.CheckBoxPatm, "P atm.(hPa) = 1015,0"), shows(rig.window.CheckBoxVent, "Vent (km/h) = 22"),
+         shows(rig.window.CheckBoxRafa, "Rafale (km/h) = --"), shows(rig.window.CheckBoxDire, "Direction (°) = 240"),
+         shows(rig.window.CheckBoxTRes, "T. ressentie (C°) = 9,7"), shows(rig.window.LabelTros, "T. rosée (C°) = 8,0"),
+         shows(rig.window.CheckBoxHumiExt, "Humi. ext (%) = 77"),
+         shows(rig.window.CheckBoxPluie, "Précipitations = --")});
     EXPECT_EQ(rig.window.Editdatemeteo.text(), "07/03/2024  14:30:00");
 
     // The exports, byte for byte, in the working folder and in the export folder; the QNH has no offset.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/caption_checks.h"
 #include "fakes/web_source_rig.h"
 #include "weather/web/favourites_window.h"
 
@@ -36,12 +37,10 @@ TEST(TFormMeteoPIU, TheMeasurementsOfTheBeacon) {
     EXPECT_DOUBLE_EQ(r.pressure, 100.0);
     EXPECT_DOUBLE_EQ(rig.window.windMin, 3.0);
     EXPECT_DOUBLE_EQ(r.observedAt, encodeDateTime(2024, 3, 7, 15, 30));
-    EXPECT_EQ(rig.window.CheckBoxVent.caption(), "Vent (km/h) = 6");
-    EXPECT_EQ(rig.window.CheckBoxRafa.caption(), "Rafale (km/h) = 10");
-    EXPECT_EQ(rig.window.CheckBoxDire.caption(), "Direction (°) = 247");
-    EXPECT_EQ(rig.window.CheckBoxPatm.caption(), "P atm.(hPa) = --");
-    EXPECT_EQ(rig.window.LabelVmin.caption(), "Vent min.(km/h) = 3");
-    EXPECT_EQ(rig.window.Labelnomstation.caption(), "Pioupiou 110");
+    expectCaptions(
+        {shows(rig.window.CheckBoxVent, "Vent (km/h) = 6"), shows(rig.window.CheckBoxRafa, "Rafale (km/h) = 10"),
+         shows(rig.window.CheckBoxDire, "Direction (°) = 247"), shows(rig.window.CheckBoxPatm, "P atm.(hPa) = --"),
+         shows(rig.window.LabelVmin, "Vent min.(km/h) = 3"), shows(rig.window.Labelnomstation, "Pioupiou 110")});
     EXPECT_EQ(rig.window.Editdatemeteo.text(), "07/03/2024  14:30:00");
     rig.window.ComboBoxTU.setItemIndex(1);
     EXPECT_EQ(rig.window.Editdatemeteo.text(), "07/03/2024  15:30:00");

@@ -8,10 +8,9 @@
 
 #include "base/date_time.h"
 #include "base/numbers.h"
+#include "fakes/caption_checks.h"
 #include "fakes/station_files.h"
-#include "fakes/temp_folder.h"
-#include "fakes/test_data.h"
-#include "platform/virtual_event_loop.h"
+#include "fakes/station_window_rig.h"
 #include "weather/derived_figures.h"
 
 namespace tintal {
@@ -83,21 +82,8 @@ public:
     }
 };
 
-struct Pro2Rig {
-    explicit Pro2Rig(double now = encodeDateTime(2024, 3, 20, 12, 0))
-        : loop(now), window({loop, desktop, files, threshold, [] { return true; }, {}}) {}
-    // Writes the archive and makes it the window's file.
-    std::string use(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-        const std::string path = folder.write(name, bytes);
-        window.setFile(path);
-        return path;
-    }
-    VirtualEventLoop loop;
-    MidnightlessDesktop desktop;
-    StdFiles files;
-    SharedTrendThreshold threshold;
-    TempFolder folder;
-    TFormMeteoPro2 window;
+struct Pro2Rig : StationWindowRig<TFormMeteoPro2, MidnightlessDesktop> {
+    explicit Pro2Rig(double now = encodeDateTime(2024, 3, 20, 12, 0)) : StationWindowRig(now) {}
 };
 
 TEST(TFormMeteoPro2, ReadsTheLatestDataRecordIntoCaptionsAndReading) {
@@ -106,15 +92,11 @@ TEST(TFormMeteoPro2, ReadsTheLatestDataRecordIntoCaptionsAndReading) {
     EXPECT_TRUE(rig.window.CheckBoxFichier.checked());
     // A daily summary after the latest data record is passed over.
     const std::string path = rig.folder.write("2024-03.wlk", Archive().add(Pro2Record{}, 20).add(summary()).bytes());
-    rig.desktop.nextChosenFile = path;
     rig.window.SpinEditOffSetPression.setValue(3);
-    rig.window.ButtonParcourir.click();
-    EXPECT_EQ(rig.desktop.lastFilter, "Fichier weatherlink wlk|*.wlk");
+    rig.expectChosen(path, "Fichier weatherlink wlk|*.wlk");
 
     const TFormMeteoPro2& w = rig.window;
     const WeatherReading& r = w.reading();
-    EXPECT_EQ(r.locator, path);
-    EXPECT_EQ(w.StaticTextErreur.caption(), "");
     EXPECT_EQ(w.month, (WlkMonth{2024, 3}));
     EXPECT_EQ(w.recordCount, 21);
     EXPECT_EQ(w.Editdatemeteo.text(), "14/03/2024 10:00:00");
@@ -215,8 +197,7 @@ TEST(TFormMeteoPro2, NamesWithoutALowerCaseExtensionOrAMonthAreRefused) {
 
 TEST(TFormMeteoPro2, FollowsUpToTheCurrentMonthsFileOnceItExists) {
     Pro2Rig rig;
-    const std::string march = rig.use("2024-03.wlk", latest(Pro2Record{}, 31));
-    rig.window.read();
+    const std::string march = rig.load("2024-03.wlk", latest(Pro2Record{}, 31));
     EXPECT_EQ(rig.window.Editdatemeteo.text(), "31/03/2024 10:00:00");
 
     rig.loop.setLocalNow(encodeDateTime(2024, 4, 1, 0, 10));
@@ -245,8 +226,7 @@ TEST(TFormMeteoPro2, FollowsUpToTheCurrentMonthsFileOnceItExists) {
 
 TEST(TFormMeteoPro2, FollowUpCrossesTheYearAndWaitsForANewFileToFill) {
     Pro2Rig rig(encodeDateTime(2024, 12, 31, 23, 0));
-    rig.use("2024-12.wlk", latest(Pro2Record{}, 31));
-    rig.window.read();
+    rig.load("2024-12.wlk", latest(Pro2Record{}, 31));
     rig.loop.setLocalNow(encodeDateTime(2025, 1, 1, 0, 1));
     // The station software has just created the new month's file, header not yet written.
     const std::string january = rig.folder.write("2025-01.wlk", {});
@@ -263,8 +243,7 @@ TEST(TFormMeteoPro2, FollowUpCrossesTheYearAndWaitsForANewFileToFill) {
 TEST(TFormMeteoPro2, TrendComparesAnHourBackAndSaysSteadyWhenItCannot) {
     Pro2Rig rig;
     // 5-minute records: the one twelve places back is 12 thousandths lower, 0.406 hPa.
-    rig.use("2024-03.wlk", Archive().climbing(300, 29000).bytes());
-    rig.window.read();
+    rig.load("2024-03.wlk", Archive().climbing(300, 29000).bytes());
     EXPECT_EQ(rig.window.reading().pressureTrend, PressureTrend::Rising);
     EXPECT_EQ(rig.window.CheckBoxTend.caption(), "tendance : en hausse");
     rig.threshold.value = 0.41;  // and not thirteen places back (0.440 hPa)
@@ -303,8 +282,7 @@ TEST(TFormMeteoPro2, TrendComparesAnHourBackAndSaysSteadyWhenItCannot) {
 
 TEST(TFormMeteoPro2, RainCoversADayOfDataRecordsLessOne) {
     Pro2Rig rig;
-    rig.use("2024-03.wlk", Archive().add(Pro2Record{}, 400).bytes());
-    rig.window.read();
+    rig.load("2024-03.wlk", Archive().add(Pro2Record{}, 400).bytes());
     EXPECT_EQ(rig.window.CheckBoxPluie.caption(), "Pluie/24h (mm) = 57,4");  // 287 clicks of 0.2 mm
     // Summaries between them count neither as records nor as rain.
     Archive mixed;
@@ -334,8 +312,7 @@ TEST(TFormMeteoPro2, WindChillTakesTheGustWhenWindAndGustAreValid) {
         Pro2Record r;
         r.wind = wind;
         r.gust = gust;
-        rig.use("2024-03.wlk", latest(r));
-        rig.window.read();
+        rig.load("2024-03.wlk", latest(r));
         return rig.window.reading().feelsLike;
     };
     EXPECT_NEAR(feelsLike(0, 32), windChill(5.0, 3.2 * 1.609344), 1e-9);  // 5.15 km/h, even in a calm
@@ -358,13 +335,10 @@ TEST(TFormMeteoPro2, ConversionsAndOutOfLimitFigures) {
     r.humOut = 1001;
     r.humIn = 0;
     r.barometer = 29921;
-    rig.use("2024-03.wlk", latest(r));
-    rig.window.read();
+    rig.load("2024-03.wlk", latest(r));
     const TFormMeteoPro2& w = rig.window;
-    EXPECT_EQ(w.CheckBoxText.caption(), "T ext.(°C) = -6,0");
-    EXPECT_EQ(w.CheckBoxTint.caption(), "T int.(°C) = 0,0");
-    EXPECT_EQ(w.CheckBoxPatm.caption(), "P atm.(hPa) = 1013,1");
-    EXPECT_EQ(w.CheckBoxDire.caption(), "Direction (°) = --");
+    expectCaptions({shows(w.CheckBoxText, "T ext.(°C) = -6,0"), shows(w.CheckBoxTint, "T int.(°C) = 0,0"),
+                    shows(w.CheckBoxPatm, "P atm.(hPa) = 1013,1"), shows(w.CheckBoxDire, "Direction (°) = --")});
     EXPECT_EQ(w.reading().windDirection, kNoDirection);
     EXPECT_EQ(w.CheckBoxHumiExt.caption(), "Humi. ext (%) = 100");
     EXPECT_EQ(w.CheckBoxHumiExt.colour(), Colour::Red);  // 100.1
@@ -382,8 +356,7 @@ TEST(TFormMeteoPro2, MidnightAndEarlierFiles) {
     Pro2Rig rig;
     Pro2Record midnight;
     midnight.minutes = 1440;  // the end of day 14
-    rig.use("2024-03.wlk", latest(midnight));
-    rig.window.read();
+    rig.load("2024-03.wlk", latest(midnight));
     EXPECT_DOUBLE_EQ(rig.window.reading().observedAt, encodeDateTime(2024, 3, 15));
     // This desktop writes midnight without its time: the field still shows one.
     EXPECT_EQ(rig.window.Editdatemeteo.text(), "15/03/2024 00:00");
@@ -391,15 +364,13 @@ TEST(TFormMeteoPro2, MidnightAndEarlierFiles) {
     // With the follow-up ticked, a past month's file chosen gives way to the current month's at once.
     const std::string march = rig.window.reading().locator;
     const std::string february = rig.folder.write("2024-02.wlk", latest(Pro2Record{}, 29));
-    rig.desktop.nextChosenFile = february;
-    rig.window.ButtonParcourir.click();
+    rig.choose(february);
     EXPECT_EQ(rig.window.reading().locator, march);
     EXPECT_EQ(rig.window.EditDat.text(), march);
 
     // Unticked, the older archive is read, and the observation moves back.
     rig.window.CheckBoxFichier.setChecked(false);
-    rig.desktop.nextChosenFile = february;
-    rig.window.ButtonParcourir.click();
+    rig.choose(february);
     EXPECT_EQ(rig.window.reading().locator, february);
     EXPECT_DOUBLE_EQ(rig.window.reading().observedAt, encodeDateTime(2024, 2, 29, 10, 0));
     EXPECT_EQ(rig.window.Editdatemeteo.text(), "29/02/2024 10:00:00");
@@ -407,17 +378,11 @@ TEST(TFormMeteoPro2, MidnightAndEarlierFiles) {
 
 TEST(TFormMeteoPro2, ChoosingAMissingFileEmptiesTheFigures) {
     Pro2Rig rig;
-    rig.use("2024-03.wlk", latest(Pro2Record{}));
-    rig.window.read();
-    rig.desktop.nextChosenFile = rig.folder.file("2024-01.wlk");
-    rig.window.ButtonParcourir.click();
-    EXPECT_EQ(rig.window.reading().locator, "");
-    EXPECT_EQ(rig.window.EditDat.text(), "");
-    EXPECT_EQ(rig.window.Editdatemeteo.text(), "");
-    EXPECT_EQ(rig.window.StaticTextErreur.caption(), "Erreur fichier");
-    EXPECT_EQ(rig.window.CheckBoxPatm.caption(), "P atm.(hPa) = ");
-    EXPECT_EQ(rig.window.CheckBoxRafa.caption(), "Rafale (km/h) = ");
-    EXPECT_EQ(rig.window.CheckBoxPluie.caption(), "Pluie/24h (mm) =");
+    rig.load("2024-03.wlk", latest(Pro2Record{}));
+    rig.expectMissingChoiceRefused("2024-01.wlk");
+    expectCaptions({shows(rig.window.CheckBoxPatm, "P atm.(hPa) = "),
+                    shows(rig.window.CheckBoxRafa, "Rafale (km/h) = "),
+                    shows(rig.window.CheckBoxPluie, "Pluie/24h (mm) =")});
     // The timer's next read finds nothing to read and stops.
     rig.loop.advance(60000);
     EXPECT_FALSE(rig.window.TimerMeteo.enabled());
@@ -426,30 +391,24 @@ TEST(TFormMeteoPro2, ChoosingAMissingFileEmptiesTheFigures) {
 // The real one-minute archives of February and August 2012.
 TEST(TFormMeteoPro2, ReadsAndFollowsUpRealArchives) {
     Pro2Rig rig(encodeDateTime(2012, 3, 1, 0, 30));
-    for (const std::string name : {"2012-02.wlk", "2012-08.wlk"}) {
-        ASSERT_TRUE(copyTestData("wlk/" + name, rig.folder.file(name))) << name;
-    }
-    rig.window.setFile(rig.folder.file("2012-02.wlk"));
-    rig.window.read();  // no March file: February's last record, ending at 24:00 on the 29th
+    ASSERT_TRUE(copyTestData("wlk/2012-08.wlk", rig.folder.file("2012-08.wlk")));
+    // No March file: February's last record, ending at 24:00 on the 29th.
+    ASSERT_TRUE(rig.loadTestData("wlk/2012-02.wlk", "2012-02.wlk"));
     const TFormMeteoPro2& w = rig.window;
     EXPECT_EQ(w.StaticTextErreur.caption(), "");
     EXPECT_EQ(w.recordCount, 41818);
     EXPECT_EQ(w.Editdatemeteo.text(), "01/03/2012 00:00");
-    EXPECT_EQ(w.CheckBoxText.caption(), "T ext.(°C) = 5,4");
-    EXPECT_EQ(w.CheckBoxTint.caption(), "T int.(°C) = 20,3");
+    expectCaptions({shows(w.CheckBoxText, "T ext.(°C) = 5,4"), shows(w.CheckBoxTint, "T int.(°C) = 20,3"),
+                    shows(w.CheckBoxDire, "Direction (°) = 225"), shows(w.CheckBoxHumiExt, "Humi. ext (%) = 84"),
+                    shows(w.CheckBoxPluie, "Pluie/24h (mm) = 0,0")});
     EXPECT_EQ(w.CheckBoxTend.caption(), "tendance : en hausse");  // +0.88 hPa
-    EXPECT_EQ(w.CheckBoxDire.caption(), "Direction (°) = 225");
-    EXPECT_EQ(w.CheckBoxHumiExt.caption(), "Humi. ext (%) = 84");
-    EXPECT_EQ(w.CheckBoxPluie.caption(), "Pluie/24h (mm) = 0,0");
 
     rig.loop.setLocalNow(encodeDateTime(2012, 8, 20, 9, 0));
     rig.window.read();
     EXPECT_EQ(w.reading().locator, rig.folder.file("2012-08.wlk"));
     EXPECT_EQ(w.Editdatemeteo.text(), "01/09/2012 00:00");
-    EXPECT_EQ(w.CheckBoxText.caption(), "T ext.(°C) = 14,4");
-    EXPECT_EQ(w.CheckBoxDire.caption(), "Direction (°) = 270");
-    EXPECT_EQ(w.CheckBoxPluie.caption(), "Pluie/24h (mm) = 51,2");
-    EXPECT_EQ(w.StaticTextErreur.caption(), "");
+    expectCaptions({shows(w.CheckBoxText, "T ext.(°C) = 14,4"), shows(w.CheckBoxDire, "Direction (°) = 270"),
+                    shows(w.CheckBoxPluie, "Pluie/24h (mm) = 51,2"), shows(w.StaticTextErreur, "")});
 }
 
 }  // namespace

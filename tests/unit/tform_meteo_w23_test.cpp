@@ -5,10 +5,9 @@
 #include <filesystem>
 
 #include "base/date_time.h"
+#include "fakes/caption_checks.h"
 #include "fakes/station_files.h"
-#include "fakes/temp_folder.h"
-#include "fakes/test_data.h"
-#include "platform/virtual_event_loop.h"
+#include "fakes/station_window_rig.h"
 #include "weather/stations/ws2300_history.h"
 
 namespace tintal {
@@ -42,16 +41,8 @@ std::vector<Ws2300FileRecord> day(Ws2300FileRecord last) {
     return records;
 }
 
-struct W23Rig {
-    W23Rig()
-        : loop(encodeDateTime(2026, 12, 1, 12, 0)),
-          window({loop, desktop, files, threshold, [] { return true; }, {}}) {}
-    VirtualEventLoop loop;
-    FrenchDesktop desktop;
-    StdFiles files;
-    SharedTrendThreshold threshold;
-    TempFolder folder;
-    TFormMeteoW23 window;
+struct W23Rig : StationWindowRig<TFormMeteoW23> {
+    W23Rig() : StationWindowRig(encodeDateTime(2026, 12, 1, 12, 0)) {}
 };
 
 constexpr std::uint32_t kSeconds = 3'900'000'000u;  // 2023-08-03 21:20 once shifted
@@ -62,24 +53,18 @@ TEST(TFormMeteoW23, ReadsTheLatestRecordIntoCaptionsAndReading) {
     last.rain = 14.5f;
     last.wind = 5.0f;  // 18 km/h
     const std::string path = rig.folder.write("history.dat", ws2300History(day(last)));
-    rig.desktop.nextChosenFile = path;
     rig.window.SpinEditOffSetPression.setValue(2);
-    rig.window.ButtonParcourir.click();
+    rig.expectChosen(path, "Fichiers history.dat|*.dat");
 
     const WeatherReading& r = rig.window.reading();
-    EXPECT_EQ(r.locator, path);
-    EXPECT_EQ(rig.window.EditDat.text(), path);
-    EXPECT_EQ(rig.window.StaticTextErreur.caption(), "");
-    EXPECT_EQ(rig.window.CheckBoxTint.caption(), "T int.(°C) = 19,5");
-    EXPECT_EQ(rig.window.CheckBoxText.caption(), "T ext.(°C) = 8,3");
-    EXPECT_EQ(rig.window.CheckBoxPatm.caption(), "P atm.(hPa) = 1015,2");
+    expectCaptions(
+        {shows(rig.window.CheckBoxTint, "T int.(°C) = 19,5"), shows(rig.window.CheckBoxText, "T ext.(°C) = 8,3"),
+         shows(rig.window.CheckBoxPatm, "P atm.(hPa) = 1015,2"), shows(rig.window.CheckBoxVent, "Vent (km/h) = 18"),
+         shows(rig.window.CheckBoxDire, "Direction (°) = 270"), shows(rig.window.CheckBoxHumiExt, "Humi. ext (%) = 77"),
+         shows(rig.window.CheckBoxPluie, "Pluie/24h (mm) = 10,5"),
+         shows(rig.window.CheckBoxTRes, "T. ressentie (°C) = 5,4"),
+         shows(rig.window.LabelTros, "T. rosée (°C) = 4,4")});
     EXPECT_EQ(rig.window.CheckBoxTend.caption(), "tendance : en hausse");  // +1.2 hPa over the hour
-    EXPECT_EQ(rig.window.CheckBoxVent.caption(), "Vent (km/h) = 18");
-    EXPECT_EQ(rig.window.CheckBoxDire.caption(), "Direction (°) = 270");
-    EXPECT_EQ(rig.window.CheckBoxHumiExt.caption(), "Humi. ext (%) = 77");
-    EXPECT_EQ(rig.window.CheckBoxPluie.caption(), "Pluie/24h (mm) = 10,5");
-    EXPECT_EQ(rig.window.CheckBoxTRes.caption(), "T. ressentie (°C) = 5,4");
-    EXPECT_EQ(rig.window.LabelTros.caption(), "T. rosée (°C) = 4,4");
     EXPECT_NEAR(r.pressure, 1015.2, 1e-4);
     EXPECT_EQ(r.pressureTrend, PressureTrend::Rising);
     EXPECT_NEAR(r.feelsLike, 5.38, 0.01);
@@ -96,8 +81,7 @@ TEST(TFormMeteoW23, FiguresOutOfLimitsAreRedAndDeriveNothing) {
     last.tempExt = 81.1f;  // next to the lost-sensor value, but a reading
     last.wind = 60.0f;     // 216 km/h
     last.humidityExt = 0x96;
-    rig.window.setFile(rig.folder.write("history.dat", ws2300History(day(last))));
-    rig.window.read();
+    rig.load("history.dat", ws2300History(day(last)));
     EXPECT_EQ(rig.window.CheckBoxText.colour(), Colour::Red);
     EXPECT_EQ(rig.window.CheckBoxVent.colour(), Colour::Red);
     EXPECT_EQ(rig.window.CheckBoxHumiExt.colour(), Colour::Red);
@@ -114,13 +98,10 @@ TEST(TFormMeteoW23, ALostOutdoorSensorGivesMissingFiguresNotAStorm) {
     last.tempExt = 81.11f;
     last.wind = 51.0f;  // 183.6 km/h, inside the spoken range
     last.humidityExt = 110;
-    rig.window.setFile(rig.folder.write("history.dat", ws2300History(day(last))));
-    rig.window.read();
+    rig.load("history.dat", ws2300History(day(last)));
     const TFormMeteoW23& w = rig.window;
-    EXPECT_EQ(w.CheckBoxText.caption(), "T ext.(°C) = --");
-    EXPECT_EQ(w.CheckBoxVent.caption(), "Vent (km/h) = --");
-    EXPECT_EQ(w.CheckBoxDire.caption(), "Direction (°) = --");
-    EXPECT_EQ(w.CheckBoxHumiExt.caption(), "Humi. ext (%) = --");
+    expectCaptions({shows(w.CheckBoxText, "T ext.(°C) = --"), shows(w.CheckBoxVent, "Vent (km/h) = --"),
+                    shows(w.CheckBoxDire, "Direction (°) = --"), shows(w.CheckBoxHumiExt, "Humi. ext (%) = --")});
     for (const TickBox* box : {&w.CheckBoxText, &w.CheckBoxVent, &w.CheckBoxHumiExt})
         EXPECT_EQ(box->colour(), Colour::Black);
     EXPECT_EQ(w.CheckBoxTRes.caption(), "T. ressentie (°C) = --");
@@ -140,15 +121,10 @@ TEST(TFormMeteoW23, ALostOutdoorSensorGivesMissingFiguresNotAStorm) {
 // The real history file of a WS-2300, whose last records were written while the outdoor sensor was lost.
 TEST(TFormMeteoW23, TheRealFileEndsWithTheSensorLost) {
     W23Rig rig;
-    const std::string path = rig.folder.file("history.dat");
-    ASSERT_TRUE(copyTestData("lacrosse/ws2300-history.dat", path));
-    rig.window.setFile(path);
-    rig.window.read();
+    ASSERT_TRUE(rig.loadTestData("lacrosse/ws2300-history.dat", "history.dat"));
     const TFormMeteoW23& w = rig.window;
-    EXPECT_EQ(w.StaticTextErreur.caption(), "");
-    EXPECT_EQ(w.CheckBoxText.caption(), "T ext.(°C) = --");
-    EXPECT_EQ(w.CheckBoxVent.caption(), "Vent (km/h) = --");
-    EXPECT_EQ(w.CheckBoxHumiExt.caption(), "Humi. ext (%) = --");
+    expectCaptions({shows(w.StaticTextErreur, ""), shows(w.CheckBoxText, "T ext.(°C) = --"),
+                    shows(w.CheckBoxVent, "Vent (km/h) = --"), shows(w.CheckBoxHumiExt, "Humi. ext (%) = --")});
     // The last record as the station software's export lists it: 19,0 °C and 54 % inside; the file keeps
     // the absolute pressure (the export shows it relative, 10 hPa higher).
     EXPECT_EQ(w.CheckBoxPatm.caption(), "P atm.(hPa) = 1007,8");
@@ -161,8 +137,7 @@ TEST(TFormMeteoW23, ACounterResetGivesNoRain) {
     W23Rig rig;
     Ws2300FileRecord last = w23Record(kSeconds);
     last.rain = 3.5f;  // the earlier records counted 4 mm: the counter went back to zero since
-    rig.window.setFile(rig.folder.write("history.dat", ws2300History(day(last))));
-    rig.window.read();
+    rig.load("history.dat", ws2300History(day(last)));
     EXPECT_EQ(rig.window.CheckBoxPluie.caption(), "Pluie/24h (mm) = --");
     EXPECT_EQ(rig.window.reading().rain24h, kNoRain);
     EXPECT_EQ(rig.window.StaticTextErreur.caption(), "");
@@ -173,8 +148,7 @@ TEST(TFormMeteoW23, TrendAndWindChillBoundaries) {
     Ws2300FileRecord last = w23Record(kSeconds);
     last.pressure = 1012.5f;  // +0.5: exactly the threshold is steady
     last.wind = 5.0f / 3.6f;  // exactly 5 km/h still gives a wind chill
-    const std::string path = rig.folder.write("history.dat", ws2300History(day(last)));
-    rig.window.setFile(path);
+    const std::string path = rig.use("history.dat", ws2300History(day(last)));
     rig.window.SpinEditSeuiltendance.setValue(5);
     EXPECT_DOUBLE_EQ(rig.threshold.value, 0.5);
     rig.window.read();
@@ -190,28 +164,9 @@ TEST(TFormMeteoW23, TrendAndWindChillBoundaries) {
     EXPECT_EQ(rig.window.reading().feelsLike, kNoFeelsLike);
 }
 
-TEST(TFormMeteoW23, AFailedReadMutesTheSourceUntilAFileIsChosenAgain) {
-    W23Rig rig;
-    const std::string path = rig.folder.write("history.dat", ws2300History(day(w23Record(kSeconds))));
-    rig.window.setFile(path);
-    rig.folder.write("history.dat", {1, 2, 3});  // no complete record
-    rig.window.read();
-    EXPECT_EQ(rig.window.StaticTextErreur.caption(), "Erreur fichier");
-    EXPECT_EQ(rig.desktop.beeps, 1);
-    EXPECT_TRUE(rig.window.TimerMeteo.enabled());
-    rig.folder.write("history.dat", ws2300History(day(w23Record(kSeconds))));
-    rig.window.read();
-    EXPECT_EQ(rig.window.StaticTextErreur.caption(), "Erreur fichier");  // a good read does not clear it
-    rig.desktop.nextChosenFile = path;
-    rig.window.ButtonParcourir.click();
-    EXPECT_EQ(rig.window.StaticTextErreur.caption(), "");
-}
-
 TEST(TFormMeteoW23, MissingFilesAndCancelledDialogs) {
     W23Rig rig;
-    const std::string path = rig.folder.write("history.dat", ws2300History(day(w23Record(kSeconds))));
-    rig.window.setFile(path);
-    rig.window.read();
+    const std::string path = rig.load("history.dat", ws2300History(day(w23Record(kSeconds))));
     const std::string caption = rig.window.CheckBoxText.caption();
     std::filesystem::remove(path);
     rig.window.read();  // nothing read, nothing shown, the timer goes on
@@ -221,27 +176,21 @@ TEST(TFormMeteoW23, MissingFilesAndCancelledDialogs) {
 
     rig.window.ButtonParcourir.click();  // cancelled: nothing changes
     EXPECT_EQ(rig.window.reading().locator, path);
-    rig.desktop.nextChosenFile = rig.folder.file("nothing.dat");
-    rig.window.ButtonParcourir.click();
-    EXPECT_EQ(rig.window.reading().locator, "");
-    EXPECT_EQ(rig.window.EditDat.text(), "");
-    EXPECT_EQ(rig.window.StaticTextErreur.caption(), "Erreur fichier");
+    rig.expectMissingChoiceRefused("nothing.dat");
     EXPECT_EQ(rig.window.CheckBoxText.caption(), "T ext.(°C) = ");
     EXPECT_EQ(rig.desktop.lastFilter, "Fichiers history.dat|*.dat");
 }
 
 TEST(TFormMeteoW23, TheObservationTimeNeverMovesBack) {
     W23Rig rig;
-    rig.window.setFile(rig.folder.write("new.dat", ws2300History(day(w23Record(kSeconds)))));
-    rig.window.read();
-    rig.window.setFile(rig.folder.write("old.dat", ws2300History(day(w23Record(kSeconds - 86400)))));
-    rig.window.read();
+    rig.load("new.dat", ws2300History(day(w23Record(kSeconds))));
+    rig.load("old.dat", ws2300History(day(w23Record(kSeconds - 86400))));
     EXPECT_DOUBLE_EQ(rig.window.reading().observedAt, ws2300ObservationTime(kSeconds));
 }
 
 TEST(TFormMeteoW23, TheRefreshPeriodSetsTheTimer) {
     W23Rig rig;
-    rig.window.setFile(rig.folder.write("history.dat", ws2300History(day(w23Record(kSeconds)))));
+    rig.use("history.dat", ws2300History(day(w23Record(kSeconds))));
     rig.window.SpinEditRafraichir.setValue(5);
     EXPECT_EQ(rig.window.TimerMeteo.interval(), 300000);
     EXPECT_FALSE(rig.window.TimerMeteo.enabled());  // the running state is left as it was

@@ -3,15 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "base/date_time.h"
 #include "base/numbers.h"
+#include "fakes/caption_checks.h"
 #include "fakes/station_files.h"
-#include "fakes/temp_folder.h"
-#include "fakes/test_data.h"
-#include "platform/virtual_event_loop.h"
+#include "fakes/station_window_rig.h"
 #include "weather/derived_figures.h"
 #include "weather/stations/ws2800_history.h"
 
@@ -46,37 +43,24 @@ std::vector<W28Record> day(W28Record last = {}) {
     return records;
 }
 
-struct W28Rig {
-    W28Rig()
-        : loop(encodeDateTime(2026, 3, 10, 9, 0)), window({loop, desktop, files, threshold, [] { return true; }, {}}) {}
-    // Makes the records the window's file; returns its path.
-    std::string use(const std::vector<W28Record>& records) {
-        const std::string path = folder.write("history.dat", history(records));
-        window.setFile(path);
-        return path;
-    }
-    VirtualEventLoop loop;
-    FrenchDesktop desktop;
-    StdFiles files;
-    SharedTrendThreshold threshold;
-    TempFolder folder;
-    TFormMeteoW28 window;
+struct W28Rig : StationWindowRig<TFormMeteoW28> {
+    W28Rig() : StationWindowRig(encodeDateTime(2026, 3, 10, 9, 0)) {}
+    using StationWindowRig::load;
+    using StationWindowRig::use;
+    // Makes the records the window's file (and reads it); returns its path.
+    std::string use(const std::vector<W28Record>& records) { return use("history.dat", history(records)); }
+    std::string load(const std::vector<W28Record>& records) { return load("history.dat", history(records)); }
 };
 
 TEST(TFormMeteoW28, ReadsTheLatestRecordIntoCaptionsAndReading) {
     W28Rig rig;
     EXPECT_EQ(rig.window.form.caption(), "Meteo WS-2800 / 3610+");
     const std::string path = rig.folder.write("history.dat", history(day()));
-    rig.desktop.nextChosenFile = path;
     rig.window.SpinEditOffSetPression.setValue(2);
-    rig.window.ButtonParcourir.click();
-    EXPECT_EQ(rig.desktop.lastFilter, "Fichiers history.dat|*.dat");
+    rig.expectChosen(path, "Fichiers history.dat|*.dat");
 
     const TFormMeteoW28& w = rig.window;
     const WeatherReading& r = w.reading();
-    EXPECT_EQ(r.locator, path);
-    EXPECT_EQ(w.EditDat.text(), path);
-    EXPECT_EQ(w.StaticTextErreur.caption(), "");
     EXPECT_EQ(w.Editdatemeteo.text(), "10/03/2026 08:30:00");
     EXPECT_DOUBLE_EQ(r.observedAt, kLast);
     EXPECT_NEAR(w.recordInterval, kTenMinutes, 1e-9);
@@ -149,29 +133,25 @@ TEST(TFormMeteoW28, RainWalksBackLessThanADayAndNeverCountsTheFirstRecord) {
         return r;
     };
     // Exactly one day older stops the walk: neither it nor anything before it counts.
-    rig.use({rec(2.0, 100), rec(1.0, 50), rec(1.0 - 1.0 / 1440, 1), rec(0.5, 2), rec(0, 4)});
-    rig.window.read();
+    rig.load({rec(2.0, 100), rec(1.0, 50), rec(1.0 - 1.0 / 1440, 1), rec(0.5, 2), rec(0, 4)});
     EXPECT_DOUBLE_EQ(rig.window.reading().rain24h, 7.0);
     EXPECT_EQ(rig.window.CheckBoxPluie.caption(), "Pluie/24h (mm) = 7,0");
 
     // Record 0 is left out even when it lies inside the day.
-    rig.use({rec(0.5, 100), rec(0.25, 1), rec(0, 4)});
-    rig.window.read();
+    rig.load({rec(0.5, 100), rec(0.25, 1), rec(0, 4)});
     EXPECT_DOUBLE_EQ(rig.window.reading().rain24h, 5.0);
 
     // Two records: no interval, so no trend, and the latest record's rain alone.
     W28Record low = rec(kTenMinutes, 8);
     low.absolute = 900.0f;
-    rig.use({low, rec(0, 4)});
-    rig.window.read();
+    rig.load({low, rec(0, 4)});
     EXPECT_DOUBLE_EQ(rig.window.recordInterval, 0.0);
     EXPECT_EQ(rig.window.reading().pressureTrend, PressureTrend::Steady);
     EXPECT_EQ(rig.window.CheckBoxTend.caption(), "tendance : stationnaire");
     EXPECT_DOUBLE_EQ(rig.window.reading().rain24h, 4.0);
 
     // A negative sum is unknown rain.
-    rig.use({rec(0.5, 1), rec(0.25, 1), rec(0, -5)});
-    rig.window.read();
+    rig.load({rec(0.5, 1), rec(0.25, 1), rec(0, -5)});
     EXPECT_DOUBLE_EQ(rig.window.rainSum, -4.0);
     EXPECT_DOUBLE_EQ(rig.window.reading().rain24h, kNoRain);
     EXPECT_EQ(rig.window.CheckBoxPluie.caption(), "Pluie/24h (mm) = --");
@@ -181,8 +161,7 @@ TEST(TFormMeteoW28, TheStationsNoGustValueIsNeverAGust) {
     W28Rig rig;
     W28Record last;
     last.gust = 51.0f;  // what the station writes when it measured no gust
-    rig.use(day(last));
-    rig.window.read();
+    rig.load(day(last));
     EXPECT_DOUBLE_EQ(rig.window.reading().gustSpeed, 0.0);
     EXPECT_FALSE(kGustLimits.contains(rig.window.reading().gustSpeed));  // so never spoken
     EXPECT_EQ(rig.window.CheckBoxRafa.caption(), "Rafale (km/h) = --");
@@ -192,8 +171,7 @@ TEST(TFormMeteoW28, TheStationsNoGustValueIsNeverAGust) {
 
     // A real strong gust just under that value is a figure.
     last.gust = 50.9f;
-    rig.use(day(last));
-    rig.window.read();
+    rig.load(day(last));
     EXPECT_NEAR(rig.window.reading().gustSpeed, 183.24, 1e-4);
     EXPECT_EQ(rig.window.CheckBoxRafa.caption(), "Rafale (km/h) = 183");
     EXPECT_EQ(rig.window.CheckBoxRafa.colour(), Colour::Black);
@@ -201,8 +179,7 @@ TEST(TFormMeteoW28, TheStationsNoGustValueIsNeverAGust) {
     // Above the limits it is red but kept; the wind chill still takes the mean wind.
     last.gust = 56.0f;
     last.wind = 5.0f;
-    rig.use(day(last));
-    rig.window.read();
+    rig.load(day(last));
     EXPECT_EQ(rig.window.CheckBoxRafa.caption(), "Rafale (km/h) = 202");
     EXPECT_EQ(rig.window.CheckBoxRafa.colour(), Colour::Red);
     EXPECT_NEAR(rig.window.reading().gustSpeed, 201.6, 1e-4);
@@ -234,30 +211,9 @@ TEST(TFormMeteoW28, FiguresOutOfLimitsAreRedAndDeriveNothing) {
     EXPECT_EQ(rig.window.CheckBoxTend.caption(), "Tendance = ");
 }
 
-TEST(TFormMeteoW28, AFailedReadMutesTheSourceUntilAFileIsChosenAgain) {
-    W28Rig rig;
-    const std::string path = rig.use(day());
-    rig.window.read();
-    const std::string caption = rig.window.CheckBoxText.caption();
-    rig.folder.write("history.dat", std::vector<std::uint8_t>(kWs2800RecordSize - 1, 0));  // no complete record
-    rig.window.read();
-    EXPECT_EQ(rig.window.StaticTextErreur.caption(), "Erreur fichier");
-    EXPECT_EQ(rig.desktop.beeps, 1);
-    EXPECT_EQ(rig.window.CheckBoxText.caption(), caption);
-    EXPECT_TRUE(rig.window.TimerMeteo.enabled());
-
-    rig.folder.write("history.dat", history(day()));
-    rig.window.read();
-    EXPECT_EQ(rig.window.StaticTextErreur.caption(), "Erreur fichier");  // a good read does not clear it
-    rig.desktop.nextChosenFile = path;
-    rig.window.ButtonParcourir.click();
-    EXPECT_EQ(rig.window.StaticTextErreur.caption(), "");
-}
-
 TEST(TFormMeteoW28, MissingFilesRetryAndAMissingChoiceEmptiesTheFigures) {
     W28Rig rig;
-    const std::string path = rig.use(day());
-    rig.window.read();
+    const std::string path = rig.load(day());
     const std::string caption = rig.window.CheckBoxText.caption();
     std::filesystem::remove(path);
     rig.window.read();
@@ -271,28 +227,21 @@ TEST(TFormMeteoW28, MissingFilesRetryAndAMissingChoiceEmptiesTheFigures) {
     rig.loop.advance(60000);
     EXPECT_DOUBLE_EQ(rig.window.reading().observedAt, later.time);
 
-    rig.desktop.nextChosenFile = rig.folder.file("nothing.dat");
-    rig.window.ButtonParcourir.click();
-    EXPECT_EQ(rig.window.reading().locator, "");
-    EXPECT_EQ(rig.window.EditDat.text(), "");
-    EXPECT_EQ(rig.window.Editdatemeteo.text(), "");
-    EXPECT_EQ(rig.window.StaticTextErreur.caption(), "Erreur fichier");
-    EXPECT_EQ(rig.window.CheckBoxText.caption(), "T ext.(°C) = ");
-    EXPECT_EQ(rig.window.CheckBoxHumiExt.caption(), "Humi. ext (%) = ");
-    EXPECT_EQ(rig.window.CheckBoxPluie.caption(), "Pluie/24h (mm) =");
+    rig.expectMissingChoiceRefused("nothing.dat");
+    expectCaptions({shows(rig.window.CheckBoxText, "T ext.(°C) = "),
+                    shows(rig.window.CheckBoxHumiExt, "Humi. ext (%) = "),
+                    shows(rig.window.CheckBoxPluie, "Pluie/24h (mm) =")});
     // No wind chill of the former file stays beside the emptied figures.
     EXPECT_EQ(rig.window.CheckBoxTRes.caption(), "T.ressentie (°C) = ");
 }
 
 TEST(TFormMeteoW28, TheObservationTimeNeverMovesBack) {
     W28Rig rig;
-    rig.use(day());
-    rig.window.read();
+    rig.load(day());
     W28Record older;
     older.time = kLast - 1.0;
     older.tempExt = -2.0f;
-    rig.use(day(older));
-    rig.window.read();
+    rig.load(day(older));
     EXPECT_DOUBLE_EQ(rig.window.reading().observedAt, kLast);
     EXPECT_EQ(rig.window.Editdatemeteo.text(), "09/03/2026 08:30:00");  // the field shows the file's own time
     EXPECT_EQ(rig.window.CheckBoxText.caption(), "T ext.(°C) = -2,0");
@@ -301,33 +250,25 @@ TEST(TFormMeteoW28, TheObservationTimeNeverMovesBack) {
 // The real history file of a WS-3600 (20 881 one-minute records).
 TEST(TFormMeteoW28, ReadsTheRealHistoryFile) {
     W28Rig rig;
-    const std::string path = rig.folder.file("history.dat");
-    ASSERT_TRUE(copyTestData("lacrosse/ws3600-history.dat", path));
-    rig.window.setFile(path);
-    rig.window.read();
+    ASSERT_TRUE(rig.loadTestData("lacrosse/ws3600-history.dat", "history.dat"));
     const TFormMeteoW28& w = rig.window;
     EXPECT_EQ(w.StaticTextErreur.caption(), "");
     EXPECT_EQ(w.Editdatemeteo.text(), "02/05/2005 08:30:00");
-    EXPECT_EQ(w.CheckBoxText.caption(), "T ext.(°C) = 3,8");
-    EXPECT_EQ(w.CheckBoxPatm.caption(), "P atm.(hPa) = 994,6");
+    expectCaptions({shows(w.CheckBoxText, "T ext.(°C) = 3,8"), shows(w.CheckBoxPatm, "P atm.(hPa) = 994,6"),
+                    shows(w.CheckBoxVent, "Vent (km/h) = 10"), shows(w.CheckBoxRafa, "Rafale (km/h) = 14"),
+                    shows(w.CheckBoxDire, "Direction (°) = 315"), shows(w.CheckBoxHumiExt, "Humi. ext (%) = 54"),
+                    shows(w.CheckBoxPluie, "Pluie/24h (mm) = 0,0")});
     EXPECT_EQ(w.CheckBoxTend.caption(), "tendance : en hausse");  // +0.6 hPa
-    EXPECT_EQ(w.CheckBoxVent.caption(), "Vent (km/h) = 10");
-    EXPECT_EQ(w.CheckBoxRafa.caption(), "Rafale (km/h) = 14");
-    EXPECT_EQ(w.CheckBoxDire.caption(), "Direction (°) = 315");
-    EXPECT_EQ(w.CheckBoxHumiExt.caption(), "Humi. ext (%) = 54");
-    EXPECT_EQ(w.CheckBoxPluie.caption(), "Pluie/24h (mm) = 0,0");
     rig.window.RadioButtonPREL.setChecked(true);
     EXPECT_EQ(w.CheckBoxPatm.caption(), "P atm.(hPa) = 1018,6");
 
     // The file as it stood when its newest record was one of those without a gust.
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::vector<std::uint8_t> bytes = testDataBytes("lacrosse/ws3600-history.dat");
     std::size_t last = ws2800RecordCount(bytes);
     while (last-- > 0 && ws2800Record(bytes, last).gust != 51.0f) {
     }
     ASSERT_LT(last, ws2800RecordCount(bytes));
-    rig.window.setFile(rig.folder.write("cut.dat", {bytes.begin(), bytes.begin() + (last + 1) * kWs2800RecordSize}));
-    rig.window.read();
+    rig.load("cut.dat", {bytes.begin(), bytes.begin() + (last + 1) * kWs2800RecordSize});
     EXPECT_EQ(w.CheckBoxRafa.caption(), "Rafale (km/h) = --");
     EXPECT_DOUBLE_EQ(w.reading().gustSpeed, 0.0);
     EXPECT_EQ(w.StaticTextErreur.caption(), "");

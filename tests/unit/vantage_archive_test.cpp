@@ -41,13 +41,14 @@ WlkError decodeError(const std::vector<std::uint8_t>& file, WlkMonth month = kMa
 }
 
 TEST(WlkFileName, ExtensionMustBeExactlyLowerCaseWlk) {
-    EXPECT_TRUE(hasWlkExtension("C:\\meteo\\2024-03.wlk"));
-    EXPECT_TRUE(hasWlkExtension("/srv/wx/2024-03.wlk"));
-    EXPECT_FALSE(hasWlkExtension("C:\\meteo\\2024-03.WLK"));
-    EXPECT_FALSE(hasWlkExtension("2024-03.Wlk"));
-    EXPECT_FALSE(hasWlkExtension("2024-03.wlk.bak"));
-    EXPECT_FALSE(hasWlkExtension("2024-03.wlkx"));
-    EXPECT_FALSE(hasWlkExtension("C:\\old.wlk\\2024-03"));  // a dot in the folder is no extension
+    for (const char* path : {"C:\\meteo\\2024-03.wlk", "/srv/wx/2024-03.wlk"}) {
+        EXPECT_TRUE(hasWlkExtension(path)) << path;
+    }
+    // A dot in the folder is no extension.
+    for (const char* path :
+         {"C:\\meteo\\2024-03.WLK", "2024-03.Wlk", "2024-03.wlk.bak", "2024-03.wlkx", "C:\\old.wlk\\2024-03"}) {
+        EXPECT_FALSE(hasWlkExtension(path)) << path;
+    }
 }
 
 TEST(WlkFileName, YearIsFirstFourCharactersMonthSitsBetweenDashAndDot) {
@@ -56,12 +57,9 @@ TEST(WlkFileName, YearIsFirstFourCharactersMonthSitsBetweenDashAndDot) {
     EXPECT_EQ(parseWlkFileName("2024-3.wlk"), (WlkMonth{2024, 3}));
     EXPECT_EQ(parseWlkFileName("2024-11.copy.wlk"), (WlkMonth{2024, 11}));  // first dot
     EXPECT_EQ(parseWlkFileName("2024-13.wlk"), (WlkMonth{2024, 13}));       // range is the date's business
-    EXPECT_FALSE(parseWlkFileName("meteo-03.wlk"));
-    EXPECT_FALSE(parseWlkFileName("2024-mars.wlk"));
-    EXPECT_FALSE(parseWlkFileName("2024-.wlk"));
-    EXPECT_FALSE(parseWlkFileName("202403.wlk"));
-    EXPECT_FALSE(parseWlkFileName("2024.03-1.wlk"));
-    EXPECT_FALSE(parseWlkFileName(""));
+    for (const char* name : {"meteo-03.wlk", "2024-mars.wlk", "2024-.wlk", "202403.wlk", "2024.03-1.wlk", ""}) {
+        EXPECT_FALSE(parseWlkFileName(name)) << name;
+    }
 }
 
 TEST(WlkFileName, FollowUpLooksForTheCurrentMonthInTheSameFolder) {

@@ -44,15 +44,9 @@ TEST(VoiceClipStore, ARecordingReplacesTheClipOfItsNameInAnyCase) {
 
 TEST(VoiceClipStore, UnusableFilesAreReportedAndTheBuiltInClipIsUsed) {
     VoiceRig rig;
-    WavSpec floatFormat;
-    floatFormat.formatTag = 3;
-    WavSpec badRate;
-    badRate.bytesPerSecond = 16000;
-    WavSpec noData;
-    noData.withData = false;
-    rig.folder.write("SON5.wav", buildWav(floatFormat, rampSamples(400)));
-    rig.folder.write("SON_HEURES.wav", buildWav(badRate, rampSamples(400)));
-    rig.folder.write("SON_MINUTES.wav", buildWav(noData, {}));
+    rig.folder.write("SON5.wav", buildWav({.formatTag = 3}, rampSamples(400)));  // floating point
+    rig.folder.write("SON_HEURES.wav", buildWav({.bytesPerSecond = 16000}, rampSamples(400)));
+    rig.folder.write("SON_MINUTES.wav", buildWav({.withData = false}, {}));
     rig.folder.write("SON_IL_EST.wav", buildWav({}, {}));
     rig.folder.write("SON_ILEST.wav", buildWav({}, rampSamples(400)));
     rig.folder.write("notes.txt", {'x'});  // not a recording: not looked at

@@ -98,12 +98,10 @@ TEST(WebFetch, AnAnswerTooLargeHasACodeOfItsOwn) {
 }
 
 TEST(WebFetch, AddressesAreWebAddressesByTheirExactPrefix) {
-    EXPECT_TRUE(isWebAddress("http://h"));
-    EXPECT_TRUE(isWebAddress("https://h"));
-    EXPECT_FALSE(isWebAddress("HTTP://h"));
-    EXPECT_FALSE(isWebAddress(" http://h"));
-    EXPECT_FALSE(isWebAddress("ftp://h"));
-    EXPECT_FALSE(isWebAddress("C:\\WXNOW.TXT"));
+    for (const char* address : {"http://h", "https://h"}) EXPECT_TRUE(isWebAddress(address)) << address;
+    for (const char* other : {"HTTP://h", " http://h", "ftp://h", "C:\\WXNOW.TXT"}) {
+        EXPECT_FALSE(isWebAddress(other)) << other;
+    }
 }
 
 }  // namespace

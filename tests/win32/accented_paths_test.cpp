@@ -10,10 +10,10 @@
 #include "fakes/fake_autostart.h"
 #include "fakes/main_window_rig.h"
 #include "fakes/station_files.h"
+#include "fakes/station_window_rig.h"
 #include "fakes/temp_folder.h"
 #include "fakes/wav_builder.h"
 #include "platform/file_path.h"
-#include "platform/virtual_event_loop.h"
 #include "platform/win32/win32_durable_files.h"
 #include "platform/win32/win32_text.h"
 #include "shell/main_shell.h"
@@ -90,16 +90,9 @@ TEST(AccentedPaths, AWs2300HistoryFileInAnAccentedFolderIsRead) {
     for (std::size_t i = 0; i < records.size(); ++i) records[i].seconds = last.seconds - (19 - i) * 600;
     const std::string path = at.write("history é è ç.dat", ws2300History(records));
 
-    VirtualEventLoop loop(encodeDateTime(2026, 12, 1, 12, 0));
-    FrenchDesktop desktop;
-    StdFiles stationFiles;
-    SharedTrendThreshold threshold;
-    TFormMeteoW23 window({loop, desktop, stationFiles, threshold, [] { return true; }, {}});
-    desktop.nextChosenFile = path;
-    window.ButtonParcourir.click();
-    EXPECT_EQ(window.EditDat.text(), path);
-    EXPECT_EQ(window.StaticTextErreur.caption(), "");
-    EXPECT_EQ(window.CheckBoxText.caption(), "T ext.(°C) = 8,3");
+    StationWindowRig<TFormMeteoW23> rig(encodeDateTime(2026, 12, 1, 12, 0));
+    rig.expectChosen(path, "Fichiers history.dat|*.dat");
+    EXPECT_EQ(rig.window.CheckBoxText.caption(), "T ext.(°C) = 8,3");
 }
 
 }  // namespace

@@ -12,15 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "core/tform1.h"
-#include "fakes/fake_audio_device.h"
-#include "fakes/fake_clip_player.h"
-#include "fakes/fake_serial_lines.h"
-#include "fakes/radio_rig.h"
+#include "fakes/companion_clock_rig.h"
 #include "platform/win32/win32_companion_channel.h"
 #include "platform/win32/win32_event_loop.h"
 #include "platform/win32/win32_recorder_link.h"
-#include "radio/radio_station.h"
 #include "win32/peer_process.h"
 
 namespace tintal {
@@ -31,13 +26,6 @@ std::string besideThisExe(const std::string& name) {
     const DWORD n = GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string path(self, n);
     return path.substr(0, path.find_last_of("\\/") + 1) + name;
-}
-
-// Pumps the window thread until done() holds, at most limitMs.
-template <typename Predicate>
-bool pumpUntil(EventLoop& loop, Predicate done, int limitMs) {
-    for (int waited = 0; !done() && waited < limitMs; waited += 20) loop.pump(20);
-    return done();
 }
 
 // One logged event of the recorder peer: its instant and the rest of the line.
@@ -182,34 +170,11 @@ TEST(Win32RecorderLink, ARecorderStartedThroughTheShellIsClosedASecondAfterStop)
 
 // A whole clock on the window thread of this process, its companion link on objects of this test's
 // own names, its clips played in 200 ms each.
-struct ClockFixture {
-    explicit ClockFixture(const std::string& suffix)
-        : channel(CompanionNames::withSuffix(suffix)),
-          player(loop, 200),
-          radio({loop, desktop, files, lines, channel, recorder}),
-          form({loop, desktop, player, audio, radio, {}}) {
-        radio.attach(form);
-        form.FormCreate();
-        pumpUntil(
-            loop, [&] { return !form.ConfigPending; }, 3000);
-    }
-    ~ClockFixture() { form.FormClose(); }
-
+struct ClockFixture : CompanionClockRig<Win32EventLoop, Win32CompanionChannel> {
+    explicit ClockFixture(const std::string& suffix) : CompanionClockRig(CompanionNames::withSuffix(suffix), 200) {}
     bool runUntilEnded(PeerProcess& peer, int limitMs = 25000) {
-        return pumpUntil(
-            loop, [&] { return peer.ended(); }, limitMs);
+        return CompanionClockRig::runUntilEnded(peer, limitMs);
     }
-
-    Win32EventLoop loop;
-    FrenchDesktop desktop;
-    ListedFiles files;
-    FakeSerialLines lines;
-    Win32CompanionChannel channel;
-    AbsentRecorderLink recorder;
-    FakeAudioDevice audio{loop};
-    FakeClipPlayer player;
-    RadioStation radio;
-    TForm1 form;
 };
 
 std::string suffix(const char* test) {

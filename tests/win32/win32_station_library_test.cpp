@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/date_time.h"
+#include "fakes/caption_checks.h"
 #include "platform/virtual_event_loop.h"
 #include "weather/stations/tform_meteo.h"
 
@@ -60,14 +61,11 @@ TEST(Win32StationLibrary, TakesTheNineFunctionsByName) {
     MonitorOn mon(library);
     const TFormMeteo& w = mon.window;
     EXPECT_TRUE(w.reading().linkOk);
-    EXPECT_EQ(w.LabelVersion.caption(), "Version DLL: 2,500");
-    EXPECT_EQ(w.CheckBoxTint.caption(), "T int.(°C) = 20,0");
-    EXPECT_EQ(w.CheckBoxText.caption(), "T ext.(°C) = 0,0");
-    EXPECT_EQ(w.CheckBoxPatm.caption(), "P atm.(hPa) = 1013");
-    EXPECT_EQ(w.CheckBoxtend.caption(), "tendance : en baisse");
-    EXPECT_EQ(w.CheckBoxVent.caption(), "Vent (km/h) = 16");
-    EXPECT_EQ(w.CheckBoxDire.caption(), "Direction (°) = 225");
-    EXPECT_EQ(w.StaticTextStatus.caption(), "Lecture Weather Monitor terminée ");
+    expectCaptions({shows(w.LabelVersion, "Version DLL: 2,500"), shows(w.CheckBoxTint, "T int.(°C) = 20,0"),
+                    shows(w.CheckBoxText, "T ext.(°C) = 0,0"), shows(w.CheckBoxPatm, "P atm.(hPa) = 1013"),
+                    shows(w.CheckBoxtend, "tendance : en baisse"), shows(w.CheckBoxVent, "Vent (km/h) = 16"),
+                    shows(w.CheckBoxDire, "Direction (°) = 225"),
+                    shows(w.StaticTextStatus, "Lecture Weather Monitor terminée ")});
     mon.window.closePort();
     EXPECT_LT(library.GetInsideTemp(), -100.0);
 }

@@ -12,6 +12,7 @@
 #include "fakes/fake_recorder_link.h"
 #include "fakes/fake_serial_lines.h"
 #include "fakes/fake_station_library.h"
+#include "fakes/temp_folder.h"
 #include "platform/virtual_event_loop.h"
 #include "shell/tintal_program.h"
 
@@ -31,6 +32,8 @@ struct ProgramRig {
     }
     std::string ini() const { return files.text("tintal.ini"); }
 
+    // The program's own working files (downloads, exports) are real files in the working folder.
+    InPrivateFolder workingFolder;
     VirtualEventLoop loop;
     FrenchDesktop desktop;
     FakeAudioDevice audio;

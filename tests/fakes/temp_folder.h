@@ -40,4 +40,21 @@ private:
     std::filesystem::path path_;
 };
 
+// Makes a fresh private folder the working folder for its lifetime: for code under test that keeps
+// its working files beside the program, so that tests run side by side by ctest never share them.
+class InPrivateFolder {
+public:
+    InPrivateFolder() : previous_(std::filesystem::current_path()) { std::filesystem::current_path(folder_.path()); }
+    ~InPrivateFolder() {
+        std::error_code ignored;
+        std::filesystem::current_path(previous_, ignored);
+    }
+    InPrivateFolder(const InPrivateFolder&) = delete;
+    InPrivateFolder& operator=(const InPrivateFolder&) = delete;
+
+private:
+    TempFolder folder_;
+    std::filesystem::path previous_;
+};
+
 }  // namespace tintal

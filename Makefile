@@ -3,7 +3,7 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := test
 JOBS ?= $(shell nproc)
 
-.PHONY: run dist format format-check test test-companion test-native test-windows test-fuzz build-native build-release build-windows build-fuzz deps-native deps-windows deps-fuzz bench bench-audio clean
+.PHONY: run dist format format-check test test-companion test-native test-windows test-fuzz build-native build-release build-windows build-fuzz build-clang deps-native deps-windows deps-fuzz bench bench-audio clean
 
 deps-native:
 	@tools/install-deps.sh native
@@ -32,6 +32,11 @@ build-windows: deps-windows
 build-fuzz: deps-fuzz
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz -j $(JOBS)
+
+# The program and its tests built by clang, which fails on any warning; not part of make test.
+build-clang: deps-native deps-fuzz
+	cmake --preset clang >/dev/null
+	cmake --build --preset clang -j $(JOBS)
 
 test-native: build-native
 	ctest --preset linux -j $(JOBS)

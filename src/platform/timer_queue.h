@@ -34,6 +34,7 @@ public:
     // Unknown or already stopped ids are ignored.
     void stop(TimerId id);
 
+    std::int64_t now() const { return now_(); }
     std::size_t size() const { return timers_.size(); }
     std::optional<std::int64_t> nextDeadline() const;
 

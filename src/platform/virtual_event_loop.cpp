@@ -1,27 +1,19 @@
 #include "platform/virtual_event_loop.h"
 
 #include <algorithm>
-#include <utility>
 
 #include "base/date_time.h"
 
 namespace tintal {
 
-VirtualEventLoop::VirtualEventLoop(double localStart) : localOffset_(localStart) {}
+VirtualEventLoop::VirtualEventLoop(double localStart)
+    : QueuedEventLoop([this] { return nowMs_; }, 1), localOffset_(localStart) {}
 
 double VirtualEventLoop::localNow() const { return localOffset_ + static_cast<double>(nowMs_) / kMsPerDay; }
 
 void VirtualEventLoop::setLocalNow(double localNow) {
     localOffset_ = localNow - static_cast<double>(nowMs_) / kMsPerDay;
 }
-
-EventLoop::TimerId VirtualEventLoop::startTimer(int intervalMs, Task fn) {
-    return timers_.start(std::max(1, intervalMs), std::move(fn));
-}
-
-void VirtualEventLoop::stopTimer(TimerId id) { timers_.stop(id); }
-
-void VirtualEventLoop::post(Task fn) { posted_.push(std::move(fn)); }
 
 bool VirtualEventLoop::fireNextTimer(std::int64_t limit) {
     const auto due = timers_.nextDeadline();

@@ -4,26 +4,19 @@
 // Used by the tests and by the program's headless runs (dry runs and renders to a file).
 #include <cstdint>
 
-#include "platform/event_loop.h"
-#include "platform/posted_queue.h"
-#include "platform/timer_queue.h"
+#include "platform/queued_event_loop.h"
 
 namespace tintal {
 
-class VirtualEventLoop : public EventLoop {
+class VirtualEventLoop : public QueuedEventLoop {
 public:
     explicit VirtualEventLoop(double localStart);
 
-    std::int64_t monotonicMs() const override { return nowMs_; }
     double localNow() const override;
-    TimerId startTimer(int intervalMs, Task fn) override;
-    void stopTimer(TimerId id) override;
-    void post(Task fn) override;
     void processPending() override;
     void pump(int ms) override { advance(ms); }
     // Runs until quit(), jumping from one due instant to the next; returns early when nothing is left to run.
     void run() override;
-    void quit() override { quitRequested_ = true; }
 
     // Moves time forward by ms, running everything that falls due on the way.
     void advance(std::int64_t ms);
@@ -45,9 +38,6 @@ private:
 
     std::int64_t nowMs_ = 0;
     double localOffset_;
-    TimerQueue timers_{[this] { return nowMs_; }};
-    PostedQueue posted_;
-    bool quitRequested_ = false;
 };
 
 }  // namespace tintal

@@ -177,7 +177,7 @@ private:
         }
     }
 
-    SocketLibrary library_;
+    [[maybe_unused]] SocketLibrary library_;  // held for its lifetime: the Windows socket library
     int port_ = 0;
     SocketHandle listener_;
     std::atomic<bool> stopping_{false};

@@ -15,7 +15,6 @@
 namespace tintal {
 namespace {
 
-constexpr double kMinute = 1.0 / 1440.0;
 constexpr const char* kExample = "Mar 07 2024 14:30\r\n240/012g020t054r000p010P000h77b10130\r\n";
 
 AprsUnits metric() { return {AprsSpeedUnit::Kmh, AprsTemperatureUnit::Celsius, AprsRainUnit::Millimetre}; }

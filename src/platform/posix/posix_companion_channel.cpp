@@ -9,7 +9,6 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -123,7 +122,7 @@ void* mapControl(const std::string& name, std::size_t size, std::uint32_t magic,
 
 }  // namespace
 
-PosixCompanionChannel::PosixCompanionChannel(CompanionNames names) : names_(std::move(names)) {}
+PosixCompanionChannel::PosixCompanionChannel(CompanionNames names) : MappedCompanionChannel(std::move(names)) {}
 
 PosixCompanionChannel::~PosixCompanionChannel() { close(); }
 
@@ -233,40 +232,15 @@ void PosixCompanionChannel::pulse() {
     futex(&event_->generation, FUTEX_WAKE, INT_MAX, nullptr);
 }
 
-CompanionStatus PosixCompanionChannel::writeAndPulse(std::span<const std::uint8_t> bytes) {
-    if (!isOpen()) return {false, std::string(kCompanionWriteViewError), MutexWait::TimedOut};
-    const std::size_t length = bytes.empty() ? 1 : bytes.size();
+void* PosixCompanionChannel::mapView(std::size_t length, bool writable) {
+    // Checked first: a peer may have shrunk the block, and touching a page past its end is a SIGBUS.
     struct stat st {};
-    void* view = MAP_FAILED;
-    if (bytes.size() <= kCompanionBlockSize && fstat(memoryFd_, &st) == 0 &&
-        static_cast<std::size_t>(st.st_size) >= length) {
-        view = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_SHARED, memoryFd_, 0);
-    }
-    if (view == MAP_FAILED) return {false, std::string(kCompanionWriteViewError)};
-    if (!bytes.empty()) std::memcpy(view, bytes.data(), bytes.size());
-    munmap(view, length);
-    pulse();
-    return {};
+    if (fstat(memoryFd_, &st) != 0 || static_cast<std::size_t>(st.st_size) < length) return nullptr;
+    void* view = mmap(nullptr, length, writable ? PROT_READ | PROT_WRITE : PROT_READ, MAP_SHARED, memoryFd_, 0);
+    return view == MAP_FAILED ? nullptr : view;
 }
 
-CompanionStatus PosixCompanionChannel::read(CompanionBlock& out) {
-    if (!isOpen()) return {false, std::string(kCompanionReadViewError), MutexWait::TimedOut};
-    struct stat st {};
-    void* view = MAP_FAILED;
-    if (fstat(memoryFd_, &st) == 0 && static_cast<std::size_t>(st.st_size) >= kCompanionBlockSize) {
-        view = mmap(nullptr, kCompanionBlockSize, PROT_READ, MAP_SHARED, memoryFd_, 0);
-    }
-    if (view == MAP_FAILED) return {false, std::string(kCompanionReadViewError)};
-    const auto* bytes = static_cast<const std::uint8_t*>(view);
-    constexpr std::size_t kLengthWord = 4;
-    std::int32_t declared;
-    std::memcpy(&declared, bytes, kLengthWord);
-    const std::size_t n =
-        declared < 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(declared), kCompanionBlockSize - kLengthWord);
-    std::memcpy(out.data(), bytes, kLengthWord + n);
-    munmap(view, kCompanionBlockSize);
-    return {};
-}
+void PosixCompanionChannel::unmapView(void* view, std::size_t length) { munmap(view, length); }
 
 CompanionChannel::Wake PosixCompanionChannel::waitForPulse(int timeoutMs) {
     if (!isOpen()) return Wake::Failed;
@@ -320,16 +294,15 @@ CompanionChannel::Wake PosixCompanionChannel::waitFrom(std::uint32_t start, int 
     return result;
 }
 
-void PosixCompanionChannel::nudge() {
-    nudged_ = true;
+void PosixCompanionChannel::wakeWaiters() {
+    // Wakes every waiter on the word; those of other processes find the generation unchanged and
+    // sleep again.
     if (event_) futex(&event_->generation, FUTEX_WAKE, INT_MAX, nullptr);
 }
 
 void PosixCompanionChannel::interrupt() {
     interrupted_ = true;
-    // Wakes every waiter on the word; those of other processes find the generation unchanged and
-    // sleep again.
-    if (event_) futex(&event_->generation, FUTEX_WAKE, INT_MAX, nullptr);
+    wakeWaiters();
 }
 
 int PosixCompanionChannel::waitersNow() const {

@@ -30,29 +30,24 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/companion_channel.h"
+#include "platform/mapped_companion_channel.h"
 
 namespace tintal {
 
-class PosixCompanionChannel : public CompanionChannel {
+class PosixCompanionChannel : public MappedCompanionChannel {
 public:
     static constexpr int kInterruptSliceMs = 250;
 
     explicit PosixCompanionChannel(CompanionNames names = {});
     ~PosixCompanionChannel() override;
-    PosixCompanionChannel(const PosixCompanionChannel&) = delete;
-    PosixCompanionChannel& operator=(const PosixCompanionChannel&) = delete;
 
     CompanionStatus open() override;
     void close() override;
     bool isOpen() const override { return memoryFd_ >= 0; }
     MutexWait lockMutex(int timeoutMs) override;
     void unlockMutex() override;
-    CompanionStatus writeAndPulse(std::span<const std::uint8_t> bytes) override;
-    CompanionStatus read(CompanionBlock& out) override;
     Wake waitForPulse(int timeoutMs) override;
     Wake releaseAndWait(int timeoutMs) override;
-    void nudge() override;
     void interrupt() override;
     // Threads waiting on the event now, in every process (a hint, see above); -1 when not open.
     int waitersNow() const;
@@ -68,16 +63,17 @@ private:
     struct MutexBlock;
     struct EventBlock;
 
-    void pulse();
+    void* mapView(std::size_t length, bool writable) override;
+    void unmapView(void* view, std::size_t length) override;
+    void pulse() override;
+    void wakeWaiters() override;
     // Waits until the generation is no longer start.
     Wake waitFrom(std::uint32_t start, int timeoutMs);
 
-    CompanionNames names_;
     int memoryFd_ = -1;
     MutexBlock* mutex_ = nullptr;
     EventBlock* event_ = nullptr;
     std::atomic<bool> interrupted_{false};
-    std::atomic<bool> nudged_{false};
 };
 
 }  // namespace tintal

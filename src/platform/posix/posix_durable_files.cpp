@@ -30,8 +30,9 @@ bool writeAllAndSync(int fd, std::span<const std::uint8_t> bytes) {
 
 // The rename itself is only durable once the folder holding both names is synced.
 void syncFolderOf(const std::string& path) {
-    std::string folder = utf8Text(fsPath(path).parent_path());
-    if (folder.empty()) folder = ".";
+    // Built whole rather than assigned ".": GCC 12 warns falsely (-Wrestrict) on that assignment.
+    const std::filesystem::path parent = fsPath(path).parent_path();
+    const std::string folder = parent.empty() ? std::string(".") : utf8Text(parent);
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     ::fsync(fd);

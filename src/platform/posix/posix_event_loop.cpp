@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <ctime>
 #include <system_error>
-#include <utility>
 
 #include "base/date_time.h"
 
@@ -37,7 +36,7 @@ void drain(int fd) {
 
 }  // namespace
 
-PosixEventLoop::PosixEventLoop() : timers_(monotonicNs) {
+PosixEventLoop::PosixEventLoop() : QueuedEventLoop(monotonicNs, kNsPerMs) {
     wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (wakeFd_ < 0) throwErrno("eventfd");
     timerFd_ = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
@@ -52,8 +51,6 @@ PosixEventLoop::~PosixEventLoop() {
     close(timerFd_);
     close(wakeFd_);
 }
-
-std::int64_t PosixEventLoop::monotonicMs() const { return monotonicNs() / kNsPerMs; }
 
 double PosixEventLoop::localNow() const {
     timespec ts{};
@@ -72,28 +69,15 @@ double PosixEventLoop::localNow() const {
     return encodeDateTime(f);
 }
 
-EventLoop::TimerId PosixEventLoop::startTimer(int intervalMs, Task fn) {
-    return timers_.start(std::max(1, intervalMs) * kNsPerMs, std::move(fn));
-}
-
-void PosixEventLoop::stopTimer(TimerId id) { timers_.stop(id); }
-
-void PosixEventLoop::post(Task fn) {
-    if (!posted_.push(std::move(fn))) return;
+void PosixEventLoop::wake() {
     // Written on every post: the loop drains the counter before it dispatches, so no wake-up is lost.
     const std::uint64_t one = 1;
     while (write(wakeFd_, &one, sizeof one) < 0 && errno == EINTR) {
     }
 }
 
-void PosixEventLoop::dispatch() {
-    posted_.runBatch();
-    timers_.fireDue();
-}
-
 void PosixEventLoop::waitForWork(std::int64_t untilNs) {
-    std::int64_t wakeNs = untilNs;
-    if (const auto next = timers_.nextDeadline()) wakeNs = wakeNs < 0 ? *next : std::min(wakeNs, *next);
+    std::int64_t wakeNs = wakeDeadline(untilNs);
     itimerspec spec{};  // all zero disarms
     if (wakeNs >= 0) {
         wakeNs = std::max<std::int64_t>(wakeNs, 1);  // an absolute zero would disarm instead
@@ -111,12 +95,10 @@ void PosixEventLoop::waitForWork(std::int64_t untilNs) {
     if (fds[1].revents & POLLIN) drain(timerFd_);
 }
 
-void PosixEventLoop::processPending() { dispatch(); }
-
 void PosixEventLoop::pump(int ms) {
     const std::int64_t untilNs = monotonicNs() + std::max(0, ms) * kNsPerMs;
     for (;;) {
-        dispatch();
+        dispatchPass();
         if (monotonicNs() >= untilNs) return;
         waitForWork(untilNs);
     }
@@ -124,7 +106,7 @@ void PosixEventLoop::pump(int ms) {
 
 void PosixEventLoop::run() {
     while (!quitRequested_) {
-        dispatch();
+        dispatchPass();
         if (quitRequested_) break;
         waitForWork(-1);
     }

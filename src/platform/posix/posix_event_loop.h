@@ -17,39 +17,28 @@
 // - The constructor throws std::system_error when the kernel objects cannot be created.
 #include <cstdint>
 
-#include "platform/event_loop.h"
-#include "platform/posted_queue.h"
-#include "platform/timer_queue.h"
+#include "platform/queued_event_loop.h"
 
 namespace tintal {
 
-class PosixEventLoop : public EventLoop {
+// Deadlines in ns.
+class PosixEventLoop : public QueuedEventLoop {
 public:
     PosixEventLoop();
     ~PosixEventLoop() override;
-    PosixEventLoop(const PosixEventLoop&) = delete;
-    PosixEventLoop& operator=(const PosixEventLoop&) = delete;
 
-    std::int64_t monotonicMs() const override;
     double localNow() const override;
-    TimerId startTimer(int intervalMs, Task fn) override;
-    void stopTimer(TimerId id) override;
-    void post(Task fn) override;
-    void processPending() override;
+    void processPending() override { dispatchPass(); }
     void pump(int ms) override;
     void run() override;
-    void quit() override { quitRequested_ = true; }
 
 private:
-    void dispatch();
+    void wake() override;
     // Blocks until posted work arrives, a timer falls due or untilNs (monotonic ns, < 0: none) passes.
     void waitForWork(std::int64_t untilNs);
 
     int wakeFd_ = -1;
     int timerFd_ = -1;
-    TimerQueue timers_;  // in ns
-    PostedQueue posted_;
-    bool quitRequested_ = false;
 };
 
 }  // namespace tintal

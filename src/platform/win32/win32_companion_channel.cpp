@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
-#include <cstring>
 #include <utility>
 
 #include "platform/win32/win32_text.h"
@@ -16,15 +14,13 @@ HANDLE handle(void* h) { return static_cast<HANDLE>(h); }
 
 DWORD waitMs(int timeoutMs) { return timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs); }
 
-constexpr std::size_t kCompanionLengthWordBytes = 4;
-
 // Queued to end an alertable wait; it has nothing to do itself.
 VOID CALLBACK wakeOnly(ULONG_PTR) {}
 
 }  // namespace
 
 Win32CompanionChannel::Win32CompanionChannel(CompanionNames names)
-    : names_(std::move(names)), interrupt_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    : MappedCompanionChannel(std::move(names)), interrupt_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
 Win32CompanionChannel::~Win32CompanionChannel() {
     close();
@@ -90,33 +86,14 @@ void Win32CompanionChannel::unlockMutex() {
     if (mutex_) ReleaseMutex(handle(mutex_));
 }
 
-CompanionStatus Win32CompanionChannel::writeAndPulse(std::span<const std::uint8_t> bytes) {
-    if (!isOpen()) return {false, std::string(kCompanionWriteViewError), MutexWait::TimedOut};
-    // A length of 0 would map the whole mapping; an empty write maps its first byte instead.
-    const SIZE_T length = bytes.empty() ? 1 : bytes.size();
-    void* view =
-        bytes.size() <= kCompanionBlockSize ? MapViewOfFile(handle(memory_), FILE_MAP_WRITE, 0, 0, length) : nullptr;
-    if (!view) return {false, std::string(kCompanionWriteViewError)};
-    if (!bytes.empty()) std::memcpy(view, bytes.data(), bytes.size());
-    UnmapViewOfFile(view);
-    PulseEvent(handle(event_));
-    return {};
+// A mapping shorter than length fails the view, as the companion's own does.
+void* Win32CompanionChannel::mapView(std::size_t length, bool writable) {
+    return MapViewOfFile(handle(memory_), writable ? FILE_MAP_WRITE : FILE_MAP_READ, 0, 0, length);
 }
 
-CompanionStatus Win32CompanionChannel::read(CompanionBlock& out) {
-    if (!isOpen()) return {false, std::string(kCompanionReadViewError), MutexWait::TimedOut};
-    const auto* view =
-        static_cast<const std::uint8_t*>(MapViewOfFile(handle(memory_), FILE_MAP_READ, 0, 0, kCompanionBlockSize));
-    if (!view) return {false, std::string(kCompanionReadViewError)};
-    std::memcpy(out.data(), view, kCompanionLengthWordBytes);
-    std::int32_t declared;
-    std::memcpy(&declared, view, sizeof declared);
-    const std::size_t room = kCompanionBlockSize - kCompanionLengthWordBytes;
-    const std::size_t n = declared < 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(declared), room);
-    std::memcpy(out.data() + kCompanionLengthWordBytes, view + kCompanionLengthWordBytes, n);
-    UnmapViewOfFile(view);
-    return {};
-}
+void Win32CompanionChannel::unmapView(void* view, std::size_t) { UnmapViewOfFile(view); }
+
+void Win32CompanionChannel::pulse() { PulseEvent(handle(event_)); }
 
 void Win32CompanionChannel::noteWaiter() {
     const DWORD id = GetCurrentThreadId();
@@ -129,7 +106,7 @@ void Win32CompanionChannel::noteWaiter() {
     waiterId_ = id;
 }
 
-void Win32CompanionChannel::wakeWaiter() {
+void Win32CompanionChannel::wakeWaiters() {
     std::lock_guard lock(waiterMutex_);
     // The wait is alertable: a queued call ends it, even the one that also releases the mutex.
     if (waiter_) QueueUserAPC(wakeOnly, handle(waiter_), 0);
@@ -186,14 +163,9 @@ CompanionChannel::Wake Win32CompanionChannel::releaseAndWait(int timeoutMs) {
     return wokenBy(result);
 }
 
-void Win32CompanionChannel::nudge() {
-    nudged_ = true;
-    wakeWaiter();
-}
-
 void Win32CompanionChannel::interrupt() {
     if (interrupt_) SetEvent(handle(interrupt_));
-    wakeWaiter();
+    wakeWaiters();
 }
 
 }  // namespace tintal

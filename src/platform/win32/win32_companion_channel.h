@@ -20,42 +20,38 @@
 #include <mutex>
 #include <string>
 
-#include "platform/companion_channel.h"
+#include "platform/mapped_companion_channel.h"
 
 namespace tintal {
 
-class Win32CompanionChannel : public CompanionChannel {
+class Win32CompanionChannel : public MappedCompanionChannel {
 public:
     explicit Win32CompanionChannel(CompanionNames names = {});
     ~Win32CompanionChannel() override;
-    Win32CompanionChannel(const Win32CompanionChannel&) = delete;
-    Win32CompanionChannel& operator=(const Win32CompanionChannel&) = delete;
 
     CompanionStatus open() override;
     void close() override;
     bool isOpen() const override { return memory_ != nullptr; }
     MutexWait lockMutex(int timeoutMs) override;
     void unlockMutex() override;
-    CompanionStatus writeAndPulse(std::span<const std::uint8_t> bytes) override;
-    CompanionStatus read(CompanionBlock& out) override;
     Wake waitForPulse(int timeoutMs) override;
     Wake releaseAndWait(int timeoutMs) override;
-    void nudge() override;
     void interrupt() override;
 
 private:
+    void* mapView(std::size_t length, bool writable) override;
+    void unmapView(void* view, std::size_t length) override;
+    void pulse() override;
     // The last thread that waited, which nudge() and interrupt() reach with a queued call.
     void noteWaiter();
-    void wakeWaiter();
+    void wakeWaiters() override;
     Wake wokenBy(unsigned long result);
     Wake nudgedBeforeTheWait();
 
-    CompanionNames names_;
     void* memory_ = nullptr;
     void* mutex_ = nullptr;
     void* event_ = nullptr;
     void* interrupt_ = nullptr;  // private, manual-reset
-    std::atomic<bool> nudged_{false};
     std::mutex waiterMutex_;
     void* waiter_ = nullptr;  // thread handle, guarded by waiterMutex_
     unsigned long waiterId_ = 0;

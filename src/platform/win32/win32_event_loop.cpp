@@ -99,7 +99,7 @@ private:
     int exitCode_ = 0;
 };
 
-Win32EventLoop::Win32EventLoop() : timers_(monotonicUs) {
+Win32EventLoop::Win32EventLoop() : QueuedEventLoop(monotonicUs, kUsPerMs) {
     Procedure::registerClass();
     window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, thisModule(), this);
     if (window_ == nullptr) throwLastError("CreateWindowExW");
@@ -116,8 +116,6 @@ Win32EventLoop::~Win32EventLoop() {
     timeEndPeriod(1);
 }
 
-std::int64_t Win32EventLoop::monotonicMs() const { return monotonicUs() / kUsPerMs; }
-
 double Win32EventLoop::localNow() const {
     SYSTEMTIME st{};
     GetLocalTime(&st);
@@ -132,18 +130,8 @@ double Win32EventLoop::localNow() const {
     return encodeDateTime(f);
 }
 
-EventLoop::TimerId Win32EventLoop::startTimer(int intervalMs, Task fn) {
-    const TimerId id = timers_.start(std::max(1, intervalMs) * kUsPerMs, std::move(fn));
-    armWindowTimer();
-    return id;
-}
-
-void Win32EventLoop::stopTimer(TimerId id) {
-    timers_.stop(id);
-    // The window's WM_TIMER may now come early; the pass it starts sets it again.
-}
-
-void Win32EventLoop::armWindowTimer() {
+// Not called by stopTimer(): the window's WM_TIMER may then come early, and the pass it starts sets it again.
+void Win32EventLoop::timersChanged() {
     const auto next = timers_.nextDeadline();
     if (!next) {
         if (armedForUs_ >= 0) KillTimer(window_, kTimerEventId);
@@ -156,21 +144,11 @@ void Win32EventLoop::armWindowTimer() {
     if (SetTimer(window_, kTimerEventId, ms, nullptr) != 0) armedForUs_ = nextUs;
 }
 
-void Win32EventLoop::post(Task fn) {
-    if (!posted_.push(std::move(fn))) return;
+void Win32EventLoop::wake() {
     // One message per burst: the flag clears when a pass takes the queue, so no wake-up is lost.
     if (posted_.claimWake() && !PostMessageW(window_, kWakeMessage, 0, 0)) {
         posted_.wakeHandled();  // a full queue: the next post tries again
     }
-}
-
-void Win32EventLoop::dispatchPass() {
-    struct Rearm {
-        Win32EventLoop& loop;
-        ~Rearm() { loop.armWindowTimer(); }
-    } rearm{*this};
-    posted_.runBatch();
-    timers_.fireDue();
 }
 
 bool Win32EventLoop::onWindowMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
@@ -236,8 +214,7 @@ bool Win32EventLoop::drainMessages(QuitKeeper* keeper, bool forRun) {
 }
 
 void Win32EventLoop::waitForWork(std::int64_t untilUs) {
-    std::int64_t wakeUs = untilUs;
-    if (const auto next = timers_.nextDeadline()) wakeUs = wakeUs < 0 ? *next : std::min(wakeUs, *next);
+    const std::int64_t wakeUs = wakeDeadline(untilUs);
     const DWORD timeout = wakeUs < 0 ? INFINITE : msUntil(wakeUs, monotonicUs());
     // MWMO_INPUTAVAILABLE: a message that arrived since the last peek ends the wait too.
     MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);

@@ -27,34 +27,26 @@
 #include <map>
 #include <utility>
 
-#include "platform/event_loop.h"
-#include "platform/posted_queue.h"
-#include "platform/timer_queue.h"
+#include "platform/queued_event_loop.h"
 
 struct HWND__;
 struct tagMSG;
 
 namespace tintal {
 
-class Win32EventLoop : public EventLoop {
+// Deadlines in µs.
+class Win32EventLoop : public QueuedEventLoop {
 public:
     using MessageHandler = std::function<void(std::uintptr_t wParam, std::intptr_t lParam)>;
     using MessageFilter = std::function<bool(tagMSG& message)>;
 
     Win32EventLoop();
     ~Win32EventLoop() override;
-    Win32EventLoop(const Win32EventLoop&) = delete;
-    Win32EventLoop& operator=(const Win32EventLoop&) = delete;
 
-    std::int64_t monotonicMs() const override;
     double localNow() const override;
-    TimerId startTimer(int intervalMs, Task fn) override;
-    void stopTimer(TimerId id) override;
-    void post(Task fn) override;
     void processPending() override;
     void pump(int ms) override;
     void run() override;
-    void quit() override { quitRequested_ = true; }
 
     // The hidden window, for the notifications the system sends to a window (waveOut's MM_WOM_DONE).
     HWND__* window() const { return window_; }
@@ -74,9 +66,9 @@ private:
     class QuitKeeper;
 
     bool onWindowMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
-    void dispatchPass();
+    void wake() override;
     // Keeps the window's WM_TIMER on the nearest deadline, for the modal loops that are not ours.
-    void armWindowTimer();
+    void timersChanged() override;
     // Dispatches what the queue holds now. Returns true when run() must end: a WM_QUIT or a quit()
     // seen with forRun set; without it a WM_QUIT goes to keeper.
     bool drainMessages(QuitKeeper* keeper, bool forRun);
@@ -85,10 +77,7 @@ private:
     void rethrowDeferred();
 
     HWND__* window_ = nullptr;
-    TimerQueue timers_;  // in µs
-    PostedQueue posted_;
     std::int64_t armedForUs_ = -1;  // the deadline the window's WM_TIMER is set for; -1: none
-    bool quitRequested_ = false;
     std::exception_ptr deferred_;
     std::map<unsigned, MessageHandler> handlers_;
     MessageFilter filter_;

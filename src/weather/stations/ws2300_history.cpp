@@ -1,11 +1,10 @@
 #include "weather/stations/ws2300_history.h"
 
-#include <algorithm>
 #include <bit>
-#include <cmath>
 
 #include "base/numbers.h"
 #include "weather/stations/little_endian.h"
+#include "weather/stations/record_look_back.h"
 
 namespace tintal {
 namespace {
@@ -44,14 +43,6 @@ std::uint32_t shiftedSeconds(std::uint32_t seconds) { return seconds + kEpochShi
 
 bool isValidWind(float stored, double kmh) { return stored != kWs2300NoWind && kWindLimits.contains(kmh); }
 
-// Index of the record about `span` days before the latest one, assuming a constant interval; the index
-// is truncated, never rounded. Empty when that falls before record 1, which never counts.
-std::optional<std::size_t> lookBack(std::size_t latest, double span, double interval) {
-    const double k = std::trunc(double(latest) - span / interval);
-    if (!(k >= 1.0)) return std::nullopt;
-    return std::min(latest, std::size_t(k));
-}
-
 }  // namespace
 
 double ws2300ObservationTime(std::uint32_t seconds) { return double(shiftedSeconds(seconds)) / 3600 / 24; }
@@ -79,7 +70,7 @@ std::optional<Ws2300Figures> decodeWs2300History(std::span<const std::uint8_t> f
     f.tempExtMissing = last.tempExt == kWs2300NoTempExt;
     f.pressure = double(last.pressure) + pressureOffset;
     if (f.recordInterval > 0) {
-        const std::size_t k = lookBack(latest, 1.0 / 24, f.recordInterval).value_or(1);
+        const std::size_t k = recordBefore(latest, 1.0 / 24, f.recordInterval).value_or(1);
         f.pressureChange = f.pressure - double(recordAt(file, k).pressure) - pressureOffset;
     }
 
@@ -100,7 +91,7 @@ std::optional<Ws2300Figures> decodeWs2300History(std::span<const std::uint8_t> f
 
     f.rainTotal = last.rain;
     if (f.recordInterval > 0) {
-        if (const auto k = lookBack(latest, 1.0, f.recordInterval)) {
+        if (const auto k = recordBefore(latest, 1.0, f.recordInterval)) {
             const double rain = f.rainTotal - double(recordAt(file, *k).rain);
             if (rain >= 0) f.rain24h = rain;  // a counter that went down (or NaN) leaves it unknown
         }

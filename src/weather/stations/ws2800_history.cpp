@@ -1,10 +1,9 @@
 #include "weather/stations/ws2800_history.h"
 
-#include <cmath>
-
 #include "base/date_time.h"
 #include "base/numbers.h"
 #include "weather/stations/little_endian.h"
+#include "weather/stations/record_look_back.h"
 #include "weather/weather_reading.h"
 
 namespace tintal {
@@ -22,14 +21,6 @@ bool isDateTime(double t) {
     static const double first = encodeDateTime(1, 1, 1) - 1.0;
     static const double afterLast = encodeDateTime(9999, 12, 31) + 1.0;
     return t > first && t < afterLast;  // false for NaN
-}
-
-// Index of the record about one hour before the last one, assuming a constant interval; computed in
-// double and clamped before any conversion, so a tiny or huge interval cannot overflow the index.
-std::size_t trendIndex(std::size_t last, double recordInterval) {
-    const double k = std::trunc(static_cast<double>(last) - kOneHour / recordInterval);
-    if (!(k >= 1.0)) return 1;
-    return static_cast<std::size_t>(k);  // k <= last, since the subtracted term is positive
 }
 
 }  // namespace
@@ -71,7 +62,7 @@ std::optional<Ws2800Reading> decodeWs2800History(std::span<const std::uint8_t> f
     out.pressure = latest.pressure(kind) + pressureOffset;
 
     if (out.recordInterval > 0) {
-        out.trendRecord = trendIndex(last, out.recordInterval);
+        out.trendRecord = recordBefore(last, kOneHour, out.recordInterval).value_or(1);
         // Same order of operations as the window's rule: shown pressure minus the earlier one minus the offset.
         out.pressureChange = out.pressure - ws2800Record(file, out.trendRecord).pressure(kind) - pressureOffset;
     }

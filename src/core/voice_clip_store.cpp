@@ -49,13 +49,12 @@ void VoiceClipStore::consider(const std::string& file, const std::string& path) 
         unusable_.push_back({file, !size ? reasonOf(kFileTexts.notFound) : "fichier trop grand"});
         return;
     }
-    auto read = readWholeFile(path);
-    if (!read) {
+    auto bytes = readWholeFile(path);
+    if (!bytes) {
         unusable_.push_back({file, reasonOf(kFileTexts.chunkRead)});
         return;
     }
-    std::vector<std::uint8_t> bytes = std::move(*read);
-    MemoryWaveSource source(bytes);
+    MemoryWaveSource source(*bytes);
     PcmFormat format;
     std::vector<std::uint8_t> samples;
     std::string fault = readWave(source, kFileTexts, format, samples);
@@ -64,7 +63,7 @@ void VoiceClipStore::consider(const std::string& file, const std::string& path) 
         unusable_.push_back({file, reasonOf(fault)});
         return;
     }
-    voices_.emplace(name, std::move(bytes));
+    voices_.emplace(name, std::move(*bytes));
 }
 
 std::optional<std::span<const std::uint8_t>> VoiceClipStore::find(std::string_view name) const {

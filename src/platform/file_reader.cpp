@@ -1,19 +1,15 @@
 #include "platform/file_reader.h"
 
-#include <filesystem>
-
 #include "platform/file_path.h"
 #include "platform/files.h"
 
 namespace tintal {
 
 FileReader::FileReader(const std::string& utf8Path) {
-    if (!isReadableFile(utf8Path)) return;
-    const std::filesystem::path path = fsPath(utf8Path);
-    std::error_code error;
-    file_.open(path, std::ios::binary);
-    size_ = std::filesystem::file_size(path, error);
-    if (error) file_.close();
+    const auto size = fileSize(utf8Path);
+    if (!size) return;
+    file_.open(fsPath(utf8Path), std::ios::binary);
+    size_ = *size;
 }
 
 std::size_t FileReader::read(std::uint8_t* out, std::size_t n) {
